@@ -1,0 +1,178 @@
+#include "app/application.h"
+
+#include <chrono>
+#include <thread>
+
+#include "app/command_line.h"
+#include "app/shell_services.h"
+#include "app/trace_log.h"
+#include "platform/text_encoding.h"
+#include "render/renderer.h"
+#include "scene/scene_object.h"
+#include "scenefile/scene_names.h"
+
+namespace morvanex {
+
+CloseQuestionTexts closeQuestionTexts(bool french) {
+    if (french) {
+        return {"La sc\xE8ne a \xE9t\xE9 modifi\xE9" "e. Voulez-vous l'enregistrer avant de quitter ?", "Enregistrer",
+                "Ne pas enregistrer", "Annuler"};
+    }
+    return {"The scene has been modified. Do you want to save it before closing?", "Save", "Don't save", "Cancel"};
+}
+
+Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
+    : shell_(shell), renderer_(renderer), commandLineFile_(std::move(commandLineFile)) {}
+
+void Application::frameStep(double t, double dt) {
+    frameTime = t;
+    renderer_.runningClock += dt;
+    if (startSceneMode) advanceStartFades(dt);
+    // With no title scene playing, start-up ends on the first frame.
+    if (!startSceneMode && !startSceneEnded_) endStartScene();
+    interfaceFade.step(static_cast<float>(dt));
+    if (waitingPanelVisible) {
+        drawWaitingPanel();
+        return;
+    }
+    updateSceneForFrame(dt);
+    rebuildLightServiceMatrix();
+    updateCamera(dt);
+    updateObjectSounds();
+    drawFrame();
+    // A cinematic camera gives the rest of the system some air.
+    if (attachedObject != nullptr && !editMode) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void Application::endStartScene() {
+    startSceneMode = false;
+    startSceneEnded_ = true;
+    createTrajectoryMarkers();
+    resetCameraAngles();
+    attachedObject = nullptr;
+    showCornerPanelButton();
+    handleCommandLineFile();
+}
+
+void Application::handleCommandLineFile() {
+    if (!commandLineFile_) {
+        startNewScene();
+        return;
+    }
+    openFileByExtension(*commandLineFile_);
+}
+
+void Application::startNewScene() {
+    const auto& documents = shell_.folders().documentFolder;
+    ensureFolder(documents);
+    scene.filePath = textFromPath(newScenePath(documents));
+    sceneFileName = sceneFileNameOf(scene.filePath);
+    shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
+    if (SceneObject* camera = scene.cameraObject()) {
+        camera->opacity = 1.0f;
+        camera->animation = nullptr;
+    }
+    showFilePanel();
+}
+
+void Application::openFileByExtension(const std::string& path) {
+    const std::string ext = upperExtension(path);
+    std::string kind;
+    if (ext == "MRX") kind = "scene";
+    else if (ext == "TUT") kind = "tutorial";
+    else if (ext == "3DS" || ext == "OBJ" || ext == "DAE") kind = ext + " import";
+    // Each reader arrives with its subsystem; until then the user is told
+    // plainly and gets an empty scene rather than a half-open one.
+    const std::string text = "Cannot open \"" + cp1252FromUtf8(path) + "\": " +
+                             (kind.empty() ? std::string("this kind of file is not known.")
+                                           : "opening " + kind + " files is not available in this version.");
+    shell_.trace().line(text);
+    shell_.showMessageBox(text);
+    startNewScene();
+}
+
+bool Application::handleMessage(const WindowMessage&) {
+    // The routing to panels, tools and the camera comes with the input routing.
+    return false;
+}
+
+void Application::handleTouch(const WindowMessage&) {
+    // Touch translation comes with the input routing.
+}
+
+void Application::askCloseQuestion() {
+    const CloseQuestionTexts texts = closeQuestionTexts(shell_.frenchInterface());
+    const int pressed = shell_.askWithButtons(texts.question, {texts.save, texts.discard, texts.cancel});
+    CloseAnswer answer = CloseAnswer::Cancel;
+    if (pressed == 0) answer = CloseAnswer::Save;
+    if (pressed == 1) answer = CloseAnswer::Discard;
+    answerCloseQuestion(answer);
+}
+
+void Application::answerCloseQuestion(CloseAnswer answer) {
+    switch (answer) {
+    case CloseAnswer::Save:
+        if (saveScene()) shell_.closeWindow(true);
+        break;
+    case CloseAnswer::Discard: shell_.closeWindow(true); break;
+    case CloseAnswer::Cancel: break;
+    }
+}
+
+// --- Hooks filled by the subsystems that own these steps -------------------
+
+void Application::advanceStartFades(double) {
+    // The title scene's fades come with the title scene; none plays yet.
+}
+
+void Application::drawWaitingPanel() {
+    // The waiting panel comes with the interface panels.
+}
+
+void Application::updateSceneForFrame(double) {
+    // Posing at the open key, world matrices and playback come with the
+    // transform and animation subsystems.
+}
+
+void Application::rebuildLightServiceMatrix() {
+    // Comes with the object transforms.
+}
+
+void Application::updateCamera(double) {
+    // Comes with the camera.
+}
+
+void Application::updateObjectSounds() {
+    // Comes with sound playback.
+}
+
+void Application::drawFrame() {
+    // The scene passes and the panels come with the renderer's passes; the
+    // frame has already been cleared to the clear colour.
+}
+
+void Application::createTrajectoryMarkers() {
+    // Comes with the trajectory editor.
+}
+
+void Application::resetCameraAngles() {
+    // Comes with the camera.
+}
+
+void Application::showCornerPanelButton() {
+    // Comes with the main screen's panels.
+}
+
+void Application::showFilePanel() {
+    // Comes with the main screen's panels.
+}
+
+bool Application::saveScene() {
+    // The scene writer comes with the scene files; until then nothing is
+    // saved and the user is told so, and the window stays open.
+    shell_.showMessageBox(shell_.frenchInterface() ? "L'enregistrement des sc\xE8nes n'est pas encore disponible."
+                                                   : "Saving scenes is not available in this version.");
+    return false;
+}
+
+}  // namespace morvanex

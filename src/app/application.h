@@ -1,0 +1,84 @@
+// The application: owner of the scene, the interface and the tools. It is
+// made once, after the renderer, and lives until shutdown; opening a scene
+// replaces the scene's content, never the application.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/fade.h"
+#include "app/window_rules.h"
+#include "platform/window_messages.h"
+#include "scene/scene.h"
+
+namespace morvanex {
+
+class Renderer;
+class ShellServices;
+
+class Application {
+public:
+    Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // One frame: animation time, scene update, camera, sounds, drawing.
+    // t is the frame clock's time and dt the seconds since the last frame.
+    void frameStep(double t, double dt);
+
+    // Input routing; true when a receiver handled the message.
+    bool handleMessage(const WindowMessage& message);
+    void handleTouch(const WindowMessage& message);
+
+    // The close request of a modified scene: ask, then save, discard or stay.
+    void askCloseQuestion();
+    void answerCloseQuestion(CloseAnswer answer);
+
+    Scene scene;
+
+    double frameTime = 0.0;            // t of the current frame, seconds
+    bool editMode = true;              // editing, as opposed to playing the scene
+    bool startSceneMode = false;       // the title scene plays (set when it is opened)
+    SceneObject* attachedObject = nullptr;  // the object a cinematic camera rides
+    Fade interfaceFade{1.0f, 1.0f};    // opacity of the panels, 0..1
+    bool waitingPanelVisible = false;  // a long job runs: only its panel is drawn
+    std::string sceneFileName;         // last component of scene.filePath
+
+private:
+    // Leaves the title scene: markers, camera reset, then the command-line file.
+    void endStartScene();
+    void handleCommandLineFile();
+    void startNewScene();
+    void openFileByExtension(const std::string& path);
+
+    // Steps of the frame whose owners come with their subsystems.
+    void advanceStartFades(double dt);
+    void drawWaitingPanel();
+    void updateSceneForFrame(double dt);
+    void rebuildLightServiceMatrix();
+    void updateCamera(double dt);
+    void updateObjectSounds();
+    void drawFrame();
+    void createTrajectoryMarkers();
+    void resetCameraAngles();
+    void showCornerPanelButton();
+    void showFilePanel();
+    bool saveScene();
+
+    ShellServices& shell_;
+    Renderer& renderer_;
+    std::optional<std::string> commandLineFile_;
+    bool startSceneEnded_ = false;
+};
+
+// The texts of the close question, in the interface language (Windows-1252).
+struct CloseQuestionTexts {
+    std::string question;
+    std::string save;
+    std::string discard;
+    std::string cancel;
+};
+CloseQuestionTexts closeQuestionTexts(bool french);
+
+}  // namespace morvanex

@@ -1,0 +1,69 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
+
+#include "scene/scene_limits.h"
+
+namespace morvanex {
+
+std::string upperExtension(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    if (ext.empty()) return {};
+    ext.erase(0, 1);
+    for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+bool isOpenableFile(const std::string& path) {
+    static constexpr std::array<const char*, 5> kOpenable = {"MRX", "TUT", "3DS", "OBJ", "DAE"};
+    const std::string ext = upperExtension(path);
+    return std::any_of(kOpenable.begin(), kOpenable.end(), [&](const char* e) { return ext == e; });
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& args, const std::vector<std::string>& subcommands) {
+    CommandLine line;
+    if (args.empty()) return line;
+    const std::string& first = args[0];
+    if (first == "--help" || first == "-h") {
+        line.mode = CommandLine::Mode::Help;
+        return line;
+    }
+    if (first == "--version") {
+        line.mode = CommandLine::Mode::Version;
+        return line;
+    }
+    if (std::find(subcommands.begin(), subcommands.end(), first) != subcommands.end()) {
+        line.mode = CommandLine::Mode::Subcommand;
+        line.subcommand = first;
+        line.arguments.assign(args.begin() + 1, args.end());
+        return line;
+    }
+    for (const std::string& arg : args) {
+        if (arg.rfind("--", 0) == 0) {
+            line.mode = CommandLine::Mode::Error;
+            line.error = "unknown option: " + arg;
+            return line;
+        }
+        // The first openable file wins; other words are ignored, as a
+        // desktop launcher may add some.
+        if (!line.sceneFile && isOpenableFile(arg)) line.sceneFile = arg;
+    }
+    return line;
+}
+
+std::string usageText() {
+    return "Usage:\n"
+           "  morvanex [FILE]      run the editor; FILE (.mrx, .tut, .3ds, .obj, .dae) is opened after start-up\n"
+           "  morvanex --help      print this help\n"
+           "  morvanex --version   print the program's version\n"
+           "\n"
+           "Environment:\n"
+           "  MORVANEX_HOME        keep every file the program writes under this folder\n";
+}
+
+std::string versionText() { return std::string(kProgramVersionLabel) + "\n"; }
+
+}  // namespace morvanex

@@ -1,0 +1,169 @@
+#include "app/shell.h"
+
+#include "app/application.h"
+#include "app/window_rules.h"
+#include "platform/desktop.h"
+#include "platform/message_queue.h"
+#include "platform/sdl_session.h"
+#include "render/renderer.h"
+
+namespace morvanex {
+
+Shell::Shell(ShellOptions options)
+    : options_(std::move(options)), clock_(highResolutionCounter, highResolutionFrequency()) {}
+
+Shell::~Shell() { shutDown(); }
+
+bool Shell::fail(std::string reason) {
+    failure_ = std::move(reason);
+    return false;
+}
+
+bool Shell::startUp() {
+    ensureFolder(options_.folders.programDataFolder);
+    trace_ = TraceLog(options_.folders.programDataFolder / kTraceFileName);
+
+    sdl_ = std::make_unique<SdlSession>();
+    if (!sdl_->ok()) return fail("cannot start the video system: " + sdl_->error());
+    chooseMultisampleMode();
+
+    if (!window_.create(kWindowTitle, kInitialClientWidth, kInitialClientHeight))
+        return fail("cannot create the window: " + window_.lastError());
+    queue_ = std::make_unique<MessageQueue>([this] { return window_.geometry(); });
+    queue_->setProcedure([this](const WindowMessage& m) { return windowProcedure(m); });
+
+    french_ = isFrenchLanguage(userLanguageCode());
+
+    const GraphicsSupport graphics = window_.createGraphicsContext();
+    if (graphics == GraphicsSupport::None) return fail("cannot create an OpenGL context: " + window_.lastError());
+    if (graphics == GraphicsSupport::OlderOnly) {
+        window_.showMessageBox(kGraphicsTooOldMessage, kMessageCaption);
+        trace_.line(kGraphicsNotOkLine);
+        return fail("the graphics driver offers no OpenGL 3.3 core context");
+    }
+    trace_.line(kGraphicsOkLine);
+    window_.setSwapInterval(1);
+
+    renderer_ = std::make_unique<Renderer>(trace_);
+    app_ = std::make_unique<Application>(*this, *renderer_, options_.commandLineFile);
+    buildInterface();
+
+    window_.showMaximized();
+    resizeTargetsToWindow();
+    clock_.start();
+    return true;
+}
+
+int Shell::runFrameLoop() {
+    WindowMessage message;
+    for (;;) {
+        if (queue_->peekMessage(message)) {
+            if (message.message == wm::Quit) return static_cast<int>(message.wParam);
+            windowProcedure(message);
+            continue;
+        }
+        runOneFrame();
+    }
+}
+
+int Shell::run() {
+    if (!startUp()) {
+        shutDown();
+        return 1;
+    }
+    const int code = runFrameLoop();
+    shutDown();
+    return code;
+}
+
+void Shell::runOneFrame() {
+    if (windowDestroyed_) return;
+    renderer_->beginFrame();
+    const double dt = clock_.delta();
+    const double t = clock_.now();
+    app_->frameStep(t, dt);
+    window_.swapBuffers();
+}
+
+std::intptr_t Shell::windowProcedure(const WindowMessage& message) {
+    if (isDroppedPointerMessage(message)) return 0;
+    if (message.message == wm::Touch) {
+        if (app_) app_->handleTouch(message);
+        return 0;
+    }
+    if (app_) app_->handleMessage(message);
+    switch (message.message) {
+    case wm::Destroy: queue_->postQuitMessage(0); break;
+    case wm::Size: handleSize(message); break;
+    case wm::Paint: break;  // every frame is drawn by the frame loop
+    case wm::Close: handleClose(); break;
+    default: break;
+    }
+    return 0;
+}
+
+void Shell::handleSize(const WindowMessage& message) {
+    if (sizeChangeResizesTargets(lastSizeKind_, message.wParam)) resizeTargetsToWindow();
+    lastSizeKind_ = message.wParam;
+}
+
+void Shell::resizeTargetsToWindow() {
+    if (!renderer_) return;
+    int width = 0;
+    int height = 0;
+    window_.drawableSize(width, height);
+    renderer_->resizeTargets(width, height);
+}
+
+void Shell::handleClose() {
+    const bool modified = app_ && app_->scene.modified;
+    if (closeAction(app_ != nullptr, closeForced_, modified) == CloseAction::AskFirst) {
+        app_->askCloseQuestion();
+        return;
+    }
+    if (windowDestroyed_) return;
+    soundExclamationBeep();
+    // The window goes away at once; the GL context stays until shutdown has
+    // released what the renderer holds in it.
+    windowDestroyed_ = true;
+    WindowMessage destroy;
+    destroy.message = wm::Destroy;
+    windowProcedure(destroy);
+}
+
+void Shell::shutDown() {
+    app_.reset();
+    renderer_.reset();
+    queue_.reset();
+    window_.destroyWindow();
+    sdl_.reset();
+}
+
+void Shell::setWindowTitle(std::string_view title) { window_.setTitle(title); }
+
+void Shell::showMessageBox(std::string_view text) { window_.showMessageBox(text, kMessageCaption); }
+
+int Shell::askWithButtons(std::string_view text, const std::vector<std::string>& buttons) {
+    return window_.askWithButtons(text, kMessageCaption, buttons);
+}
+
+bool Shell::postMessage(const WindowMessage& message) { return queue_ && queue_->postMessage(message); }
+
+void Shell::closeWindow(bool forced) {
+    closeForced_ = forced;
+    WindowMessage close;
+    close.message = wm::Close;
+    windowProcedure(close);
+}
+
+// --- Hooks filled by the subsystems that own these steps -------------------
+
+void Shell::chooseMultisampleMode() {
+    // The sample mode is chosen with the graphics device's frame targets.
+}
+
+void Shell::buildInterface() {
+    // Label tables, panels and widgets come with the main screen.
+}
+
+}  // namespace morvanex

@@ -1,0 +1,35 @@
+// What the application asks of the shell that owns the window. The shell
+// implements it on the real window; tests give a recording stand-in.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/system_folders.h"
+#include "platform/window_messages.h"
+
+namespace morvanex {
+
+class TraceLog;
+
+class ShellServices {
+public:
+    virtual ~ShellServices() = default;
+
+    virtual const TraceLog& trace() const = 0;
+    virtual const SystemFolders& folders() const = 0;
+    virtual bool frenchInterface() const = 0;
+
+    virtual void setWindowTitle(std::string_view title) = 0;
+    // A modal box with one OK button.
+    virtual void showMessageBox(std::string_view text) = 0;
+    // A modal box with buttons; the index pressed, or -1 when dismissed.
+    virtual int askWithButtons(std::string_view text, const std::vector<std::string>& buttons) = 0;
+
+    virtual bool postMessage(const WindowMessage& message) = 0;
+    // Closes the window again; a forced close asks nothing.
+    virtual void closeWindow(bool forced) = 0;
+};
+
+}  // namespace morvanex
