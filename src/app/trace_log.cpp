@@ -1,16 +1,15 @@
 #include "app/trace_log.h"
 
-#include <cstdio>
+#include <fstream>
 
 namespace morvanex {
 
 void TraceLog::line(std::string_view text) const {
     if (path_.empty()) return;
-    std::FILE* file = std::fopen(path_.c_str(), "ab");
-    if (file == nullptr) return;
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fwrite("\r\n", 1, 2, file);
-    std::fclose(file);
+    std::ofstream file(path_, std::ios::binary | std::ios::app);
+    if (!file) return;
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.write("\r\n", 2);
 }
 
 void TraceLog::result(std::string_view call, std::string_view resultName) const {

@@ -225,6 +225,10 @@ void EventTranslator::translateWheel(const SDL_Event& event, std::vector<WindowM
     if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
     if (notches == 0) return;
     const WindowGeometry g = geometry_();
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+    pointerX_ = event.wheel.mouseX;
+    pointerY_ = event.wheel.mouseY;
+#endif
     // One notch is 120 units; the wheel message carries screen coordinates.
     out.push_back(message(wm::MouseWheel, makeWParam(static_cast<int>(mouseKeyFlags()), notches * 120),
                           makeLParam(g.screenX + pointerX_, g.screenY + pointerY_)));

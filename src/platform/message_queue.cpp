@@ -45,6 +45,13 @@ void MessageQueue::answerWaitingSenders() {
 
 bool MessageQueue::peekMessage(WindowMessage& out) {
     if (pending_.empty()) takeSdlEvents();
+    if (pending_.empty() && quitPending_) {
+        quitPending_ = false;
+        out = WindowMessage{};
+        out.message = wm::Quit;
+        out.wParam = static_cast<std::uintptr_t>(quitCode_);
+        return true;
+    }
     if (pending_.empty()) return false;
     out = std::move(pending_.front());
     pending_.pop_front();
@@ -80,10 +87,8 @@ bool MessageQueue::postMessage(const WindowMessage& message) {
 }
 
 void MessageQueue::postQuitMessage(int exitCode) {
-    WindowMessage quit;
-    quit.message = wm::Quit;
-    quit.wParam = static_cast<std::uintptr_t>(exitCode);
-    pending_.push_back(std::move(quit));
+    quitPending_ = true;
+    quitCode_ = exitCode;
 }
 
 std::intptr_t MessageQueue::sendMessage(const WindowMessage& message) {

@@ -47,6 +47,9 @@ private:
     EventTranslator translator_;
     Procedure procedure_;
     std::deque<WindowMessage> pending_;
+    // The quit message comes out only once nothing else waits.
+    bool quitPending_ = false;
+    int quitCode_ = 0;
     std::uint32_t postedEvent_ = 0;
     std::uint32_t sentEvent_ = 0;
     std::thread::id windowThread_;

@@ -46,18 +46,24 @@ std::optional<std::filesystem::path> userDirFromConfig(const std::string& config
     std::istringstream lines(configText);
     std::string line;
     const std::string prefix = key + "=\"";
+    std::optional<std::filesystem::path> found;  // the last assignment wins, as in a shell
     while (std::getline(lines, line)) {
+        const auto start = line.find_first_not_of(" \t");
+        if (start == std::string::npos) continue;
+        line.erase(0, start);
         if (line.rfind(prefix, 0) != 0) continue;
         const auto close = line.find('"', prefix.size());
         if (close == std::string::npos) continue;
         std::string value = line.substr(prefix.size(), close - prefix.size());
-        if (value.rfind("$HOME", 0) == 0) {
-            const std::string rest = value.substr(5);
-            return rest.empty() || rest == "/" ? home : home / rest.substr(rest[0] == '/' ? 1 : 0);
+        if (value == "$HOME" || value == "$HOME/") {
+            found = home;
+        } else if (value.rfind("$HOME/", 0) == 0) {
+            found = home / value.substr(6);
+        } else if (!value.empty() && value[0] == '/') {
+            found = std::filesystem::path(value);
         }
-        if (!value.empty() && value[0] == '/') return std::filesystem::path(value);
     }
-    return std::nullopt;
+    return found;
 }
 
 SystemFolders systemFolders(const std::filesystem::path& programFolder, const EnvironmentLookup& env) {

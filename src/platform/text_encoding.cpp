@@ -57,6 +57,7 @@ std::string utf8FromCp1252(std::string_view cp1252) {
 }
 
 char32_t decodeUtf8(std::string_view s, std::size_t& pos) {
+    if (pos >= s.size()) return 0xFFFD;
     const auto lead = static_cast<unsigned char>(s[pos]);
     std::size_t length = 0;
     char32_t cp = 0;

@@ -1,0 +1,311 @@
+// The application against a recording shell: the end of start-up (new scene,
+// title, command-line file), the frame time and the close question.
+//
+// The renderer here is never drawn with: its constructor only keeps the
+// trace log, and the frame step only advances its running clock, so no
+// graphics context is needed.
+#include "app/application.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/test_support.h"
+#include "app/trace_log.h"
+#include "render/renderer.h"
+#include "scene/animation.h"
+#include "scene/scene_object.h"
+
+namespace morvanex {
+namespace {
+
+using test::readBytes;
+using test::RecordingShell;
+using test::TempFolder;
+
+constexpr const char* kNewSceneTitle = "Morvanex  -   Nouvelle scene.mrx";
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    ApplicationTest() {
+        std::filesystem::create_directories(folders.programDataFolder);
+    }
+
+    std::filesystem::path documents() const { return folders.documentFolder; }
+    std::filesystem::path traceFile() const { return folders.programDataFolder / kTraceFileName; }
+
+    Application& makeApplication(std::optional<std::string> commandLineFile = std::nullopt) {
+        app.emplace(shell, renderer, std::move(commandLineFile));
+        return *app;
+    }
+
+    TempFolder temp;
+    SystemFolders folders = test::foldersUnder(temp.path());
+    RecordingShell shell{folders, TraceLog(folders.programDataFolder / kTraceFileName)};
+    Renderer renderer{shell.trace()};
+    std::optional<Application> app;
+};
+
+TEST_F(ApplicationTest, FirstFrameStartsANewSceneInTheDocumentsFolder) {
+    Application& application = makeApplication();
+    SceneObject* camera = application.scene.cameraObject();
+    ASSERT_NE(camera, nullptr);
+    // Left-overs of a title scene that the new scene must clear.
+    camera->opacity = 0.25f;
+    camera->animation = &application.scene.addAnimation("Camera");
+    ASSERT_FALSE(std::filesystem::exists(documents()));
+
+    application.frameStep(0.5, 1.0 / 60.0);
+
+    EXPECT_TRUE(std::filesystem::is_directory(documents()));  // made for the scene
+    EXPECT_EQ(application.scene.filePath, (documents() / "Nouvelle scene.mrx").string());
+    EXPECT_EQ(application.sceneFileName, "Nouvelle scene.mrx");
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{kNewSceneTitle}));
+    EXPECT_EQ(camera->opacity, 1.0f);
+    EXPECT_EQ(camera->animation, nullptr);
+    EXPECT_EQ(application.attachedObject, nullptr);
+    EXPECT_FALSE(application.startSceneMode);
+
+    // Nothing is said and nothing is written for a plain start.
+    EXPECT_TRUE(shell.messageBoxes.empty());
+    EXPECT_TRUE(shell.questions.empty());
+    EXPECT_TRUE(shell.closeRequests.empty());
+    EXPECT_FALSE(std::filesystem::exists(documents() / "Nouvelle scene.mrx"));
+    EXPECT_FALSE(std::filesystem::exists(traceFile()));
+}
+
+TEST_F(ApplicationTest, NewSceneNameSkipsAnExistingScene) {
+    std::filesystem::create_directories(documents());
+    test::writeBytes(documents() / "Nouvelle scene.mrx", "scene");
+    Application& application = makeApplication();
+
+    application.frameStep(0.0, 0.0);
+
+    EXPECT_EQ(application.scene.filePath, (documents() / "Nouvelle scene1.mrx").string());
+    EXPECT_EQ(application.sceneFileName, "Nouvelle scene1.mrx");
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{"Morvanex  -   Nouvelle scene1.mrx"}));
+    EXPECT_EQ(readBytes(documents() / "Nouvelle scene.mrx"), "scene");  // left alone
+}
+
+TEST_F(ApplicationTest, StartUpEndsOnceOnly) {
+    Application& application = makeApplication();
+    application.frameStep(0.0, 0.016);
+    ASSERT_EQ(shell.titles.size(), 1u);
+
+    // Were the new scene started again, the camera would be reset and the
+    // next free name (now "1") taken.
+    test::writeBytes(documents() / "Nouvelle scene.mrx", "saved meanwhile");
+    application.scene.cameraObject()->opacity = 0.5f;
+    application.frameStep(0.016, 0.016);
+    application.frameStep(0.032, 0.016);
+
+    EXPECT_EQ(shell.titles.size(), 1u);
+    EXPECT_EQ(application.scene.filePath, (documents() / "Nouvelle scene.mrx").string());
+    EXPECT_EQ(application.scene.cameraObject()->opacity, 0.5f);
+    EXPECT_TRUE(shell.messageBoxes.empty());
+}
+
+TEST_F(ApplicationTest, FrameStepKeepsFrameTimeAndAccumulatesTheRunningClock) {
+    Application& application = makeApplication();
+    EXPECT_EQ(renderer.runningClock, 0.0);
+    application.frameStep(10.0, 0.25);
+    EXPECT_DOUBLE_EQ(application.frameTime, 10.0);
+    EXPECT_DOUBLE_EQ(renderer.runningClock, 0.25);
+    application.frameStep(10.5, 0.5);
+    application.frameStep(10.5, 0.0);
+    EXPECT_DOUBLE_EQ(application.frameTime, 10.5);
+    EXPECT_DOUBLE_EQ(renderer.runningClock, 0.75);
+    for (int i = 0; i < 100; ++i) application.frameStep(11.0 + i * 0.01, 0.01);
+    EXPECT_NEAR(renderer.runningClock, 1.75, 1e-9);
+}
+
+TEST_F(ApplicationTest, InterfaceFadeAdvancesWithTheFrames) {
+    Application& application = makeApplication();
+    application.interfaceFade.start(0.0f, 1.0f);
+    application.frameStep(0.0, 0.1);
+    const float afterOne = application.interfaceFade.value;
+    EXPECT_GT(afterOne, 0.0f);
+    EXPECT_LT(afterOne, 1.0f);
+    for (int i = 0; i < 100 && application.interfaceFade.active; ++i) application.frameStep(0.1 * i, 0.1);
+    EXPECT_FALSE(application.interfaceFade.active);
+    EXPECT_EQ(application.interfaceFade.value, 1.0f);
+}
+
+// --- The file named on the command line -------------------------------------
+
+class CommandLineFileTest : public ApplicationTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(CommandLineFileTest, IsReportedOnceThenANewSceneStarts) {
+    const std::string file = std::string("/home/jean/Mes scenes/") + GetParam();
+    Application& application = makeApplication(file);
+
+    application.frameStep(0.0, 0.016);
+
+    ASSERT_EQ(shell.messageBoxes.size(), 1u);
+    const std::string& message = shell.messageBoxes.front();
+    EXPECT_NE(message.find(file), std::string::npos) << message;
+    // The same text goes to the trace log, as one line.
+    EXPECT_EQ(readBytes(traceFile()), message + "\r\n");
+    // The new scene still starts: the user is not left without one.
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{kNewSceneTitle}));
+    EXPECT_EQ(application.scene.filePath, (documents() / "Nouvelle scene.mrx").string());
+
+    // Said once, not on every frame.
+    application.frameStep(0.016, 0.016);
+    EXPECT_EQ(shell.messageBoxes.size(), 1u);
+    EXPECT_EQ(readBytes(traceFile()), message + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Application, CommandLineFileTest,
+                         ::testing::Values("Maison.mrx", "Cours 1.TUT", "voiture.obj", "arbre.3ds", "piece.dae",
+                                           "notes.txt", "sans extension"));
+
+TEST(ApplicationCommandLineFile, KindsGetTheirOwnMessages) {
+    auto messageFor = [](const std::string& file) {
+        TempFolder temp;
+        const SystemFolders folders = test::foldersUnder(temp.path());
+        RecordingShell shell(folders, TraceLog());
+        Renderer renderer(shell.trace());
+        Application application(shell, renderer, file);
+        application.frameStep(0.0, 0.0);
+        return shell.messageBoxes.size() == 1 ? shell.messageBoxes.front() : std::string();
+    };
+    // What the message says about the file, after its name.
+    auto reasonFor = [&](const std::string& file) {
+        const std::string message = messageFor(file);
+        const std::size_t at = message.find(file);
+        return at == std::string::npos ? std::string() : message.substr(at + file.size());
+    };
+    const std::string scene = reasonFor("a.mrx");
+    const std::string unknown = reasonFor("a.txt");
+    ASSERT_FALSE(scene.empty());
+    ASSERT_FALSE(unknown.empty());
+    // A known kind that cannot be opened yet is not called unknown, and
+    // each known kind is told apart.
+    EXPECT_NE(scene, unknown);
+    EXPECT_NE(reasonFor("a.tut"), scene);
+    EXPECT_NE(reasonFor("a.obj"), scene);
+    EXPECT_NE(reasonFor("a.obj"), unknown);
+    // The kind does not depend on the extension's case.
+    EXPECT_EQ(reasonFor("B.MRX"), scene);
+    EXPECT_EQ(reasonFor("b.Tut"), reasonFor("a.tut"));
+    EXPECT_EQ(reasonFor("b.DAE"), reasonFor("a.dae"));
+    EXPECT_EQ(reasonFor("b.Txt"), unknown);
+}
+
+TEST_F(ApplicationTest, CommandLineFileIsNamedInWindows1252) {
+    // The command line gives UTF-8; the message box and trace take Windows-1252.
+    Application& application = makeApplication(std::string("/home/jean/Vue g\xC3\xA9n\xC3\xA9rale.mrx"));
+    application.frameStep(0.0, 0.0);
+    ASSERT_EQ(shell.messageBoxes.size(), 1u);
+    const std::string& message = shell.messageBoxes.front();
+    EXPECT_NE(message.find("/home/jean/Vue g\xE9n\xE9rale.mrx"), std::string::npos) << message;
+    EXPECT_FALSE(test::containsUtf8MultiByteSequence(message));
+    EXPECT_EQ(readBytes(traceFile()), message + "\r\n");
+}
+
+// --- The close question -------------------------------------------------------
+
+TEST_F(ApplicationTest, CloseQuestionOffersSaveDiscardCancel) {
+    Application& application = makeApplication();
+    shell.answer = 2;
+    application.askCloseQuestion();
+    ASSERT_EQ(shell.questions.size(), 1u);
+    const CloseQuestionTexts texts = closeQuestionTexts(false);
+    EXPECT_EQ(shell.questions[0].text, texts.question);
+    EXPECT_EQ(shell.questions[0].buttons, (std::vector<std::string>{texts.save, texts.discard, texts.cancel}));
+}
+
+TEST_F(ApplicationTest, CloseQuestionSaveTellsSavingIsUnavailableAndStaysOpen) {
+    Application& application = makeApplication();
+    application.scene.modified = true;
+    shell.answer = 0;
+    application.askCloseQuestion();
+    EXPECT_EQ(shell.messageBoxes.size(), 1u);
+    EXPECT_TRUE(shell.closeRequests.empty());  // nothing was saved: the window must not go
+    EXPECT_TRUE(application.scene.modified);
+}
+
+TEST_F(ApplicationTest, CloseQuestionDiscardClosesWithoutAskingAgain) {
+    Application& application = makeApplication();
+    application.scene.modified = true;
+    shell.answer = 1;
+    application.askCloseQuestion();
+    EXPECT_EQ(shell.closeRequests, (std::vector<bool>{true}));
+    EXPECT_TRUE(shell.messageBoxes.empty());
+    EXPECT_EQ(shell.questions.size(), 1u);
+}
+
+TEST_F(ApplicationTest, CloseQuestionCancelledOrDismissedLeavesTheWindowOpen) {
+    Application& application = makeApplication();
+    application.scene.modified = true;
+    for (int answer : {2, -1, 3}) {
+        shell.answer = answer;
+        application.askCloseQuestion();
+        EXPECT_TRUE(shell.closeRequests.empty()) << answer;
+        EXPECT_TRUE(shell.messageBoxes.empty()) << answer;
+    }
+    EXPECT_EQ(shell.questions.size(), 3u);
+}
+
+TEST_F(ApplicationTest, AnswersGivenDirectly) {
+    Application& application = makeApplication();
+    application.answerCloseQuestion(CloseAnswer::Cancel);
+    EXPECT_TRUE(shell.closeRequests.empty());
+    application.answerCloseQuestion(CloseAnswer::Save);
+    EXPECT_TRUE(shell.closeRequests.empty());
+    EXPECT_EQ(shell.messageBoxes.size(), 1u);
+    application.answerCloseQuestion(CloseAnswer::Discard);
+    EXPECT_EQ(shell.closeRequests, (std::vector<bool>{true}));
+    EXPECT_TRUE(shell.questions.empty());  // answering asks nothing
+}
+
+TEST_F(ApplicationTest, FrenchInterfaceAsksInFrench) {
+    shell.french = true;
+    Application& application = makeApplication();
+    shell.answer = 0;
+    application.askCloseQuestion();
+    ASSERT_EQ(shell.questions.size(), 1u);
+    const CloseQuestionTexts french = closeQuestionTexts(true);
+    EXPECT_EQ(shell.questions[0].text, french.question);
+    EXPECT_EQ(shell.questions[0].buttons, (std::vector<std::string>{french.save, french.discard, french.cancel}));
+
+    // The saving-unavailable message is French too, and Windows-1252.
+    ASSERT_EQ(shell.messageBoxes.size(), 1u);
+    const std::string frenchMessage = shell.messageBoxes[0];
+    EXPECT_FALSE(test::containsUtf8MultiByteSequence(frenchMessage));
+    shell.french = false;
+    application.askCloseQuestion();
+    ASSERT_EQ(shell.messageBoxes.size(), 2u);
+    EXPECT_NE(shell.messageBoxes[1], frenchMessage);
+}
+
+TEST(ApplicationCloseTexts, FrenchAndEnglishDifferAndAreWindows1252) {
+    const CloseQuestionTexts french = closeQuestionTexts(true);
+    const CloseQuestionTexts english = closeQuestionTexts(false);
+    EXPECT_NE(french.question, english.question);
+    EXPECT_NE(french.save, english.save);
+    EXPECT_NE(french.discard, english.discard);
+    EXPECT_NE(french.cancel, english.cancel);
+
+    EXPECT_NE(french.question.find('\xE9'), std::string::npos) << "expects an e acute as the byte 0xE9";
+    for (const std::string* text : {&french.question, &french.save, &french.discard, &french.cancel}) {
+        EXPECT_FALSE(test::containsUtf8MultiByteSequence(*text)) << *text;
+    }
+    for (const std::string* text : {&english.question, &english.save, &english.discard, &english.cancel}) {
+        for (char c : *text) EXPECT_LT(static_cast<unsigned char>(c), 0x80u) << *text;
+    }
+    // Three distinct buttons in each language.
+    for (const CloseQuestionTexts* texts : {&french, &english}) {
+        EXPECT_FALSE(texts->save.empty());
+        EXPECT_NE(texts->save, texts->discard);
+        EXPECT_NE(texts->discard, texts->cancel);
+        EXPECT_NE(texts->save, texts->cancel);
+    }
+}
+
+}  // namespace
+}  // namespace morvanex
