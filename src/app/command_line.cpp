@@ -60,6 +60,16 @@ std::string usageText() {
            "  morvanex --help      print this help\n"
            "  morvanex --version   print the program's version\n"
            "\n"
+           "Scene files, without a window:\n"
+           "  morvanex info FILE [--json]\n"
+           "      describe FILE: header, objects, animations, and where a damaged file stops;\n"
+           "      --json prints one JSON object\n"
+           "  morvanex convert IN OUT [--keep-damaged]\n"
+           "      rewrite IN as OUT in the newest version (OUT may be IN); a damaged IN is\n"
+           "      refused unless --keep-damaged, which writes what could be read\n"
+           "  exit status: 0 done, 1 the file is damaged, 2 bad arguments or a file that\n"
+           "      cannot be read (or written)\n"
+           "\n"
            "Environment:\n"
            "  MORVANEX_HOME        keep every file the program writes under this folder\n";
 }

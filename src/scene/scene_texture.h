@@ -28,6 +28,10 @@ struct SceneTexture {
     // save never loses it.
     std::vector<std::uint8_t> embeddedBytes;
 
+    // Named by a scene but found nowhere: kept so that its name is saved
+    // again, never drawn.
+    bool missing = false;
+
     // Slot 1 of an object whose normal-map switch is on is turned into a
     // normal map.
     bool normalMap = false;

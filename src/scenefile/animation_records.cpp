@@ -59,6 +59,9 @@ struct TreeWalk {
     void attach(SceneObject& owner, SceneObject& child) {
         // A child that is already above its owner would make the tree a loop.
         if (isAncestorOrSelf(&child, &owner)) return;
+        // An object has one parent: taken by another tree, it leaves the one
+        // it was in, so that no list of children can ever lead back to itself.
+        if (child.parent != nullptr && child.parent != &owner) child.parent->removeChild(&child);
         child.parent = &owner;
         child.animation = owner.animation;
         owner.addChild(child);

@@ -286,23 +286,44 @@ std::filesystem::path findTextureFile(const SceneReadOptions& options, const std
     return {};
 }
 
-// One texture reference: an empty slot, or a name with, when embedded, the
-// image file's bytes. A texture already in the cache is shared.
-void readTextureReference(RecordReadContext& c, SceneObject& o, std::size_t slot) {
-    ByteReader& in = c.in;
-    const std::string name = in.cstr("texture name");
-    if (!in.ok() || name == kEmptyName) return;
-    bool embedded = false;
-    if (c.version.since("1.3")) embedded = in.bool32("texture embedded flag");
+// One texture reference as read: an empty slot, or a name with, when
+// embedded, the image file's bytes.
+struct TextureReference {
+    bool present = false;
+    std::string name;
+    bool withBytes = false;  // embedded: the bytes (maybe none) are in the file
     std::span<const std::uint8_t> bytes;
     std::size_t bytesAt = 0;
-    if (c.embedTextures || embedded) {
-        const std::int32_t length = in.count(1, "embedded texture length");
-        bytesAt = in.offset();
-        bytes = in.bytes(static_cast<std::size_t>(length), "embedded texture bytes");
-    }
-    if (!in.ok()) return;
+};
 
+TextureReference readTextureReference(RecordReadContext& c) {
+    ByteReader& in = c.in;
+    TextureReference reference;
+    std::string name = in.cstr("texture name");
+    if (!in.ok() || name == kEmptyName) return reference;
+    bool embedded = false;
+    if (c.version.since("1.3")) embedded = in.bool32("texture embedded flag");
+    reference.withBytes = c.embedTextures || embedded;
+    if (reference.withBytes) {
+        const std::int32_t length = in.count(1, "embedded texture length");
+        reference.bytesAt = in.offset();
+        reference.bytes = in.bytes(static_cast<std::size_t>(length), "embedded texture bytes");
+    }
+    if (!in.ok()) return reference;
+    reference.present = true;
+    reference.name = std::move(name);
+    return reference;
+}
+
+// Puts a texture reference of a whole record in its slot; only then does
+// the scene's texture cache change, so that a discarded record leaves no
+// texture behind and none pointing at it. A texture already in the cache is
+// shared.
+void attachTextureReference(RecordReadContext& c, SceneObject& o, std::size_t slot, const TextureReference& reference) {
+    if (!reference.present) return;
+    const std::string& name = reference.name;
+    const std::span<const std::uint8_t> bytes = reference.bytes;
+    const std::size_t bytesAt = reference.bytesAt;
     SceneTexture* texture = c.scene.findTexture(name);
     if (texture == nullptr && !bytes.empty()) {
         texture = &c.scene.addTexture(name);
@@ -311,7 +332,7 @@ void readTextureReference(RecordReadContext& c, SceneObject& o, std::size_t slot
         texture->embeddedOffset = bytesAt;
         texture->embeddedLength = static_cast<std::uint32_t>(bytes.size());
         texture->backupPath = c.options.backupPath;
-    } else if (texture == nullptr && !(c.embedTextures || embedded)) {
+    } else if (texture == nullptr && !reference.withBytes) {
         const auto file = findTextureFile(c.options, name);
         if (!file.empty()) {
             texture = &c.scene.addTexture(name);
@@ -344,17 +365,24 @@ void readVertices(RecordReadContext& c, SceneObject& o, std::int32_t declared) {
     ByteReader& in = c.in;
     const bool fullLayout = c.version.since("1.16.5");
     const std::size_t size = fullLayout ? sizeof(MeshVertex) : kOldVertexBytes;
-    const std::size_t at = in.offset();
     if (declared < 0 || static_cast<std::uint64_t>(declared) > in.remaining() / size) {
         in.fail("vertex array (count does not fit the file)");
         return;
     }
     const auto n = static_cast<std::size_t>(declared);
     if (fullLayout && std::endian::native == std::endian::little) {
-        // The file holds the vertices exactly as memory does: one move.
+        // The file holds the vertices exactly as memory does: each is moved
+        // once, its second texture coordinates rebuilt on the way.
         const auto bytes = in.bytes(n * size, "vertex array");
-        o.vertices.resize(n);
-        if (n != 0) std::memcpy(o.vertices.data(), bytes.data(), bytes.size());
+        if (!in.ok()) return;
+        o.vertices.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            MeshVertex v;
+            std::memcpy(&v, bytes.data() + i * size, size);
+            v.texcoord2 = v.texcoord;
+            o.vertices.push_back(v);
+        }
+        return;
     } else if (fullLayout) {
         o.vertices.resize(n);
         for (MeshVertex& v : o.vertices) {
@@ -369,7 +397,6 @@ void readVertices(RecordReadContext& c, SceneObject& o, std::int32_t declared) {
         o.vertices.reserve(n);
         for (std::size_t i = 0; i < n && in.ok(); ++i) o.vertices.push_back(vertexFromOldLayout(in));
     }
-    (void)at;
     // The second texture coordinates are always rebuilt from the first.
     for (MeshVertex& v : o.vertices) v.texcoord2 = v.texcoord;
 }
@@ -381,7 +408,6 @@ void readIndices(RecordReadContext& c, SceneObject& o, std::int32_t declared) {
         return;
     }
     const auto n = static_cast<std::size_t>(declared);
-    const auto at = in.offset();
     const auto bytes = in.bytes(n * 4, "index array");
     if (!in.ok()) return;
     o.indices.resize(n);
@@ -396,12 +422,7 @@ void readIndices(RecordReadContext& c, SceneObject& o, std::int32_t declared) {
     const auto vertexCount = static_cast<std::int64_t>(o.vertices.size());
     const bool outside = std::any_of(o.indices.begin(), o.indices.end(),
                                      [vertexCount](std::int32_t i) { return i < 0 || i >= vertexCount; });
-    if (outside) {
-        ByteReader rewind(bytes);
-        (void)rewind;
-        (void)at;
-        in.fail("index array (an index lies outside the vertices)");
-    }
+    if (outside) in.fail("index array (an index lies outside the vertices)");
 }
 
 void readLegacyBlock(RecordReadContext& c, SceneObject& o) {
@@ -726,16 +747,24 @@ bool readObjectRecord(RecordReadContext& c) {
     readSweepCurveBlock(c, o);
     readStyleAndSound(c, o);
     readLateFields(c, o);
+    std::array<TextureReference, kTextureSlots> textureReferences;
     for (std::size_t slot = 0; slot < kTextureSlots; ++slot) {
         if (slot == 2 && !c.version.since("0.5")) break;
-        readTextureReference(c, o, slot);
+        textureReferences[slot] = readTextureReference(c);
     }
     readVertices(c, o, vertexCount);
     readIndices(c, o, indexCount);
     readLegacyBlock(c, o);
     if (!in.ok()) return false;
 
+    for (std::size_t slot = 0; slot < kTextureSlots; ++slot) attachTextureReference(c, o, slot, textureReferences[slot]);
+
     if (!o.flagF1) o.opacity = 0.2f;
+    // Sounds are shared by name; the clip itself is loaded by the sound player.
+    if (o.soundEnabled && !o.soundFileName.empty()) {
+        o.sound = c.scene.findSound(o.soundFileName);
+        if (o.sound == nullptr) o.sound = &c.scene.addSound(o.soundFileName);
+    }
     o.faceSelected.assign(o.indices.size() / 3, 0);
     o.recomputeBounds();
     applyDefaultProfileCurves(o);

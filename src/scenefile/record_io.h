@@ -33,6 +33,7 @@ struct RecordReadContext {
     std::vector<SceneObject*> bySaveIndex{nullptr};
     // The record being read, for the damage report ("object 3 \"box\"").
     std::string record;
+    std::vector<std::string> missingTextures;
     // The object the cinematic camera rides, as the last animation says.
     SceneObject* attachedObject = nullptr;
 

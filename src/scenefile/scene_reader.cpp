@@ -1,9 +1,20 @@
 #include "scenefile/scene_reader.h"
 
+#if defined(__unix__) || defined(__APPLE__)
+#define MORVANEX_HAS_MMAP 1
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#define MORVANEX_HAS_MMAP 0
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -205,24 +216,76 @@ SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, con
     return finish(c, report);
 }
 
-SceneReadReport readSceneFile(const std::filesystem::path& path, Scene& scene, const SceneReadOptions& options) {
-    SceneReadReport report;
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    std::ifstream file(path, std::ios::binary);
-    if (error || !file) {
-        report.error = "cannot open the file";
-        return report;
+namespace {
+
+// The bytes of a whole file. On POSIX systems the file is mapped, so the
+// reader works straight on the page cache; elsewhere it is read into memory.
+class FileBytes {
+public:
+    explicit FileBytes(const std::filesystem::path& path) {
+#if MORVANEX_HAS_MMAP
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+            size_ = static_cast<std::size_t>(info.st_size);
+            opened_ = true;
+            if (size_ > 0) {
+                void* at = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+                if (at != MAP_FAILED) {
+                    mapped_ = static_cast<const std::uint8_t*>(at);
+                    ::madvise(at, size_, MADV_SEQUENTIAL);
+                } else {
+                    opened_ = false;
+                }
+            }
+        }
+        ::close(fd);
+#else
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        std::ifstream file(path, std::ios::binary);
+        if (error || !file) return;
+        size_ = static_cast<std::size_t>(size);
+        // Every byte is overwritten by the read: no need to clear them first.
+        copy_ = std::make_unique_for_overwrite<std::uint8_t[]>(size_);
+        file.read(reinterpret_cast<char*>(copy_.get()), static_cast<std::streamsize>(size_));
+        opened_ = static_cast<std::size_t>(file.gcount()) == size_;
+#endif
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<std::uintmax_t>(file.gcount()) != size) {
-        report.error = "cannot read the file";
+    ~FileBytes() {
+#if MORVANEX_HAS_MMAP
+        if (mapped_ != nullptr) ::munmap(const_cast<std::uint8_t*>(mapped_), size_);
+#endif
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    bool opened() const { return opened_; }
+    std::span<const std::uint8_t> bytes() const {
+        if (size_ == 0) return {};
+        return {mapped_ != nullptr ? mapped_ : copy_.get(), size_};
+    }
+
+private:
+    bool opened_ = false;
+    std::size_t size_ = 0;
+    const std::uint8_t* mapped_ = nullptr;
+    std::unique_ptr<std::uint8_t[]> copy_;
+};
+
+}  // namespace
+
+SceneReadReport readSceneFile(const std::filesystem::path& path, Scene& scene, const SceneReadOptions& options) {
+    const FileBytes file(path);
+    if (!file.opened()) {
+        SceneReadReport report;
+        report.error = "cannot open the file";
         return report;
     }
     SceneReadOptions withBackup = options;
     if (withBackup.backupPath.empty()) withBackup.backupPath = textFromPath(path);
-    return readScene(bytes, scene, withBackup);
+    return readScene(file.bytes(), scene, withBackup);
 }
 
 std::string describeReadReport(const SceneReadReport& report) {

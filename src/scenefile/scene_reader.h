@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace morvanex {
 
@@ -48,6 +49,11 @@ struct SceneReadReport {
     std::int32_t objectRecordsRead = 0;  // complete object records (links not counted)
     std::int32_t animationsDeclared = 0;
     std::int32_t animationRecordsRead = 0;
+    bool headerRead = false;      // the header's values are in the scene (or were read and kept out)
+    std::size_t trailingBytes = 0;  // bytes after the last animation, ignored
+    // Texture files named by the scene and found in neither folder. Their
+    // names stay in the object's slot (disabled), so a save keeps them.
+    std::vector<std::string> missingTextures;
     // The target of the last animation whose starting sequence is set: the
     // object the cinematic camera rides; null when none.
     struct SceneObject* attachedObject = nullptr;

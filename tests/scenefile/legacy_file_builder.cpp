@@ -772,6 +772,18 @@ LegacyObject distinctObject(std::string name, int seed) {
     o.extensionValuesB = {9.5f, 2.5f};
     o.extensionColour2 = {0.4f, 0.5f, 0.6f, 0.8f};
     o.skippedWord = 0x7F7F7F7F;
+    if (seed % 2 != 0) {
+        // Neighbouring flags differ from the even seed's, so that a swap of
+        // two fields shows.
+        o.meshFlagA = false;
+        o.flagF2 = false;
+        o.flagI1 = false;
+        o.soundFlagA = false;
+        o.soundFlagC = false;
+        o.extensionCopyFile = false;
+        o.meshFlagC = false;
+        o.lightFlagB = false;
+    }
     std::array<std::uint8_t, 80> record{};
     for (std::size_t i = 0; i < record.size(); ++i) record[i] = static_cast<std::uint8_t>(i * 3 + 1);
     o.legacyRecords = {record};
@@ -812,9 +824,11 @@ LegacyState distinctState(int seed) {
     st.vectorF = {2.0f, 2.5f, 3.0f + s};
     st.valueG = 0.75f + s;
     st.valueH = 0.5f;
-    st.flagI = true;
+    // Flags I and K alternate with the seed so that neither can stand in
+    // for the other.
+    st.flagI = seed % 2 == 0;
     st.flagJ = true;
-    st.flagK = true;
+    st.flagK = seed % 2 != 0;
     st.valueL = 0.35f + s;
     st.flagM = true;
     st.curves[0] = {true, pointsFrom(5.0f + s, 2)};
