@@ -1,0 +1,2 @@
+# Sources of the device part (list them here).
+list(APPEND MORVANEX_RENDER_SOURCES)

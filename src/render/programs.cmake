@@ -1,0 +1,2 @@
+# Sources of the programs part (list them here).
+list(APPEND MORVANEX_RENDER_SOURCES)
