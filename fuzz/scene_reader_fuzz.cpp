@@ -5,7 +5,7 @@
 // scene: every pointer between records names a record of the scene, every
 // index lies inside its mesh. When anything was read, the scene is written
 // and the bytes read back: they must read completely, into a sound scene
-// with the same objects.
+// with the same objects, which writes the same bytes again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -112,6 +112,8 @@ void readOnce(std::span<const std::uint8_t> bytes, bool keepSceneHeader) {
     if (!back.complete()) fail("a written scene does not read back completely", back.error);
     checkScene(again);
     if (savedObjects(again) != savedObjects(scene)) fail("the written scene reads back with other objects");
+    // And what a written file reads into writes the very same bytes again.
+    if (writeScene(again, SceneWriteOptions{}) != written) fail("a written scene, read and written again, changes");
 }
 
 }  // namespace

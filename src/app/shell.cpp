@@ -5,7 +5,9 @@
 #include "platform/desktop.h"
 #include "platform/message_queue.h"
 #include "platform/sdl_session.h"
+#include "render/graphics_context.h"
 #include "render/renderer.h"
+#include "render/result_codes.h"
 
 namespace morvanex {
 
@@ -25,7 +27,6 @@ bool Shell::startUp() {
 
     sdl_ = std::make_unique<SdlSession>();
     if (!sdl_->ok()) return fail("cannot start the video system: " + sdl_->error());
-    chooseMultisampleMode();
 
     if (!window_.create(kWindowTitle, kInitialClientWidth, kInitialClientHeight))
         return fail("cannot create the window: " + window_.lastError());
@@ -41,10 +42,23 @@ bool Shell::startUp() {
         trace_.line(kGraphicsNotOkLine);
         return fail("the graphics driver offers no OpenGL 3.3 core context");
     }
+    // The sample counts can only be asked of a context, so the choice comes
+    // once the window's context exists, before its frame targets.
+    graphics_ = std::make_unique<GraphicsContext>(window_, trace_);
+    if (!chooseMultisampleMode()) return false;
+    const ResultCode created = graphics_->create();
+    if (failed(created)) {
+        graphics_->releaseAll();
+        return fail("cannot create the frame targets: " + AudioResultCodeName(created));
+    }
+    if (!graphics_->checkShaderModel4()) {
+        window_.showMessageBox(kGraphicsTooOldMessage, kMessageCaption);
+        trace_.line(kGraphicsNotOkLine);
+        return fail("the graphics driver offers no OpenGL 3.3 core context");
+    }
     trace_.line(kGraphicsOkLine);
-    window_.setSwapInterval(1);
 
-    renderer_ = std::make_unique<Renderer>(trace_);
+    renderer_ = std::make_unique<Renderer>(trace_, *graphics_);
     app_ = std::make_unique<Application>(*this, *renderer_, options_.commandLineFile);
     buildInterface();
 
@@ -78,11 +92,11 @@ int Shell::run() {
 
 void Shell::runOneFrame() {
     if (windowDestroyed_) return;
-    renderer_->beginFrame();
+    graphics_->beginFrame(renderer_->clearColour);
     const double dt = clock_.delta();
     const double t = clock_.now();
     app_->frameStep(t, dt);
-    window_.swapBuffers();
+    graphics_->endFrame();
 }
 
 std::intptr_t Shell::windowProcedure(const WindowMessage& message) {
@@ -108,11 +122,8 @@ void Shell::handleSize(const WindowMessage& message) {
 }
 
 void Shell::resizeTargetsToWindow() {
-    if (!renderer_) return;
-    int width = 0;
-    int height = 0;
-    window_.drawableSize(width, height);
-    renderer_->resizeTargets(width, height);
+    // A failed resize leaves the targets unset; the next size change retries.
+    if (graphics_ && graphics_->created()) graphics_->resize(false);
 }
 
 void Shell::handleClose() {
@@ -134,6 +145,9 @@ void Shell::handleClose() {
 void Shell::shutDown() {
     app_.reset();
     renderer_.reset();
+    // The frame targets go before the context, which goes with the window.
+    if (graphics_) graphics_->releaseAll();
+    graphics_.reset();
     queue_.reset();
     window_.destroyWindow();
     sdl_.reset();
@@ -158,8 +172,10 @@ void Shell::closeWindow(bool forced) {
 
 // --- Hooks filled by the subsystems that own these steps -------------------
 
-void Shell::chooseMultisampleMode() {
-    // The sample mode is chosen with the graphics device's frame targets.
+bool Shell::chooseMultisampleMode() {
+    const ResultCode code = graphics_->chooseMultisampleMode();
+    if (failed(code)) return fail("cannot choose the multisample mode: " + AudioResultCodeName(code));
+    return true;
 }
 
 void Shell::buildInterface() {

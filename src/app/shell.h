@@ -16,6 +16,7 @@
 namespace morvanex {
 
 class Application;
+class GraphicsContext;
 class MessageQueue;
 class Renderer;
 class SdlSession;
@@ -57,6 +58,7 @@ public:
     const std::string& failureReason() const { return failure_; }
     Application* application() { return app_.get(); }
     Renderer* renderer() { return renderer_.get(); }
+    GraphicsContext* graphics() { return graphics_.get(); }
     MessageQueue* messageQueue() { return queue_.get(); }
     PlatformWindow& window() { return window_; }
 
@@ -72,7 +74,7 @@ public:
 
 private:
     bool fail(std::string reason);
-    void chooseMultisampleMode();
+    bool chooseMultisampleMode();
     void buildInterface();
     void handleSize(const WindowMessage& message);
     void handleClose();
@@ -84,6 +86,7 @@ private:
     PlatformWindow window_;
     std::unique_ptr<MessageQueue> queue_;
     FrameClock clock_;
+    std::unique_ptr<GraphicsContext> graphics_;
     std::unique_ptr<Renderer> renderer_;
     std::unique_ptr<Application> app_;
     bool french_ = false;

@@ -2,17 +2,36 @@
 
 #include <epoxy/gl.h>
 
+#include "render/graphics_context.h"
+
 namespace morvanex {
 
 Renderer::Renderer(const TraceLog& trace) : trace_(trace) {}
 
+Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics) : trace_(trace), graphics_(&graphics) {
+    graphics_->attachRenderer(this);
+}
+
+Renderer::~Renderer() {
+    if (graphics_ != nullptr) graphics_->attachRenderer(nullptr);
+}
+
+void Renderer::detachGraphics(const GraphicsContext* graphics) {
+    if (graphics_ == graphics) graphics_ = nullptr;
+}
+
 void Renderer::resizeTargets(int width, int height) {
     width_ = width > 0 ? width : 1;
     height_ = height > 0 ? height : 1;
-    glViewport(0, 0, width_, height_);
+    // With frame targets the viewport is theirs.
+    if (graphics_ == nullptr) glViewport(0, 0, width_, height_);
 }
 
 void Renderer::beginFrame() {
+    if (graphics_ != nullptr) {
+        graphics_->beginFrame(clearColour);
+        return;
+    }
     glViewport(0, 0, width_, height_);
     glClearColor(clearColour.x, clearColour.y, clearColour.z, clearColour.w);
     glClearDepth(1.0);
@@ -21,6 +40,10 @@ void Renderer::beginFrame() {
 }
 
 void Renderer::readPixel(int x, int y, unsigned char rgba[4]) const {
+    if (graphics_ != nullptr) {
+        graphics_->readPixel(x, y, rgba);
+        return;
+    }
     glReadPixels(x, height_ - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 

@@ -7,15 +7,22 @@
 
 namespace morvanex {
 
+class GraphicsContext;
 class TraceLog;
 
 class Renderer {
 public:
+    // Without frame targets: draws into whatever framebuffer is bound.
     explicit Renderer(const TraceLog& trace);
+    // Draws into the frame targets of the graphics context, which keeps this
+    // renderer's size copy up to date.
+    Renderer(const TraceLog& trace, GraphicsContext& graphics);
+    ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // Sets the drawing area to the window's drawable size in pixels.
+    // Refreshes the copy of the drawing area's size in pixels (called by the
+    // graphics context after every resize of the frame targets).
     void resizeTargets(int width, int height);
 
     // Clears the frame to the clear colour and the depth to 1.
@@ -30,9 +37,14 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
+    GraphicsContext* graphics() const { return graphics_; }
+
+    // The graphics context goes away first (tests): forget it.
+    void detachGraphics(const GraphicsContext* graphics);
 
 private:
     const TraceLog& trace_;
+    GraphicsContext* graphics_ = nullptr;
     int width_ = 0;
     int height_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "scene/scene.h"
@@ -31,7 +32,14 @@ struct TreeWalk {
     RecordReadContext& c;
     Animation* animation;
     std::int32_t runningBone = 0;
-    std::vector<SceneObject*> visited;  // found objects, target first
+    std::vector<SceneObject*> visited;  // found objects, target first, each once
+    std::unordered_set<const SceneObject*> seen;
+
+    // A tree may name an object again and again: keep it once, so that what
+    // is done to the visited objects afterwards costs no more than they are.
+    void visit(SceneObject& object) {
+        if (seen.insert(&object).second) visited.push_back(&object);
+    }
 
     SceneObject* readReference() {
         if (c.version.since("1.8")) return c.objectBySaveIndex(c.in.i32("child reference"));
@@ -76,7 +84,7 @@ struct TreeWalk {
         };
         runningBone = 0;
         if (target != nullptr) {
-            visited.push_back(target);
+            visit(*target);
             numberBone(*target);
         }
         std::vector<Level> stack;
@@ -92,7 +100,7 @@ struct TreeWalk {
             if (owner == nullptr) child = nullptr;  // below a missing object: read and drop
             if (child != nullptr) {
                 attach(*owner, *child);
-                visited.push_back(child);
+                visit(*child);
                 numberBone(*child);
             }
             stack.push_back({child, c.in.count(4, "child count")});
@@ -451,7 +459,7 @@ bool readAnimationRecord(RecordReadContext& c) {
     Animation* const previousAnimation = target != nullptr ? target->animation : nullptr;
     if (target != nullptr) target->animation = &animation;
 
-    TreeWalk walk{c, &animation, 0, {}};
+    TreeWalk walk{c, &animation, 0, {}, {}};
     walk.read(target);
     if (c.version.before("1.16.5") && target != nullptr) bindOldVerticesToSkeleton(walk.visited);
     readSequences(c, animation, cameraAnimation);

@@ -18,6 +18,7 @@
 #include "app/application.h"
 #include "app/test_support.h"
 #include "platform/message_queue.h"
+#include "render/graphics_context.h"
 #include "render/renderer.h"
 
 namespace morvanex {
@@ -25,6 +26,31 @@ namespace {
 
 using test::readBytes;
 using test::TempFolder;
+
+// What a plain start writes: the multisample choice, the frame targets, the
+// feature check. The probe framebuffer's name is the driver's to pick.
+void expectStartUpTrace(const std::string& trace) {
+    const std::string probeLine = "CreateProbeFramebuffer,m_pFramebuffer = ";
+    const std::size_t probeAt = trace.find(probeLine);
+    ASSERT_NE(probeAt, std::string::npos) << trace;
+    const std::size_t probeEnd = trace.find("\r\n", probeAt);
+    ASSERT_NE(probeEnd, std::string::npos);
+    const std::string name = trace.substr(probeAt + probeLine.size(), probeEnd - probeAt - probeLine.size());
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(name.find_first_not_of("0123456789"), std::string::npos) << name;
+    EXPECT_NE(name, "0");
+    EXPECT_EQ(trace,
+              "InitApp()\r\n"
+              "GetMaxSamples, hr = S_OK\r\n"
+              "CreateProbeFramebuffer, hr = S_OK\r\n" +
+                  probeLine + name +
+                  "\r\n"
+                  "CreateFramebuffer, hr = S_OK\r\n"
+                  "CreateColorBuffer, hr = S_OK\r\n"
+                  "CreateDepthBuffer, hr = S_OK\r\n"
+                  "CheckFramebufferStatus, hr = S_OK\r\n"
+                  "CheckFeatureSupport, Shader model 4 ok\r\n");
+}
 
 class ShellStartupTest : public ::testing::Test {
 protected:
@@ -65,7 +91,8 @@ TEST_F(ShellStartupTest, StartsUpTracesAndDrawsTheFirstFrame) {
     ASSERT_TRUE(shell.startUp()) << shell.failureReason();
     EXPECT_TRUE(shell.failureReason().empty());
     EXPECT_TRUE(std::filesystem::is_directory(dataFolder));
-    EXPECT_EQ(readBytes(dataFolder / "trace.txt"), "CheckFeatureSupport, Shader model 4 ok\r\n");
+    const std::string startTrace = readBytes(dataFolder / "trace.txt");
+    expectStartUpTrace(startTrace);
     ASSERT_NE(shell.renderer(), nullptr);
     ASSERT_NE(shell.application(), nullptr);
     ASSERT_NE(shell.messageQueue(), nullptr);
@@ -88,7 +115,7 @@ TEST_F(ShellStartupTest, StartsUpTracesAndDrawsTheFirstFrame) {
     EXPECT_NEAR(rgba[2], 255, 2);
 
     // A plain start logs nothing more.
-    EXPECT_EQ(readBytes(dataFolder / "trace.txt"), "CheckFeatureSupport, Shader model 4 ok\r\n");
+    EXPECT_EQ(readBytes(dataFolder / "trace.txt"), startTrace);
     // The new scene's folder was made where the options said.
     EXPECT_TRUE(std::filesystem::is_directory(options.folders.documentFolder));
 }
@@ -124,6 +151,14 @@ TEST_F(ShellStartupTest, MinimisedSizeKeepsTheTargetsRestoredSizeResizesThem) {
     EXPECT_EQ(shell.renderer()->width(), drawableWidth);
     EXPECT_EQ(shell.renderer()->height(), drawableHeight);
     EXPECT_EQ(drawableWidth, newWidth);
+    // The frame targets themselves follow, and the next frame draws at that size.
+    ASSERT_NE(shell.graphics(), nullptr);
+    EXPECT_EQ(shell.graphics()->width(), drawableWidth);
+    EXPECT_EQ(shell.graphics()->height(), drawableHeight);
+    shell.runOneFrame();
+    unsigned char rgba[4] = {0, 0, 0, 0};
+    shell.renderer()->readPixel(drawableWidth - 1, drawableHeight - 1, rgba);
+    EXPECT_NEAR(rgba[2], 255, 2);
 }
 
 TEST_F(ShellStartupTest, CloseOfAnUnmodifiedSceneEndsTheFrameLoop) {

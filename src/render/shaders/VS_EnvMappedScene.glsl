@@ -1,0 +1,120 @@
+#version 330 core
+// Lit meshes: skinning from the bone palette (four weights and bone
+// numbers per vertex; an unskinned object has its world matrix in entry 0),
+// then the instance placement, then view and projection.
+
+layout(location = 0) in vec3 inPosition;
+layout(location = 1) in vec4 inWeights;
+layout(location = 2) in uvec4 inBones;   // 0xFFFFFFFF: no bone
+layout(location = 3) in vec3 inNormal;
+layout(location = 4) in vec2 inUv0;
+layout(location = 5) in vec2 inUv1;
+layout(location = 6) in vec4 inInstance0;  // instance matrix, rows 0..3
+layout(location = 7) in vec4 inInstance1;
+layout(location = 8) in vec4 inInstance2;
+layout(location = 9) in vec4 inInstance3;
+layout(location = 10) in vec4 inInstanceColour;
+
+out MeshData {
+    vec3 worldPos;
+    vec3 normal;
+    vec2 uv0;
+    vec2 uv1;
+    vec4 colour;
+    vec3 faceNormal;
+    vec3 tangent;
+    vec3 bitangent;
+} vout;
+
+// Matrices are the CPU's row-vector matrices: points multiply on the left.
+layout(std140) uniform TransformBlock {
+    mat4 worldViewProj;
+    mat4 worldView;
+    mat4 world;
+    mat4 view;
+    mat4 projection;
+    mat4 second;
+    vec3 eyePosition;
+    float eyePad;
+    int extraInstances;
+    int objectFlag0;
+    int objectFlag1;
+    int objectFlag2;
+    mat4 extra0;
+    mat4 extra1;
+} tb;
+
+layout(std140) uniform BonePalette {
+    mat4 bones[60];
+} bp;
+
+layout(std140) uniform AnimatedTextureBlock {
+    vec4 uvTransform[3];  // xy scale, zw offset
+    float frame;
+    float frameCount;
+    float time;
+    int enabled;
+    vec4 reserved[2];
+} ab;
+
+// Clip-space depth arrives as 0..1 (the CPU projections); GL wants -1..1
+// unless the context runs with zero-to-one clip control.
+vec4 toGlClip(vec4 c) {
+#if MORVANEX_DEPTH_REMAP
+    c.z = 2.0 * c.z - c.w;
+#endif
+    return c;
+}
+
+// The instance matrix places a copy relative to the object (applied after
+// the object's own transform); an all-zero matrix (a fresh record, or no
+// instance buffer) is the identity.
+mat4 instanceMatrix() {
+    vec3 used = abs(inInstance0.xyz) + abs(inInstance1.xyz) + abs(inInstance2.xyz);
+    if (used.x + used.y + used.z == 0.0) return mat4(1.0);
+    // The rows of the CPU matrix: as GLSL columns they give a matrix N with
+    // p * M == N * p; transposing gives M itself.
+    return transpose(mat4(inInstance0, inInstance1, inInstance2, inInstance3));
+}
+
+void main() {
+    vec4 p = vec4(inPosition, 1.0);
+    vec3 skinned = vec3(0.0);
+    vec3 normal = vec3(0.0);
+    float total = 0.0;
+    for (int i = 0; i < 4; ++i) {
+        uint bone = inBones[i];
+        float w = inWeights[i];
+        if (bone < 60u && w != 0.0) {
+            mat4 m = bp.bones[bone];
+            skinned += w * (p * m).xyz;
+            normal += w * (vec4(inNormal, 0.0) * m).xyz;
+            total += w;
+        }
+    }
+    if (total != 0.0) {
+        skinned /= total;  // weights are not normalised by the tools
+    } else {
+        skinned = (p * tb.world).xyz;
+        normal = (vec4(inNormal, 0.0) * tb.world).xyz;
+    }
+    mat4 placement = instanceMatrix();
+    vec4 world = vec4(skinned, 1.0) * placement;
+    normal = (vec4(normal, 0.0) * placement).xyz;
+
+    gl_Position = toGlClip(world * tb.view * tb.projection);
+    vout.worldPos = world.xyz;
+    vout.normal = normal;
+    vec2 uv0 = inUv0;
+    vec2 uv1 = inUv1;
+    if (ab.enabled != 0) {
+        uv0 = uv0 * ab.uvTransform[0].xy + ab.uvTransform[0].zw;
+        uv1 = uv1 * ab.uvTransform[2].xy + ab.uvTransform[2].zw;
+    }
+    vout.uv0 = uv0;
+    vout.uv1 = uv1;
+    vout.colour = vec4(1.0);
+    vout.faceNormal = normal;
+    vout.tangent = vec3(0.0);
+    vout.bitangent = vec3(0.0);
+}

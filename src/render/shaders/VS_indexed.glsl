@@ -1,0 +1,65 @@
+#version 330 core
+// Vertex markers and editor objects: the object's world matrix, then each
+// instance's placement; the instance colour goes to the pixel stage.
+
+layout(location = 0) in vec3 inPosition;
+layout(location = 1) in vec4 inWeights;
+layout(location = 2) in uvec4 inBones;   // 0xFFFFFFFF: no bone
+layout(location = 3) in vec3 inNormal;
+layout(location = 4) in vec2 inUv0;
+layout(location = 5) in vec2 inUv1;
+layout(location = 6) in vec4 inInstance0;  // instance matrix, rows 0..3
+layout(location = 7) in vec4 inInstance1;
+layout(location = 8) in vec4 inInstance2;
+layout(location = 9) in vec4 inInstance3;
+layout(location = 10) in vec4 inInstanceColour;
+
+out IndexedData {
+    vec4 colour;
+    vec2 uv;
+} vout;
+
+// Matrices are the CPU's row-vector matrices: points multiply on the left.
+layout(std140) uniform TransformBlock {
+    mat4 worldViewProj;
+    mat4 worldView;
+    mat4 world;
+    mat4 view;
+    mat4 projection;
+    mat4 second;
+    vec3 eyePosition;
+    float eyePad;
+    int extraInstances;
+    int objectFlag0;
+    int objectFlag1;
+    int objectFlag2;
+    mat4 extra0;
+    mat4 extra1;
+} tb;
+
+// Clip-space depth arrives as 0..1 (the CPU projections); GL wants -1..1
+// unless the context runs with zero-to-one clip control.
+vec4 toGlClip(vec4 c) {
+#if MORVANEX_DEPTH_REMAP
+    c.z = 2.0 * c.z - c.w;
+#endif
+    return c;
+}
+
+// The instance matrix places a copy relative to the object (applied after
+// the object's own transform); an all-zero matrix (a fresh record, or no
+// instance buffer) is the identity.
+mat4 instanceMatrix() {
+    vec3 used = abs(inInstance0.xyz) + abs(inInstance1.xyz) + abs(inInstance2.xyz);
+    if (used.x + used.y + used.z == 0.0) return mat4(1.0);
+    // The rows of the CPU matrix: as GLSL columns they give a matrix N with
+    // p * M == N * p; transposing gives M itself.
+    return transpose(mat4(inInstance0, inInstance1, inInstance2, inInstance3));
+}
+
+void main() {
+    vec4 world = vec4(inPosition, 1.0) * tb.world * instanceMatrix();
+    gl_Position = toGlClip(world * tb.view * tb.projection);
+    vout.colour = inInstanceColour;
+    vout.uv = inUv0;
+}

@@ -1,0 +1,43 @@
+#version 330 core
+// The second world-line stage (always drawn as a strip): same vertices.
+
+layout(location = 0) in vec3 inPosition;
+layout(location = 1) in vec4 inColour;
+
+out LineData {
+    vec4 colour;
+} vout;
+out vec3 vWorldPos;  // read by the cube-map line stage
+
+// Matrices are the CPU's row-vector matrices: points multiply on the left.
+layout(std140) uniform TransformBlock {
+    mat4 worldViewProj;
+    mat4 worldView;
+    mat4 world;
+    mat4 view;
+    mat4 projection;
+    mat4 second;
+    vec3 eyePosition;
+    float eyePad;
+    int extraInstances;
+    int objectFlag0;
+    int objectFlag1;
+    int objectFlag2;
+    mat4 extra0;
+    mat4 extra1;
+} tb;
+
+// Clip-space depth arrives as 0..1 (the CPU projections); GL wants -1..1
+// unless the context runs with zero-to-one clip control.
+vec4 toGlClip(vec4 c) {
+#if MORVANEX_DEPTH_REMAP
+    c.z = 2.0 * c.z - c.w;
+#endif
+    return c;
+}
+
+void main() {
+    gl_Position = toGlClip(vec4(inPosition, 1.0) * tb.worldViewProj);
+    vWorldPos = (vec4(inPosition, 1.0) * tb.world).xyz;
+    vout.colour = inColour;
+}
