@@ -58,7 +58,10 @@ bool Shell::startUp() {
     }
     trace_.line(kGraphicsOkLine);
 
-    renderer_ = std::make_unique<Renderer>(trace_, *graphics_);
+    RendererSetup setup;
+    setup.programFolder = options_.folders.programFolder;
+    setup.shaderErrorFile = options_.folders.programDataFolder / kShaderErrorFileName;
+    renderer_ = std::make_unique<Renderer>(trace_, *graphics_, setup);
     app_ = std::make_unique<Application>(*this, *renderer_, options_.commandLineFile);
     buildInterface();
 

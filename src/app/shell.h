@@ -33,6 +33,7 @@ inline constexpr int kInitialClientHeight = 480;
 inline constexpr const char* kMessageCaption = "message";
 inline constexpr const char* kGraphicsTooOldMessage =
     "Malheureusement, votre carte graphique ne supporte pas les shaders 4.x, d\xE9sol\xE9.";
+inline constexpr const char* kShaderErrorFileName = "error.txt";
 inline constexpr const char* kGraphicsOkLine = "CheckFeatureSupport, Shader model 4 ok";
 inline constexpr const char* kGraphicsNotOkLine = "CheckFeatureSupport, Shader model 4 non ok";
 

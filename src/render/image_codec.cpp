@@ -128,7 +128,7 @@ std::string checkPlausible(ImageFileFormat format, std::span<const std::uint8_t>
     case ImageFileFormat::Png: return checkPng(b, width, height);
     case ImageFileFormat::Jpg:
         if (width * height > b.size() * kJpegPixelsPerByte) return "JPG: image data too short for its size";
-        return checkJpegTables(b);
+        return {};
     default: break;
     }
     return "unknown image format";
@@ -164,7 +164,7 @@ ImageFileFormat sniffImageFormat(std::span<const std::uint8_t> b) {
     if (looksLikeDds(b)) return ImageFileFormat::Dds;
     if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M') return ImageFileFormat::Bmp;
     if (b.size() >= 8 && be32(b, 0) == 0x89504E47u && be32(b, 4) == 0x0D0A1A0Au) return ImageFileFormat::Png;
-    if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return ImageFileFormat::Jpg;
+    if (b.size() >= 2 && b[0] == 0xFF && b[1] == 0xD8) return ImageFileFormat::Jpg;
     if (b.size() >= 18 && b.size() <= static_cast<std::size_t>(INT_MAX)) {
         int w = 0, h = 0, comp = 0;
         if (stbi_info_from_memory(b.data(), static_cast<int>(b.size()), &w, &h, &comp)) return ImageFileFormat::Tga;
@@ -179,6 +179,9 @@ ImageResult decodeImage(std::span<const std::uint8_t> bytes) {
     if (format == ImageFileFormat::Unknown) return ImageResult::failure("unrecognised image data");
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return ImageResult::failure("image data too large");
     const int length = static_cast<int>(bytes.size());
+    // stb parses the tables while it reads the header: check them first.
+    if (format == ImageFileFormat::Jpg)
+        if (std::string why = checkJpegTables(bytes); !why.empty()) return ImageResult::failure(why);
     int w = 0, h = 0, comp = 0;
     if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &comp))
         return ImageResult::failure(std::string(fileFormatName(format)) + ": " + stbi_failure_reason());

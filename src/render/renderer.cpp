@@ -2,17 +2,31 @@
 
 #include <epoxy/gl.h>
 
+#include "app/trace_log.h"
 #include "render/graphics_context.h"
 
 namespace morvanex {
 
 Renderer::Renderer(const TraceLog& trace) : trace_(trace) {}
 
-Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics) : trace_(trace), graphics_(&graphics) {
+Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const RendererSetup& setup)
+    : trace_(trace), graphics_(&graphics) {
     graphics_->attachRenderer(this);
+    ShaderOptions options;
+    options.depthZeroToOne = graphics.depthZeroToOne();
+    if (!setup.programFolder.empty()) programFailures_ = shaders.load(setup.programFolder, trace_, setup.shaderErrorFile, options);
+    if (!states.createSamplers()) trace_.line("CreateSamplerState, hr = E_FAIL");
+    if (!transformBlock.create(sizeof(TransformBlock))) trace_.line("CreateBuffer TransformBlock, hr = E_OUTOFMEMORY");
+    // Loading bound objects behind the state layer's back.
+    gl.invalidate();
 }
 
 Renderer::~Renderer() {
+    // GPU resources go while the context still lives.
+    transformBlock.release();
+    states.anisotropicWrap.release();
+    states.pointWrap.release();
+    shaders.release();
     if (graphics_ != nullptr) graphics_->attachRenderer(nullptr);
 }
 

@@ -3,6 +3,12 @@
 // application, and lives until shutdown.
 #pragma once
 
+#include <filesystem>
+
+#include "render/constant_blocks.h"
+#include "render/gl_state.h"
+#include "render/pipeline_states.h"
+#include "render/shader_library.h"
 #include "scene/math.h"
 
 namespace morvanex {
@@ -10,13 +16,21 @@ namespace morvanex {
 class GraphicsContext;
 class TraceLog;
 
+// Where the renderer finds its programs and writes their compile logs.
+struct RendererSetup {
+    std::filesystem::path programFolder;  // holds the "shaders" folder
+    std::filesystem::path shaderErrorFile;  // "error.txt" in the program-data folder
+};
+
 class Renderer {
 public:
     // Without frame targets: draws into whatever framebuffer is bound.
     explicit Renderer(const TraceLog& trace);
     // Draws into the frame targets of the graphics context, which keeps this
-    // renderer's size copy up to date.
-    Renderer(const TraceLog& trace, GraphicsContext& graphics);
+    // renderer's size copy up to date; loads every program, the pipeline
+    // states, the samplers and the shared transform block (programs only
+    // when the setup names a program folder).
+    Renderer(const TraceLog& trace, GraphicsContext& graphics, const RendererSetup& setup = {});
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -42,11 +56,20 @@ public:
     // The graphics context goes away first (tests): forget it.
     void detachGraphics(const GraphicsContext* graphics);
 
+    // Stages and programs that failed to load (0 when all are ready).
+    int programFailures() const { return programFailures_; }
+
+    ShaderLibrary shaders;
+    PipelineStates states;
+    GlState gl;
+    UniformBuffer transformBlock;  // shared by every draw of the scene
+
 private:
     const TraceLog& trace_;
     GraphicsContext* graphics_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    int programFailures_ = 0;
 };
 
 }  // namespace morvanex

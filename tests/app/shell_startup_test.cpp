@@ -18,6 +18,7 @@
 #include "app/application.h"
 #include "app/test_support.h"
 #include "platform/message_queue.h"
+#include "platform/system_folders.h"
 #include "render/graphics_context.h"
 #include "render/renderer.h"
 
@@ -28,7 +29,8 @@ using test::readBytes;
 using test::TempFolder;
 
 // What a plain start writes: the multisample choice, the frame targets, the
-// feature check. The probe framebuffer's name is the driver's to pick.
+// feature check, then one line per program stage and layout, all loaded.
+// The probe framebuffer's name is the driver's to pick.
 void expectStartUpTrace(const std::string& trace) {
     const std::string probeLine = "CreateProbeFramebuffer,m_pFramebuffer = ";
     const std::size_t probeAt = trace.find(probeLine);
@@ -39,8 +41,7 @@ void expectStartUpTrace(const std::string& trace) {
     ASSERT_FALSE(name.empty());
     EXPECT_EQ(name.find_first_not_of("0123456789"), std::string::npos) << name;
     EXPECT_NE(name, "0");
-    EXPECT_EQ(trace,
-              "InitApp()\r\n"
+    const std::string devicePart = "InitApp()\r\n"
               "GetMaxSamples, hr = S_OK\r\n"
               "CreateProbeFramebuffer, hr = S_OK\r\n" +
                   probeLine + name +
@@ -49,7 +50,19 @@ void expectStartUpTrace(const std::string& trace) {
                   "CreateColorBuffer, hr = S_OK\r\n"
                   "CreateDepthBuffer, hr = S_OK\r\n"
                   "CheckFramebufferStatus, hr = S_OK\r\n"
-                  "CheckFeatureSupport, Shader model 4 ok\r\n");
+                  "CheckFeatureSupport, Shader model 4 ok\r\n";
+    ASSERT_EQ(trace.substr(0, devicePart.size()), devicePart);
+    std::size_t programLines = 0;
+    for (std::size_t at = devicePart.size(); at < trace.size();) {
+        const std::size_t end = trace.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = trace.substr(at, end - at);
+        EXPECT_TRUE(line.rfind("Create", 0) == 0 && line.ends_with(" ,hr = S_OK")) << line;
+        ++programLines;
+        at = end + 2;
+    }
+    EXPECT_NE(trace.find("CreateVertexShader VS_EnvMappedScene ,hr = S_OK\r\n"), std::string::npos);
+    EXPECT_GE(programLines, 20u);
 }
 
 class ShellStartupTest : public ::testing::Test {
@@ -58,6 +71,8 @@ protected:
         // ctest sets it; a direct run of the test program must stay headless too.
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         options.folders = test::foldersUnder(temp.path());
+        // The build puts the program's shaders beside the test programs.
+        options.folders.programFolder = executableFolder();
     }
 
     // Runs the frame loop; should it not end within the time, a quit with

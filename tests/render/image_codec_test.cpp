@@ -210,6 +210,21 @@ TEST(ImageDamage, AbsurdSizesAndCutsGiveErrors) {
             break;
         }
     EXPECT_FALSE(decodeImage(bigJpg));
+
+    // A Huffman table declaring more than 256 codes, also behind a start
+    // that only looks like JPEG after its first marker.
+    Bytes overfull = jpg;
+    for (std::size_t i = 2; i + 21 < overfull.size(); ++i)
+        if (overfull[i] == 0xFF && overfull[i + 1] == 0xC4) {
+            for (std::size_t k = 0; k < 16; ++k) overfull[i + 5 + k] = 0xFF;
+            break;
+        }
+    const ImageResult tables = decodeImage(overfull);
+    EXPECT_FALSE(tables);
+    EXPECT_NE(tables.error.find("Huffman"), std::string::npos) << tables.error;
+    Bytes hidden = overfull;
+    hidden[2] = 0x00;
+    EXPECT_FALSE(decodeImage(hidden));
 }
 
 // Seeded damage of the stb formats: no crash, and what decodes is sane.
