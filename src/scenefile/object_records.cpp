@@ -333,18 +333,24 @@ void attachTextureReference(RecordReadContext& c, SceneObject& o, std::size_t sl
         texture->embeddedLength = static_cast<std::uint32_t>(bytes.size());
         texture->backupPath = c.options.backupPath;
     } else if (texture == nullptr && !reference.withBytes) {
+        texture = &c.scene.addTexture(name);
         const auto file = findTextureFile(c.options, name);
-        if (!file.empty()) {
-            texture = &c.scene.addTexture(name);
+        if (file.empty()) {
+            // Keep the name so that saving does not lose the reference; the
+            // slot stays disabled until the file turns up.
+            texture->missing = true;
+            c.missingTextures.push_back(name);
+        } else {
             texture->fullPath = textFromPath(file);
         }
     }
-    // A texture neither embedded, cached nor found leaves its slot empty.
+    // A reference without bytes to a texture not seen before leaves its slot empty.
     if (texture == nullptr) return;
-    if (slot == 0 && o.normalMapEnabled()) texture->normalMap = true;
     o.textures[slot] = texture;
-    o.textureEnabled[slot] = true;
     texture->lastAttachedObject = &o;
+    if (texture->missing) return;
+    if (slot == 0 && o.normalMapEnabled()) texture->normalMap = true;
+    o.textureEnabled[slot] = true;
 }
 
 MeshVertex vertexFromOldLayout(ByteReader& in) {
@@ -550,7 +556,9 @@ std::vector<std::uint8_t> textureBytes(const SceneTexture& texture) {
 }
 
 void writeTextureReference(RecordWriteContext& c, const SceneObject& o, std::size_t slot) {
-    const SceneTexture* texture = o.textureEnabled[slot] ? o.textures[slot] : nullptr;
+    // A slot keeps its texture's name even while the texture is disabled or
+    // its file is missing.
+    const SceneTexture* texture = o.textures[slot];
     if (texture == nullptr) {
         c.out.cstr(kEmptyName);
         return;
@@ -756,6 +764,14 @@ bool readObjectRecord(RecordReadContext& c) {
     readIndices(c, o, indexCount);
     readLegacyBlock(c, o);
     if (!in.ok()) return false;
+    // Every link becomes a full copy of the mesh: a small file must not be
+    // able to ask for gigabytes that way.
+    const std::uint64_t copyBytes = static_cast<std::uint64_t>(o.vertices.size()) * sizeof(MeshVertex) + o.indices.size() * 4;
+    c.linkedCopyBytes += copyBytes * o.links.size();
+    if (c.linkedCopyBytes > c.linkedCopyBudget) {
+        in.fail("link records (their copies need more memory than such a file can justify)");
+        return false;
+    }
 
     for (std::size_t slot = 0; slot < kTextureSlots; ++slot) attachTextureReference(c, o, slot, textureReferences[slot]);
 

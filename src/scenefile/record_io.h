@@ -34,6 +34,9 @@ struct RecordReadContext {
     // The record being read, for the damage report ("object 3 \"box\"").
     std::string record;
     std::vector<std::string> missingTextures;
+    // Bytes of mesh the linked copies take so far, and how many the file may ask for.
+    std::uint64_t linkedCopyBytes = 0;
+    std::uint64_t linkedCopyBudget = 0;
     // The object the cinematic camera rides, as the last animation says.
     SceneObject* attachedObject = nullptr;
 

@@ -93,13 +93,9 @@ bool wasRead(const SceneReadReport& report) {
     return report.status == ReadStatus::Complete || report.status == ReadStatus::Damaged;
 }
 
-// The header's values are in the scene only when the file has a header and
-// the reader got through it: the older family's animation-only files have
-// none, and a header read stops at damage without being applied. The report
-// names the record where the damage lay.
+// The header's values are in the scene only when the reader got through it.
 bool headerWasRead(const SceneReadReport& report) {
-    if (!wasRead(report) || !FileVersion::fromTag(report.tag).known()) return false;
-    return report.status != ReadStatus::Damaged || report.error.find(" while reading the scene header") == std::string::npos;
+    return report.headerRead;
 }
 
 // --- Plain text ------------------------------------------------------------------

@@ -27,7 +27,9 @@ namespace {
 
 constexpr std::size_t kLongestTag = 64;
 constexpr float kGlideDistance = 500.0f;  // the eye starts this far behind the stored one
-constexpr std::size_t kLightBytes = 24;
+// Linked copies may take this much mesh memory, plus so many times the file's size.
+constexpr std::uint64_t kLinkedCopyAllowance = 256ull << 20;
+constexpr std::uint64_t kLinkedCopyFactor = 16;
 constexpr std::size_t kViewpointBytes = 4 + 4 + 12 + 1;
 
 // The scene-wide values at the head of a file.
@@ -157,6 +159,8 @@ SceneReadReport finish(RecordReadContext& c, SceneReadReport report) {
     handAnimationsDown(c.scene);
     rebuildWorldMatrices(c.scene);
     report.attachedObject = c.attachedObject;
+    report.missingTextures = std::move(c.missingTextures);
+    if (report.status == ReadStatus::Complete) report.trailingBytes = c.in.remaining();
     c.scene.loadedVersionTag = std::string(kProgramVersionLabel);
     return report;
 }
@@ -189,6 +193,7 @@ SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, con
     ByteReader in(bytes);
     in.skip(tagEnd, "tag");
     RecordReadContext c(in, version, scene, options);
+    c.linkedCopyBudget = kLinkedCopyAllowance + kLinkedCopyFactor * static_cast<std::uint64_t>(bytes.size());
     scene.loadedVersionTag = report.tag;
     if (!version.known()) {
         // The older family's last version holds only an animation section,
@@ -201,6 +206,7 @@ SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, con
     c.record = "the scene header";
     const SceneHeader header = readHeader(c);
     if (!in.ok()) return finish(c, report);
+    report.headerRead = true;
     if (!options.keepSceneHeader) applyHeader(header, scene);
     c.embedTextures = header.settings.embedTextures;
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -509,9 +510,9 @@ void checkEveryCut(const MappedFile& file) {
         if (cut < file.animationCountAt + 4) {
             ASSERT_EQ(report.animationRecordsRead, 0) << where;
         } else if (!file.animationEnd.empty()) {
-            const auto whole_records = std::count_if(file.animationEnd.begin(), file.animationEnd.end(),
+            const auto wholeRecords = std::count_if(file.animationEnd.begin(), file.animationEnd.end(),
                                                      [cut](std::size_t end) { return end <= cut; });
-            ASSERT_EQ(report.animationRecordsRead, whole_records) << where;
+            ASSERT_EQ(report.animationRecordsRead, wholeRecords) << where;
         }
         ASSERT_GE(report.animationRecordsRead, animationsBefore) << where;
         ASSERT_LT(report.animationRecordsRead, whole.animationRecordsRead) << where;

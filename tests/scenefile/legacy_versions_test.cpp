@@ -1002,7 +1002,9 @@ lf::LegacyObject texturedObject(std::string name, std::string texture, bool embe
 
 class TextureReferences : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(TextureReferences, NameFoundNowhereLeavesTheSlotEmpty) {
+// A texture file found nowhere is not drawn, but its name stays in the slot
+// so that saving the scene keeps the reference.
+TEST_P(TextureReferences, NameFoundNowhereStaysNamedInADisabledSlot) {
     const std::string v = GetParam();
     lf::LegacyScene file = lf::distinctScene(v);
     lf::LegacyObject object = texturedObject("mur", "absente.bmp", false, {});
@@ -1013,10 +1015,14 @@ TEST_P(TextureReferences, NameFoundNowhereLeavesTheSlotEmpty) {
     ASSERT_EQ(report.status, ReadStatus::Complete) << report.error;
     ASSERT_EQ(scene.objectCount(), kHead + 2);
     const SceneObject& wall = readObject(scene, 0);
-    for (std::size_t slot = 0; slot < 3; ++slot) {
-        EXPECT_EQ(wall.textures[slot], nullptr) << "slot " << slot + 1;
-        EXPECT_FALSE(wall.textureEnabled[slot]) << "slot " << slot + 1;
-    }
+    ASSERT_NE(wall.textures[0], nullptr);
+    ASSERT_NE(wall.textures[1], nullptr);
+    EXPECT_EQ(wall.textures[0]->fileName, "absente.bmp");
+    EXPECT_EQ(wall.textures[1]->fileName, "introuvable.bmp");
+    EXPECT_TRUE(wall.textures[0]->missing);
+    EXPECT_EQ(wall.textures[2], nullptr);
+    for (std::size_t slot = 0; slot < 3; ++slot) EXPECT_FALSE(wall.textureEnabled[slot]) << "slot " << slot + 1;
+    EXPECT_EQ(report.missingTextures, (std::vector<std::string>{"absente.bmp", "introuvable.bmp"}));
     expectObject(wall, object, v, "textured object");
     expectObject(readObject(scene, 1), file.objects[1], v, "object after");
 }

@@ -341,6 +341,28 @@ TEST(SceneWriter, LinkedCopiesAreRebuiltFromTheirOwner) {
     EXPECT_EQ(readOwner.linkGroupName, "colonnade");
 }
 
+TEST(SceneReader, LinkedCopiesCannotAskForMoreMemoryThanTheFileJustifies) {
+    Scene scene;
+    SceneObject& owner = scene.addObject("colonne");
+    // 20,000 vertices: 1.5 MB in the file, copied once per link when read.
+    std::vector<MeshVertex> vertices(20'000, vertexAt(0, 0, 0));
+    std::vector<std::int32_t> indices(vertices.size());
+    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<std::int32_t>(i);
+    owner.assignMesh(std::move(vertices), std::move(indices));
+    owner.links.resize(400);  // 400 copies would take 600 MB
+    const auto bytes = writeScene(scene, {});
+    Scene copy;
+    const SceneReadReport report = readScene(bytes, copy, {});
+    EXPECT_EQ(report.status, ReadStatus::Damaged);
+    EXPECT_NE(report.error.find("link records"), std::string::npos) << report.error;
+    EXPECT_EQ(copy.objectCount(), kServiceObjectCount);
+
+    owner.links.resize(20);  // a colonnade of 20 is fine
+    Scene fine;
+    EXPECT_TRUE(readScene(writeScene(scene, {}), fine, {}).complete());
+    EXPECT_EQ(fine.objectCount(), kServiceObjectCount + 21);
+}
+
 TEST(SceneWriter, SelectionOnlyKeepsTheGroupAndItsAnimations) {
     Scene scene;
     SceneObject& leader = scene.addObject("chef");
