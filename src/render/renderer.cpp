@@ -17,13 +17,23 @@ Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const Rende
     if (!setup.programFolder.empty()) programFailures_ = shaders.load(setup.programFolder, trace_, setup.shaderErrorFile, options);
     if (!states.createSamplers()) trace_.line("CreateSamplerState, hr = E_FAIL");
     if (!transformBlock.create(sizeof(TransformBlock))) trace_.line("CreateBuffer TransformBlock, hr = E_OUTOFMEMORY");
+    if (!screenQuads.create(kScreenQuadBufferBytes) || !glyphs.create(kGlyphBufferBytes) ||
+        !worldLines.create(kWorldLineBufferBytes)) {
+        trace_.line("CreateBuffer dynamic vertex buffers, hr = E_OUTOFMEMORY");
+    }
+    if (!setup.programFolder.empty()) interfaceImages = loadInterfaceImages(setup.programFolder, textures, trace_);
     // Loading bound objects behind the state layer's back.
     gl.invalidate();
 }
 
 Renderer::~Renderer() {
     // GPU resources go while the context still lives.
+    interfaceImages.slots.clear();
+    textures.clear();
     transformBlock.release();
+    screenQuads.release();
+    glyphs.release();
+    worldLines.release();
     states.anisotropicWrap.release();
     states.pointWrap.release();
     shaders.release();

@@ -6,9 +6,11 @@
 #include <filesystem>
 
 #include "render/constant_blocks.h"
+#include "render/dynamic_buffer.h"
 #include "render/gl_state.h"
 #include "render/pipeline_states.h"
 #include "render/shader_library.h"
+#include "render/texture_loading.h"
 #include "scene/math.h"
 
 namespace morvanex {
@@ -28,8 +30,8 @@ public:
     explicit Renderer(const TraceLog& trace);
     // Draws into the frame targets of the graphics context, which keeps this
     // renderer's size copy up to date; loads every program, the pipeline
-    // states, the samplers and the shared transform block (programs only
-    // when the setup names a program folder).
+    // states, the samplers, the shared transform block and the interface
+    // images (programs and images only when the setup names a program folder).
     Renderer(const TraceLog& trace, GraphicsContext& graphics, const RendererSetup& setup = {});
     ~Renderer();
     Renderer(const Renderer&) = delete;
@@ -63,6 +65,11 @@ public:
     PipelineStates states;
     GlState gl;
     UniformBuffer transformBlock;  // shared by every draw of the scene
+    DynamicVertexBuffer screenQuads;  // interface quads, rewritten each use
+    DynamicVertexBuffer glyphs;       // text
+    DynamicVertexBuffer worldLines;   // lines in the scene
+    TextureList textures;          // every image loaded, in load order
+    InterfaceImages interfaceImages;  // the widgets' images, by name
 
 private:
     const TraceLog& trace_;
