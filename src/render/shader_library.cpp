@@ -104,6 +104,41 @@ bool readWhole(const std::filesystem::path& path, std::string& text) {
     return true;
 }
 
+// Declarations several entries share live in files of their own: a line
+// `#include "name.glsl"` stands for that file of the shader folder (which may
+// include others, a few levels deep). #line keeps the driver's line numbers
+// those of each file.
+constexpr int kIncludeDepth = 4;
+
+bool expandIncludes(const std::filesystem::path& folder, std::string& source, std::string& error, int depth = 0) {
+    std::string out;
+    std::size_t lineNumber = 1;
+    std::size_t at = 0;
+    while (at < source.size()) {
+        std::size_t end = source.find('\n', at);
+        if (end == std::string::npos) end = source.size();
+        const std::string line = source.substr(at, end - at);
+        const std::size_t open = line.find('"');
+        const std::size_t close = open == std::string::npos ? open : line.find('"', open + 1);
+        if (line.rfind("#include", 0) == 0 && close != std::string::npos) {
+            const std::string name = line.substr(open + 1, close - open - 1);
+            std::string included;
+            if (depth >= kIncludeDepth || !readWhole(folder / name, included)) {
+                error = "cannot include \"" + name + "\"";
+                return false;
+            }
+            if (!expandIncludes(folder, included, error, depth + 1)) return false;
+            out += "#line 1\n" + included + "\n#line " + std::to_string(lineNumber + 1) + "\n";
+        } else {
+            out += line + "\n";
+        }
+        at = end + 1;
+        ++lineNumber;
+    }
+    source = std::move(out);
+    return true;
+}
+
 // The load-time choices go in right after the #version line; #line keeps
 // the driver's line numbers those of the file.
 std::string withOptions(const std::string& source, const ShaderOptions& options) {
@@ -237,6 +272,12 @@ ShaderLibrary::Stage ShaderLibrary::compile(std::string_view entry, ShaderStage 
         s.result = hr::E_INVALIDARG;
         appendError(std::string(createCall(kind)) + s.entry + ": no source in " +
                     (folder_ / (s.entry + ".glsl")).string() + "\r\n");
+        return s;
+    }
+    std::string includeError;
+    if (!expandIncludes(folder_, source, includeError)) {
+        s.result = hr::E_FAIL;
+        appendError(std::string(createCall(kind)) + s.entry + ": " + includeError + "\r\n");
         return s;
     }
     const std::string text = withOptions(source, options_);

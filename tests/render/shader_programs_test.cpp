@@ -99,6 +99,24 @@ TEST_F(ShaderPrograms, EveryEntryCompilesLinksAndTracesItsLine) {
     }
 }
 
+// Shared declarations come from include files of the shader folder; a
+// missing one fails only the stages that include it, with a line in the log.
+TEST_F(ShaderPrograms, IncludedFilesAreReadAndAMissingOneFailsItsStage) {
+    TempFolder temp;
+    const std::filesystem::path folder = temp.path() / "shaders";
+    std::filesystem::copy(shaderFolder(executableFolder()), folder);
+    std::filesystem::remove(folder / "material_block.glsl");
+    const TraceLog trace(temp.path() / "trace.txt");
+    const std::filesystem::path errorFile = temp.path() / "error.txt";
+    ShaderLibrary library;
+    EXPECT_GT(library.load(temp.path(), trace, errorFile), 0);
+    EXPECT_EQ(library.stageResult("PS_EnvMap"), hr::E_FAIL);
+    EXPECT_EQ(library.stageResult("PS_wireframe"), hr::E_FAIL);
+    EXPECT_EQ(library.stageResult("VS_SOL"), hr::S_OK);  // includes only the transform block
+    EXPECT_NE(library.program(ProgramId::WorldLines), 0u);
+    EXPECT_NE(readText(errorFile).find("cannot include \"material_block.glsl\""), std::string::npos);
+}
+
 TEST_F(ShaderPrograms, FailuresAreTracedLoggedAndLeaveTheRestWorking) {
     TempFolder temp;
     const std::filesystem::path folder = temp.path() / "shaders";

@@ -10,22 +10,7 @@ out LineData {
 out vec3 vWorldPos;  // read by the cube-map line stage
 
 // Matrices are the CPU's row-vector matrices: points multiply on the left.
-layout(std140) uniform TransformBlock {
-    mat4 worldViewProj;
-    mat4 worldView;
-    mat4 world;
-    mat4 view;
-    mat4 projection;
-    mat4 second;
-    vec3 eyePosition;
-    float eyePad;
-    int extraInstances;
-    int objectFlag0;
-    int objectFlag1;
-    int objectFlag2;
-    mat4 extra0;
-    mat4 extra1;
-} tb;
+#include "transform_block.glsl"
 
 // Clip-space depth arrives as 0..1 (the CPU projections); GL wants -1..1
 // unless the context runs with zero-to-one clip control.
