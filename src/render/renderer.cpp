@@ -21,7 +21,10 @@ Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const Rende
         !worldLines.create(kWorldLineBufferBytes)) {
         trace_.line("CreateBuffer dynamic vertex buffers, hr = E_OUTOFMEMORY");
     }
-    if (!setup.programFolder.empty()) interfaceImages = loadInterfaceImages(setup.programFolder, textures, trace_);
+    if (!setup.programFolder.empty()) {
+        interfaceImages = loadInterfaceImages(setup.programFolder, textures, trace_);
+        text.fonts = loadFonts(setup.programFolder, textures, trace_);
+    }
     // Loading bound objects behind the state layer's back.
     gl.invalidate();
 }
@@ -29,6 +32,7 @@ Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const Rende
 Renderer::~Renderer() {
     // GPU resources go while the context still lives.
     interfaceImages.slots.clear();
+    text.release();
     textures.clear();
     transformBlock.release();
     screenQuads.release();

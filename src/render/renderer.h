@@ -10,6 +10,7 @@
 #include "render/gl_state.h"
 #include "render/pipeline_states.h"
 #include "render/shader_library.h"
+#include "render/text_fonts.h"
 #include "render/texture_loading.h"
 #include "scene/math.h"
 
@@ -30,8 +31,9 @@ public:
     explicit Renderer(const TraceLog& trace);
     // Draws into the frame targets of the graphics context, which keeps this
     // renderer's size copy up to date; loads every program, the pipeline
-    // states, the samplers, the shared transform block and the interface
-    // images (programs and images only when the setup names a program folder).
+    // states, the samplers, the shared transform block, the interface
+    // images and the fonts (programs, images and fonts only when the setup
+    // names a program folder).
     Renderer(const TraceLog& trace, GraphicsContext& graphics, const RendererSetup& setup = {});
     ~Renderer();
     Renderer(const Renderer&) = delete;
@@ -70,6 +72,7 @@ public:
     DynamicVertexBuffer worldLines;   // lines in the scene
     TextureList textures;          // every image loaded, in load order
     InterfaceImages interfaceImages;  // the widgets' images, by name
+    TextResources text;            // fonts, the line vertex list, the text draw count
 
 private:
     const TraceLog& trace_;

@@ -1,6 +1,8 @@
 // Small image files built byte by byte for the image tests.
 #pragma once
 
+#include <algorithm>
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -41,7 +43,7 @@ inline constexpr std::uint32_t kDdsCubeAllFaces = 0x200 | 0xFC00;
 
 // The 128 header bytes followed by `data`.
 inline Bytes makeDds(const DdsHeader& h, const Bytes& data) {
-    Bytes out(128, 0);
+    Bytes out(128 + data.size(), 0);
     put32(out, 0, fourCc("DDS "));
     put32(out, 4, 124);
     put32(out, 8, 0x1 | 0x2 | 0x4 | 0x1000 | (h.mipCount ? 0x20000u : 0u));
@@ -58,7 +60,7 @@ inline Bytes makeDds(const DdsHeader& h, const Bytes& data) {
     put32(out, 104, h.a);
     put32(out, 108, 0x1000);
     put32(out, 112, h.caps2);
-    out.insert(out.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), out.begin() + 128);
     return out;
 }
 

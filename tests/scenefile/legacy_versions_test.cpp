@@ -89,7 +89,7 @@ lf::F3 unchanged(const lf::F3& p) { return p; }
 // (none: the stored step of each point; not checked for plain curves).
 void expectPoints(const std::vector<CurvePoint>& got, const std::vector<lf::LegacyCurvePoint>& want,
                   const std::string& what, const Adjust& adjust = unchanged,
-                  std::optional<std::int32_t> step = std::nullopt, bool timed = false,
+                  const std::optional<std::int32_t>& step = std::nullopt, bool timed = false,
                   bool animatedCopies = false) {
     ASSERT_EQ(got.size(), want.size()) << what;
     for (std::size_t i = 0; i < want.size(); ++i) {
@@ -304,8 +304,8 @@ void expectObject(const SceneObject& got, const lf::LegacyObject& want, const st
         for (std::size_t k = 0; k < 8; ++k) {
             EXPECT_EQ(gotPath.values[k], wantPath.values[k]) << "path value " << k + 1;
         }
-        const std::optional<std::int32_t> step =
-            has("1.15a") ? std::nullopt : std::optional<std::int32_t>(wantPath.values[5]);
+        std::optional<std::int32_t> step;
+        if (!has("1.15a")) step = wantPath.values[5];
         expectPoints(gotPath.paths[0], wantPath.paths[0], "path A", unchanged, step, true);
         expectPoints(gotPath.paths[1], wantPath.paths[1], "path B", unchanged, step, true);
         expectPoints(gotPath.paths[2], wantPath.paths[2], "path C", unchanged, step, true);

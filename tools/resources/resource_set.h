@@ -1,0 +1,42 @@
+// Every file the generator writes into the program folder, and how each is
+// made. The list is also kept in outputs.txt for the build.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/image_record.h"
+#include "resources/font_atlas.h"
+
+namespace morvanex::resources {
+
+// What the makers draw with.
+struct ResourceContext {
+    FontAtlas regular;
+    FontAtlas bold;
+};
+
+struct ResourceFile {
+    std::string path;  // relative to the program folder, '/' separated: "UI/white.bmp"
+    std::function<std::vector<std::uint8_t>(const ResourceContext&)> make;  // the file's bytes
+};
+
+const std::vector<ResourceFile>& resourceFiles();
+
+// Encoders for the file kinds the generator writes.
+std::vector<std::uint8_t> encodeJpg(const DecodedImage& image, int quality = 92);
+std::vector<std::uint8_t> encodePng(const DecodedImage& image);
+
+// Reads both fonts, builds their atlases; empty with the reason on failure.
+std::optional<ResourceContext> loadResourceContext(const std::filesystem::path& regularFont,
+                                                   const std::filesystem::path& boldFont, std::string* why);
+
+// Writes every resource file under the program folder (folders created);
+// false with the reason on the first failure.
+bool writeResources(const ResourceContext& context, const std::filesystem::path& programFolder, std::string* why);
+
+}  // namespace morvanex::resources
