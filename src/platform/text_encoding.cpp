@@ -13,6 +13,10 @@ constexpr std::array<char32_t, 32> kHighControlRange = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
 };
 
+bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+}  // namespace
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -30,10 +34,6 @@ void appendUtf8(std::string& out, char32_t cp) {
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
 }
-
-bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-}  // namespace
 
 char32_t codePointFromCp1252(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) return kHighControlRange[byte - 0x80];

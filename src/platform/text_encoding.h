@@ -25,6 +25,9 @@ std::string utf8FromCp1252(std::string_view cp1252);
 // sequences become one `replacement` per bad byte.
 std::string cp1252FromUtf8(std::string_view utf8, char replacement = '?');
 
+// Appends the UTF-8 bytes of one code point.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 // Decodes one UTF-8 sequence at `pos`, advancing it; U+FFFD on malformed input.
 char32_t decodeUtf8(std::string_view utf8, std::size_t& pos);
 

@@ -17,24 +17,6 @@ namespace {
 // Files hold " " where a file name is absent.
 constexpr std::string_view kNoFileName = " ";
 
-void appendCodePoint(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 const char* hexDigits() { return "0123456789abcdef"; }
@@ -477,7 +459,7 @@ std::string validUtf8(std::string_view text) {
             out.push_back(text[pos++]);
             continue;
         }
-        appendCodePoint(out, decodeUtf8(text, pos));
+        appendUtf8(out, decodeUtf8(text, pos));
     }
     return out;
 }
