@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "render/text_fonts.h"
 
 #include <bit>
@@ -59,7 +60,8 @@ std::optional<FontMetrics> loadFontTable(const std::filesystem::path& folder, st
     }
     std::string why;
     std::optional<FontMetrics> metrics = loadFontMetrics(path, &why);
-    if (!metrics) {
+    // A short table still serves the characters it holds.
+    if (!why.empty()) {
         trace.result(call, kFailed);
         trace.line(traceName(name) + ": " + why);
     }
@@ -69,9 +71,10 @@ std::optional<FontMetrics> loadFontTable(const std::filesystem::path& folder, st
 }  // namespace
 
 std::optional<FontMetrics> parseFontMetrics(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kFontMetricsBytes) return std::nullopt;
     FontMetrics metrics;
-    for (std::size_t i = 0; i < kFontMetricsRecords; ++i) {
+    // Records the bytes do not hold keep zero width: those characters draw nothing.
+    const std::size_t records = std::min(kFontMetricsRecords, bytes.size() / kFontMetricsRecordBytes);
+    for (std::size_t i = 0; i < records; ++i) {
         const float left = readFloat(bytes, i * kFontMetricsRecordBytes);
         const float width = readFloat(bytes, i * kFontMetricsRecordBytes + 4);
         metrics.glyphs[i].left = std::isfinite(left) ? left : 0.0f;
@@ -97,14 +100,15 @@ std::optional<FontMetrics> loadFontMetrics(const std::filesystem::path& path, st
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) return fail("cannot be read (" + ec.message() + ")");
-    if (size < kFontMetricsBytes)
-        return fail(std::to_string(size) + " bytes, a metrics table needs " + std::to_string(kFontMetricsBytes));
     std::ifstream file(path, std::ios::binary);
     if (!file) return fail("cannot be opened");
-    std::vector<std::uint8_t> bytes(kFontMetricsBytes);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uintmax_t>(size, kFontMetricsBytes)));
     file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (file.gcount() != static_cast<std::streamsize>(bytes.size()))
-        return fail("ends after " + std::to_string(file.gcount()) + " bytes");
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    if (bytes.size() < kFontMetricsBytes && error != nullptr) {
+        *error = std::to_string(bytes.size()) + " bytes, a metrics table needs " + std::to_string(kFontMetricsBytes) +
+                 ": the characters past the end draw nothing";
+    }
     return parseFontMetrics(bytes);
 }
 

@@ -41,9 +41,15 @@ TEST(FontMetricsFile, RecordIIsTheByteIAsLittleEndianLeftThenWidth) {
     EXPECT_EQ(encodeFontMetrics(*metrics), bytes);
 }
 
-TEST(FontMetricsFile, ShortTablesAreRefusedAndBadNumbersReadAsZero) {
+TEST(FontMetricsFile, ShortTablesKeepTheirRecordsAndBadNumbersReadAsZero) {
     std::vector<std::uint8_t> bytes(kFontMetricsBytes - 1, 0);
-    EXPECT_FALSE(parseFontMetrics(bytes));
+    put(bytes, 'A' * 8 + 4, 7.0f);
+    put(bytes, 255 * 8, 9.0f);  // record 255 is cut short: it stays empty
+    const auto shortTable = parseFontMetrics(bytes);
+    ASSERT_TRUE(shortTable);
+    EXPECT_EQ(shortTable->width('A'), 7.0f);
+    EXPECT_EQ((*shortTable)[255].left, 0.0f);
+    put(bytes, 'A' * 8 + 4, 0.0f);
     bytes.resize(kFontMetricsBytes + 16, 0);  // a longer file: the rest is ignored
     put(bytes, 'A' * 8 + 4, std::numeric_limits<float>::quiet_NaN());
     put(bytes, 'B' * 8 + 4, -3.0f);
@@ -57,7 +63,7 @@ TEST(FontMetricsFile, ShortTablesAreRefusedAndBadNumbersReadAsZero) {
     EXPECT_EQ(metrics->width('C'), 5.0f);
 }
 
-TEST(FontLoading, MissingAndShortFilesGiveNoFontAndATraceLine) {
+TEST(FontLoading, MissingFilesGiveNoFontShortOnesAPartialTableAndTraceLines) {
     testing::TempFolder temp;
     const std::filesystem::path folder = temp.path() / "shaders";
     std::filesystem::create_directories(folder);
@@ -67,16 +73,20 @@ TEST(FontLoading, MissingAndShortFilesGiveNoFontAndATraceLine) {
     testing::writeBytes(folder / "Font.uvs", std::span(full).first(kFontMetricsBytes - 8));
 
     std::string why;
-    EXPECT_FALSE(loadFontMetrics(folder / "Font.uvs", &why));
+    const auto partial = loadFontMetrics(folder / "Font.uvs", &why);
+    ASSERT_TRUE(partial);
     EXPECT_NE(why.find("2040"), std::string::npos) << why;
+    EXPECT_EQ(partial->width('A'), testing::testFontMetrics().width('A'));
+    EXPECT_EQ(partial->width(255), 0.0f);
     EXPECT_FALSE(loadFontMetrics(folder / "Fontbold.uvs", &why));
 
     const TraceLog trace(temp.path() / "trace.txt");
     TextureList list;  // stays empty: no image is there, nothing reaches the driver
     const FontSet fonts = loadFonts(temp.path(), list, trace);
-    EXPECT_FALSE(fonts.regularMetrics);
+    EXPECT_TRUE(fonts.regularMetrics);
     EXPECT_FALSE(fonts.boldMetrics);
-    EXPECT_EQ(fonts.metrics(false), nullptr);
+    EXPECT_NE(fonts.metrics(false), nullptr);
+    EXPECT_EQ(fonts.metrics(true), nullptr);
     EXPECT_EQ(fonts.image(false), nullptr);
     EXPECT_EQ(fonts.image(true), nullptr);
     EXPECT_EQ(fonts.invertedImage, nullptr);
@@ -87,7 +97,7 @@ TEST(FontLoading, MissingAndShortFilesGiveNoFontAndATraceLine) {
     EXPECT_EQ(lines[1], "CreateTextureFromFile shaders\\fontbold.dds, hr = D3D11_ERROR_FILE_NOT_FOUND");
     EXPECT_EQ(lines[2], "CreateTextureFromFile shaders\\fontinvert.dds, hr = D3D11_ERROR_FILE_NOT_FOUND");
     EXPECT_EQ(lines[3], "ReadFile shaders\\Font.uvs, hr = E_FAIL");
-    EXPECT_EQ(lines[4], "shaders\\Font.uvs: 2040 bytes, a metrics table needs 2048");
+    EXPECT_EQ(lines[4], "shaders\\Font.uvs: 2040 bytes, a metrics table needs 2048: the characters past the end draw nothing");
     EXPECT_EQ(lines[5], "ReadFile shaders\\Fontbold.uvs, hr = D3D11_ERROR_FILE_NOT_FOUND");
 }
 
