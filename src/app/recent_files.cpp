@@ -1,8 +1,5 @@
 #include "app/recent_files.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -16,30 +13,11 @@
 #include <utility>
 
 #include "app/command_line.h"
+#include "platform/safe_file.h"
 #include "platform/text_encoding.h"
 
 namespace morvanex {
 namespace {
-
-void setError(std::string* error, std::string text) {
-    if (error != nullptr) *error = std::move(text);
-}
-
-std::string systemMessage(int code) { return std::error_code(code, std::generic_category()).message(); }
-
-// Writes every byte, retrying short writes and interrupted calls.
-bool writeAll(int fd, std::string_view bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 // The path without a trailing separator, its dots resolved in place.
 std::filesystem::path normalFolder(const std::filesystem::path& folder) {
@@ -179,45 +157,6 @@ RecentListRead readRecentList(const std::filesystem::path& listFile) {
     }
     read.entries = parseListLines(bytes);
     return read;
-}
-
-bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        setError(error, "cannot create " + temporary.string() + ": " + systemMessage(errno));
-        return false;
-    }
-    bool written = writeAll(fd, bytes);
-    int code = written ? 0 : errno;
-    // On disk before the rename, so a power cut cannot leave an empty list.
-    if (written && ::fsync(fd) != 0) {
-        written = false;
-        code = errno;
-    }
-    if (::close(fd) != 0 && written) {
-        written = false;
-        code = errno;
-    }
-    std::error_code renameError;
-    if (written) std::filesystem::rename(temporary, file, renameError);
-    if (!written || renameError) {
-        setError(error, !written ? "cannot write " + temporary.string() + ": " + systemMessage(code)
-                                 : "cannot replace " + file.string() + ": " + renameError.message());
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    // The rename itself reaches the disk with its folder; a failure here
-    // leaves either the old or the new list, both whole.
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
-    }
-    return true;
 }
 
 // ---- Updating the list ------------------------------------------------------

@@ -10,6 +10,8 @@
 // are gathered once at start by RecentFilesLoader on its own thread.
 #pragma once
 
+#include "platform/safe_file.h"
+
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -47,11 +49,6 @@ struct RecentListRead {
 };
 
 RecentListRead readRecentList(const std::filesystem::path& listFile);
-
-// Writes through a temporary file beside `file`, flushed to disk, then
-// renamed over it: the old content stays whole until the new one is complete.
-// False (and why in `error`) when anything fails; the old file is then untouched.
-bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error = nullptr);
 
 // ---- Updating the list ------------------------------------------------------
 

@@ -1,13 +1,8 @@
 #include "scenefile/scene_writer.h"
 
-#include <cstdio>
-#include <system_error>
 #include <unordered_set>
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
-
+#include "platform/safe_file.h"
 #include "scene/scene.h"
 #include "scenefile/record_io.h"
 
@@ -97,32 +92,6 @@ std::size_t estimatedSize(const std::vector<const SceneObject*>& objects) {
     return bytes;
 }
 
-// Writes all bytes and pushes them to the disk before the rename.
-bool writeDurably(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
-    std::FILE* file = std::fopen(path.string().c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot create the file";
-        return false;
-    }
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-#if defined(__unix__) || defined(__APPLE__)
-    ok = ::fsync(::fileno(file)) == 0 && ok;
-#endif
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) error = "cannot write the file (is the disk full?)";
-    return ok;
-}
-
-std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
-    std::error_code ignored;
-    for (unsigned n = 0;; ++n) {
-        std::filesystem::path candidate = target;
-        candidate += ".saving" + std::to_string(n);
-        if (!std::filesystem::exists(candidate, ignored)) return candidate;
-    }
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> writeScene(Scene& scene, const SceneWriteOptions& options, SceneWriteResult* counts) {
@@ -152,21 +121,7 @@ std::vector<std::uint8_t> writeScene(Scene& scene, const SceneWriteOptions& opti
 SceneWriteResult writeSceneFile(const std::filesystem::path& path, Scene& scene, const SceneWriteOptions& options) {
     SceneWriteResult result;
     const std::vector<std::uint8_t> bytes = writeScene(scene, options, &result);
-    const std::filesystem::path temporary = temporaryBeside(path);
-    if (!writeDurably(temporary, bytes, result.error)) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return result;
-    }
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        result.error = "cannot replace the file: " + renameError.message();
-        return result;
-    }
-    result.ok = true;
+    result.ok = replaceFileSafely(path, bytes, &result.error);
     return result;
 }
 

@@ -1,0 +1,86 @@
+#include "platform/safe_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace morvanex {
+namespace {
+
+void setError(std::string* error, std::string text) {
+    if (error != nullptr) *error = std::move(text);
+}
+
+std::string systemMessage(int code) { return std::error_code(code, std::generic_category()).message(); }
+
+// Writes every byte, retrying short writes and interrupted calls.
+bool writeAll(int fd, std::string_view bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A name beside the file that nothing uses yet.
+std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
+    std::error_code ignored;
+    for (unsigned n = 0;; ++n) {
+        std::filesystem::path candidate = file;
+        candidate += ".saving" + std::to_string(n);
+        if (!std::filesystem::exists(candidate, ignored)) return candidate;
+    }
+}
+
+}  // namespace
+
+bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
+    const std::filesystem::path temporary = temporaryBeside(file);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        setError(error, "cannot create " + temporary.string() + ": " + systemMessage(errno));
+        return false;
+    }
+    bool written = writeAll(fd, bytes);
+    int code = written ? 0 : errno;
+    // On disk before the rename, so a power cut cannot leave an empty list.
+    if (written && ::fsync(fd) != 0) {
+        written = false;
+        code = errno;
+    }
+    if (::close(fd) != 0 && written) {
+        written = false;
+        code = errno;
+    }
+    std::error_code renameError;
+    if (written) std::filesystem::rename(temporary, file, renameError);
+    if (!written || renameError) {
+        setError(error, !written ? "cannot write " + temporary.string() + ": " + systemMessage(code)
+                                 : "cannot replace " + file.string() + ": " + renameError.message());
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    // The rename itself reaches the disk with its folder; a failure here
+    // leaves either the old or the new list, both whole.
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return true;
+}
+
+bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes, std::string* error) {
+    return replaceFileSafely(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+}
+
+}  // namespace morvanex

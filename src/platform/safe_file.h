@@ -1,0 +1,19 @@
+// Replacing a file so that a crash, a full disk or a power cut never leaves
+// it half written: the bytes go to a temporary file beside it, reach the
+// disk, and only then take the file's place.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace morvanex {
+
+// False, with the reason in `error`, when any step fails; the file then is
+// exactly as it was and the temporary file is gone.
+bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error = nullptr);
+bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+
+}  // namespace morvanex
