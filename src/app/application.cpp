@@ -1,15 +1,18 @@
 #include "app/application.h"
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "app/command_line.h"
+#include "app/scene_commands.h"
 #include "app/shell_services.h"
 #include "app/trace_log.h"
 #include "platform/text_encoding.h"
 #include "render/renderer.h"
 #include "scene/scene_object.h"
 #include "scenefile/scene_names.h"
+#include "scenefile/scene_reader.h"
 
 namespace morvanex {
 
@@ -77,9 +80,12 @@ void Application::startNewScene() {
 
 void Application::openFileByExtension(const std::string& path) {
     const std::string ext = upperExtension(path);
+    if (ext == "MRX") {
+        openSceneThroughReader(path);
+        return;
+    }
     std::string kind;
-    if (ext == "MRX") kind = "scene";
-    else if (ext == "TUT") kind = "tutorial";
+    if (ext == "TUT") kind = "tutorial";
     else if (ext == "3DS" || ext == "OBJ" || ext == "DAE") kind = ext + " import";
     // Each reader arrives with its subsystem; until then the user is told
     // plainly and gets an empty scene rather than a half-open one.
@@ -89,6 +95,33 @@ void Application::openFileByExtension(const std::string& path) {
     shell_.trace().line(text);
     shell_.showMessageBox(text);
     startNewScene();
+}
+
+// The one place a scene is opened until the open procedure (backup copy,
+// service markers, recent list) exists: straight through the reader.
+void Application::openSceneThroughReader(const std::string& path) {
+    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
+    scene.clearContent();
+    const SceneReadReport report = readSceneFile(file, scene, commandLineReadOptions(file));
+    const std::string shown = cp1252FromUtf8(path);
+    if (report.status != ReadStatus::Complete && report.status != ReadStatus::Damaged) {
+        const std::string text = "Cannot open \"" + shown + "\": " + cp1252FromUtf8(describeReadReport(report)) + ".";
+        shell_.trace().line(text);
+        shell_.showMessageBox(text);
+        startNewScene();
+        return;
+    }
+    scene.filePath = textFromPath(std::filesystem::absolute(file));
+    sceneFileName = sceneFileNameOf(scene.filePath);
+    shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
+    attachedObject = report.attachedObject;
+    if (report.status == ReadStatus::Damaged) {
+        // What was complete is kept; the user is told where the file broke.
+        const std::string text = "\"" + shown + "\" is damaged: " + cp1252FromUtf8(report.error) +
+                                 ". What could be read before the damage is open.";
+        shell_.trace().line(text);
+        shell_.showMessageBox(text);
+    }
 }
 
 bool Application::handleMessage(const WindowMessage&) {

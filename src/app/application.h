@@ -51,6 +51,7 @@ private:
     void handleCommandLineFile();
     void startNewScene();
     void openFileByExtension(const std::string& path);
+    void openSceneThroughReader(const std::string& path);
 
     // Steps of the frame whose owners come with their subsystems.
     void advanceStartFades(double dt);

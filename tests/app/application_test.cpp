@@ -18,6 +18,7 @@
 #include "render/renderer.h"
 #include "scene/animation.h"
 #include "scene/scene_object.h"
+#include "scenefile/scene_writer.h"
 
 namespace morvanex {
 namespace {
@@ -305,6 +306,48 @@ TEST(ApplicationCloseTexts, FrenchAndEnglishDifferAndAreWindows1252) {
         EXPECT_NE(texts->discard, texts->cancel);
         EXPECT_NE(texts->save, texts->cancel);
     }
+}
+
+}  // namespace
+}  // namespace morvanex
+
+namespace morvanex {
+namespace {
+
+// Until the full open procedure exists, a scene named on the command line is
+// read straight into the scene.
+TEST_F(ApplicationTest, CommandLineSceneIsReadIntoTheScene) {
+    Scene source;
+    source.addObject("boite");
+    source.addObject("tube");
+    const std::vector<std::uint8_t> bytes = writeScene(source, {});
+    const std::filesystem::path file = temp.path() / "maison.mrx";
+    test::writeBytes(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+
+    Application& application = makeApplication(file.string());
+    application.frameStep(0.0, 0.0);
+    EXPECT_TRUE(shell.messageBoxes.empty());
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{"Morvanex  -   maison.mrx"}));
+    EXPECT_NE(application.scene.findObject("tube"), nullptr);
+    EXPECT_EQ(application.scene.filePath, file.string());
+}
+
+TEST_F(ApplicationTest, DamagedCommandLineSceneKeepsWhatWasReadAndSaysWhere) {
+    Scene source;
+    source.addObject("boite");
+    source.addObject("tube");
+    std::vector<std::uint8_t> bytes = writeScene(source, {});
+    bytes.resize(bytes.size() - 20);  // the second object is cut short
+    const std::filesystem::path file = temp.path() / "abimee.mrx";
+    test::writeBytes(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+
+    Application& application = makeApplication(file.string());
+    application.frameStep(0.0, 0.0);
+    ASSERT_EQ(shell.messageBoxes.size(), 1u);
+    EXPECT_NE(shell.messageBoxes[0].find("damaged at byte"), std::string::npos) << shell.messageBoxes[0];
+    EXPECT_NE(application.scene.findObject("boite"), nullptr);
+    EXPECT_EQ(application.scene.findObject("tube"), nullptr);
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{"Morvanex  -   abimee.mrx"}));
 }
 
 }  // namespace
