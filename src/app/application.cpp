@@ -13,6 +13,7 @@
 #include "scene/scene_object.h"
 #include "scenefile/scene_names.h"
 #include "scenefile/scene_reader.h"
+#include "scenefile/scene_writer.h"
 
 namespace morvanex {
 
@@ -201,11 +202,26 @@ void Application::showFilePanel() {
 }
 
 bool Application::saveScene() {
-    // The scene writer comes with the scene files; until then nothing is
-    // saved and the user is told so, and the window stays open.
-    shell_.showMessageBox(shell_.frenchInterface() ? "L'enregistrement des sc\xE8nes n'est pas encore disponible."
-                                                   : "Saving scenes is not available in this version.");
-    return false;
+    // Until the full save procedure exists (thumbnail, copies of the files the
+    // scene uses, recent list), the scene file itself is written, safely.
+    if (scene.filePath.empty()) {
+        shell_.showMessageBox(shell_.frenchInterface() ? "La sc\xE8ne n'a pas encore de nom de fichier."
+                                                       : "The scene has no file name yet.");
+        return false;
+    }
+    std::filesystem::path file = pathFromText(scene.filePath);
+    if (upperExtension(file.string()) != "MRX") file += ".mrx";
+    const SceneWriteResult result = writeSceneFile(file, scene, {});
+    if (!result.ok) {
+        const std::string text = (shell_.frenchInterface() ? "Impossible d'enregistrer \"" : "Cannot save \"") +
+                                 textFromPath(file) + "\": " + cp1252FromUtf8(result.error);
+        shell_.trace().line(text);
+        shell_.showMessageBox(text);
+        return false;
+    }
+    scene.filePath = textFromPath(file);
+    scene.modified = false;
+    return true;
 }
 
 }  // namespace morvanex

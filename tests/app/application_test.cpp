@@ -18,6 +18,7 @@
 #include "render/renderer.h"
 #include "scene/animation.h"
 #include "scene/scene_object.h"
+#include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"
 
 namespace morvanex {
@@ -220,12 +221,29 @@ TEST_F(ApplicationTest, CloseQuestionOffersSaveDiscardCancel) {
     EXPECT_EQ(shell.questions[0].buttons, (std::vector<std::string>{texts.save, texts.discard, texts.cancel}));
 }
 
-TEST_F(ApplicationTest, CloseQuestionSaveTellsSavingIsUnavailableAndStaysOpen) {
+TEST_F(ApplicationTest, CloseQuestionSaveWritesTheSceneThenCloses) {
     Application& application = makeApplication();
+    application.frameStep(0.0, 0.0);  // names the new scene in the documents folder
+    application.scene.addObject("boite");
     application.scene.modified = true;
     shell.answer = 0;
     application.askCloseQuestion();
-    EXPECT_EQ(shell.messageBoxes.size(), 1u);
+    EXPECT_TRUE(shell.messageBoxes.empty());
+    ASSERT_EQ(shell.closeRequests.size(), 1u);
+    EXPECT_FALSE(application.scene.modified);
+    Scene saved;
+    EXPECT_TRUE(readSceneFile(documents() / "Nouvelle scene.mrx", saved, {}).complete());
+    EXPECT_NE(saved.findObject("boite"), nullptr);
+}
+
+TEST_F(ApplicationTest, CloseQuestionSaveThatFailsSaysWhyAndStaysOpen) {
+    Application& application = makeApplication();
+    application.scene.filePath = (temp.path() / "nowhere" / "scene.mrx").string();
+    application.scene.modified = true;
+    shell.answer = 0;
+    application.askCloseQuestion();
+    ASSERT_EQ(shell.messageBoxes.size(), 1u);
+    EXPECT_NE(shell.messageBoxes[0].find("scene.mrx"), std::string::npos);
     EXPECT_TRUE(shell.closeRequests.empty());  // nothing was saved: the window must not go
     EXPECT_TRUE(application.scene.modified);
 }
