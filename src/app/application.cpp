@@ -13,6 +13,7 @@
 #include "scene/scene_object.h"
 #include "scenefile/scene_names.h"
 #include "scenefile/scene_reader.h"
+#include "app/scene_open.h"
 #include "scenefile/scene_writer.h"
 
 namespace morvanex {
@@ -26,10 +27,11 @@ CloseQuestionTexts closeQuestionTexts(bool french) {
 }
 
 Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
-    : shell_(shell), renderer_(renderer), commandLineFile_(std::move(commandLineFile)) {}
+    : shell_(shell), renderer_(renderer), commandLineFile_(std::move(commandLineFile)), passes_(renderer) {}
 
 void Application::frameStep(double t, double dt) {
     frameTime = t;
+    frameDelta_ = dt;
     renderer_.runningClock += dt;
     if (startSceneMode) advanceStartFades(dt);
     // With no title scene playing, start-up ends on the first frame.
@@ -72,9 +74,9 @@ void Application::startNewScene() {
     scene.filePath = textFromPath(newScenePath(documents));
     sceneFileName = sceneFileNameOf(scene.filePath);
     shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
-    if (SceneObject* camera = scene.cameraObject()) {
-        camera->opacity = 1.0f;
-        camera->animation = nullptr;
+    if (SceneObject* cameraTarget = scene.cameraObject()) {
+        cameraTarget->opacity = 1.0f;
+        cameraTarget->animation = nullptr;
     }
     showFilePanel();
 }
@@ -82,7 +84,7 @@ void Application::startNewScene() {
 void Application::openFileByExtension(const std::string& path) {
     const std::string ext = upperExtension(path);
     if (ext == "MRX") {
-        openSceneThroughReader(path);
+        openSceneFile(path);
         return;
     }
     std::string kind;
@@ -98,14 +100,12 @@ void Application::openFileByExtension(const std::string& path) {
     startNewScene();
 }
 
-// The one place a scene is opened until the open procedure (backup copy,
-// service markers, recent list) exists: straight through the reader.
-void Application::openSceneThroughReader(const std::string& path) {
+void Application::openSceneFile(const std::string& path) {
     const std::filesystem::path file(std::u8string(path.begin(), path.end()));
-    scene.clearContent();
-    const SceneReadReport report = readSceneFile(file, scene, commandLineReadOptions(file));
+    const SceneReadReport report = openSceneThroughReader(file, scene, camera);
     const std::string shown = cp1252FromUtf8(path);
-    if (report.status != ReadStatus::Complete && report.status != ReadStatus::Damaged) {
+    renderer_.prepareScene(scene);
+    if (!sceneOpened(report)) {
         const std::string text = "Cannot open \"" + shown + "\": " + cp1252FromUtf8(describeReadReport(report)) + ".";
         shell_.trace().line(text);
         shell_.showMessageBox(text);
@@ -172,8 +172,12 @@ void Application::rebuildLightServiceMatrix() {
     // Comes with the object transforms.
 }
 
-void Application::updateCamera(double) {
-    // Comes with the camera.
+void Application::updateCamera(double dt) {
+    CameraFrameInput input;
+    input.dt = static_cast<float>(dt);
+    // Obstacles for the walk and the avatar of the follow mode come with
+    // picking; until then nothing is in the way.
+    morvanex::updateCamera(camera, input);
 }
 
 void Application::updateObjectSounds() {
@@ -181,17 +185,23 @@ void Application::updateObjectSounds() {
 }
 
 void Application::drawFrame() {
-    // The scene passes and the panels come with the renderer's passes; the
-    // frame has already been cleared to the clear colour.
+    if (!renderer_.canDraw()) return;
+    const FrameView view{camera.view,
+                         cameraProjection(camera, static_cast<float>(renderer_.width()),
+                                          static_cast<float>(renderer_.height()), false),
+                         camera.eye};
+    frameSettings.editMode = editMode;
+    frameSettings.orbitTarget = camera.orbitTarget;
+    passes_.drawFrame(scene, view, frameSettings, frameTime, frameDelta_);
+    // The next frame is cleared to this scene's background.
+    renderer_.clearColour = scene.backgroundColour;
 }
 
 void Application::createTrajectoryMarkers() {
     // Comes with the trajectory editor.
 }
 
-void Application::resetCameraAngles() {
-    // Comes with the camera.
-}
+void Application::resetCameraAngles() { morvanex::resetCameraAngles(camera); }
 
 void Application::showCornerPanelButton() {
     // Comes with the main screen's panels.

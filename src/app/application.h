@@ -10,6 +10,8 @@
 #include "app/fade.h"
 #include "app/window_rules.h"
 #include "platform/window_messages.h"
+#include "render/camera.h"
+#include "render/scene_passes.h"
 #include "scene/scene.h"
 
 namespace morvanex {
@@ -36,6 +38,8 @@ public:
     void answerCloseQuestion(CloseAnswer answer);
 
     Scene scene;
+    CameraState camera;
+    SceneFrameSettings frameSettings;  // what the tools and panels tell the passes
 
     double frameTime = 0.0;            // t of the current frame, seconds
     bool editMode = true;              // editing, as opposed to playing the scene
@@ -51,7 +55,7 @@ private:
     void handleCommandLineFile();
     void startNewScene();
     void openFileByExtension(const std::string& path);
-    void openSceneThroughReader(const std::string& path);
+    void openSceneFile(const std::string& path);
 
     // Steps of the frame whose owners come with their subsystems.
     void advanceStartFades(double dt);
@@ -71,6 +75,8 @@ private:
     Renderer& renderer_;
     std::optional<std::string> commandLineFile_;
     bool startSceneEnded_ = false;
+    double frameDelta_ = 0.0;
+    ScenePasses passes_;
 };
 
 // The texts of the close question, in the interface language (Windows-1252).

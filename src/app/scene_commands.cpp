@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/command_line.h"
+#include "app/render_command.h"
 #include "platform/text_encoding.h"
 #include "scene/scene.h"
 #include "scenefile/scene_info.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr std::string_view kInfo = "info";
 constexpr std::string_view kConvert = "convert";
+constexpr std::string_view kRender = "render";
 
 // Options and file names of one subcommand's arguments.
 struct ParsedArguments {
@@ -77,7 +79,7 @@ std::string counted(std::int64_t n, std::string_view one, std::string_view many)
 }  // namespace
 
 const std::vector<std::string>& sceneSubcommands() {
-    static const std::vector<std::string> names{std::string(kInfo), std::string(kConvert)};
+    static const std::vector<std::string> names{std::string(kInfo), std::string(kConvert), std::string(kRender)};
     return names;
 }
 
@@ -169,6 +171,7 @@ int runSceneCommand(const std::string& name, const std::vector<std::string>& arg
                     std::ostream& err) {
     if (name == kInfo) return runInfoCommand(arguments, out, err);
     if (name == kConvert) return runConvertCommand(arguments, out, err);
+    if (name == kRender) return runRenderCommand(arguments, out, err);
     err << "morvanex: unknown subcommand: " << validUtf8(name) << "\n\n" << usageText();
     return kSceneCommandFailed;
 }

@@ -32,7 +32,7 @@ BlockDescription materialDescription() {
         MEMBER(MaterialBlock, reflection), MEMBER(MaterialBlock, scale), MEMBER(MaterialBlock, fresnelBase),
         MEMBER(MaterialBlock, constant1), MEMBER(MaterialBlock, constant2), MEMBER(MaterialBlock, constant3),
         MEMBER(MaterialBlock, ambientFloor), MEMBER(MaterialBlock, targetWidth), MEMBER(MaterialBlock, diffuse),
-        MEMBER(MaterialBlock, emissive), MEMBER(MaterialBlock, specular), MEMBER(MaterialBlock, stateColour),
+        MEMBER(MaterialBlock, ambientColour), MEMBER(MaterialBlock, specular), MEMBER(MaterialBlock, stateColour),
         MEMBER(MaterialBlock, centre), MEMBER(MaterialBlock, viewOrProjector), MEMBER(MaterialBlock, highlight),
         {"MaterialBlock.drawParameters[0]", u(offsetof(MaterialBlock, drawParameters)), 16},
         MEMBER(MaterialBlock, mirrorOrShadow), MEMBER(MaterialBlock, targetHeight),

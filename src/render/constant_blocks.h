@@ -100,7 +100,7 @@ struct MaterialBlock {
     float ambientFloor = 0.15f;
     float targetWidth = 0.0f;      // back-buffer width in pixels
     alignas(16) Vec4 diffuse{0.7f, 0.7f, 0.7f, 1.0f};   // material colour 1
-    alignas(16) Vec4 emissive{0.0f, 0.0f, 0.0f, 1.0f};  // material colour 2 (added)
+    alignas(16) Vec4 ambientColour{0.7f, 0.7f, 0.7f, 1.0f};  // material colour 2: ambient reflectance
     alignas(16) Vec4 specular{0.7f, 0.7f, 0.7f, 1.0f};  // material colour 3
     alignas(16) Vec4 stateColour{1.0f, 1.0f, 1.0f, 1.0f};
     alignas(16) Vec4 centre{0.0f, 0.0f, 0.0f, 1.0f};
@@ -146,7 +146,7 @@ static_assert(offsetof(MaterialBlock, fresnelBase) == 24);
 static_assert(offsetof(MaterialBlock, ambientFloor) == 40);
 static_assert(offsetof(MaterialBlock, targetWidth) == 44);
 static_assert(offsetof(MaterialBlock, diffuse) == 48);
-static_assert(offsetof(MaterialBlock, emissive) == 64);
+static_assert(offsetof(MaterialBlock, ambientColour) == 64);
 static_assert(offsetof(MaterialBlock, specular) == 80);
 static_assert(offsetof(MaterialBlock, stateColour) == 96);
 static_assert(offsetof(MaterialBlock, centre) == 112);

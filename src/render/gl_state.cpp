@@ -164,6 +164,21 @@ void GlState::bindSamplers(std::uint32_t first, std::uint32_t count, std::uint32
     for (std::uint32_t i = 0; i < count; ++i) bindSampler(first + i, sampler);
 }
 
+void GlState::drawArrays(std::uint32_t mode, std::int32_t first, std::int32_t count, std::int32_t instances) {
+    if (count <= 0 || instances <= 0) return;
+    ++drawCalls_;
+    if (instances == 1) glDrawArrays(mode, first, count);
+    else glDrawArraysInstanced(mode, first, count, instances);
+}
+
+void GlState::drawElements(std::uint32_t mode, std::int32_t count, std::int32_t instances, std::size_t firstIndex) {
+    if (count <= 0 || instances <= 0) return;
+    ++drawCalls_;
+    const void* offset = reinterpret_cast<const void*>(firstIndex * sizeof(std::uint32_t));
+    if (instances == 1) glDrawElements(mode, count, GL_UNSIGNED_INT, offset);
+    else glDrawElementsInstanced(mode, count, GL_UNSIGNED_INT, offset, instances);
+}
+
 void GlState::invalidate() {
     depth_.reset();
     rasterizer_.reset();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -28,10 +29,18 @@ public:
     // The same sampler on units first .. first + count - 1.
     void bindSamplers(std::uint32_t first, std::uint32_t count, std::uint32_t sampler);
 
+    // Draws, counted so that tests and benchmarks can see what a frame
+    // sent. Primitive modes are GL's (GL_TRIANGLES, GL_LINE_STRIP, ...).
+    void drawArrays(std::uint32_t mode, std::int32_t first, std::int32_t count, std::int32_t instances = 1);
+    // 32-bit indices from the bound element buffer.
+    void drawElements(std::uint32_t mode, std::int32_t count, std::int32_t instances = 1,
+                      std::size_t firstIndex = 0);
+
     // Forget everything: the next call of each kind goes to the driver.
     void invalidate();
 
     std::uint64_t changes() const { return changes_; }
+    std::uint64_t drawCalls() const { return drawCalls_; }
 
     static constexpr std::uint32_t kSlots = 16;
     static constexpr std::uint32_t kUnits = 16;
@@ -47,6 +56,7 @@ private:
     std::array<std::optional<std::uint32_t>, kSlots> uniformBuffers_{};
     std::array<std::optional<std::uint32_t>, kUnits> samplers_{};
     std::uint64_t changes_ = 0;
+    std::uint64_t drawCalls_ = 0;
 };
 
 }  // namespace morvanex

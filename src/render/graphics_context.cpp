@@ -352,6 +352,34 @@ void GraphicsContext::readPixel(int x, int y, unsigned char rgba[4]) {
     bindTargets();
 }
 
+DecodedImage GraphicsContext::readFrame() {
+    DecodedImage image;
+    if (framebuffer_ == 0 || width_ <= 0 || height_ <= 0) return image;
+    GLuint source = framebuffer_;
+    if (resolveBuffer_ != 0) {
+        resolve();
+        source = resolveFramebuffer_;
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const auto rowBytes = static_cast<std::size_t>(width_) * 4;
+    std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height_));
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    bindTargets();
+    ImageLevel level;
+    level.width = width_;
+    level.height = height_;
+    level.bytes.resize(bottomUp.size());
+    for (int row = 0; row < height_; ++row) {
+        std::copy_n(bottomUp.data() + static_cast<std::size_t>(height_ - 1 - row) * rowBytes, rowBytes,
+                    level.bytes.data() + static_cast<std::size_t>(row) * rowBytes);
+    }
+    image.width = width_;
+    image.height = height_;
+    image.levels.push_back(std::move(level));
+    return image;
+}
+
 void GraphicsContext::releaseTargets() {
     if (framebuffer_ != 0) glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     if (depthBuffer_ != 0) glDeleteRenderbuffers(1, &depthBuffer_);

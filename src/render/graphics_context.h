@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/image_record.h"
 #include "render/result_codes.h"
 #include "scene/math.h"
 
@@ -111,6 +112,8 @@ public:
     // One pixel of the current frame (x from the left, y from the top), RGBA
     // bytes, read from its resolved copy; for tests and screenshots.
     void readPixel(int x, int y, unsigned char rgba[4]);
+    // The whole current frame as an RGBA8 image, rows top first.
+    DecodedImage readFrame();
 
     // Depth buffer, its attachment, the colour buffer, the framebuffers; the
     // context itself goes with the window.

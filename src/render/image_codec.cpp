@@ -1,6 +1,7 @@
 #include "render/image_codec.h"
 
 #include <stb/stb_image.h>
+#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <climits>
@@ -310,6 +311,29 @@ ImageResult fitToCanvas(const DecodedImage& image, int width, int height) {
                     rowBytes);
     out.levels.push_back(std::move(level));
     return ImageResult::success(std::move(out));
+}
+
+}  // namespace morvanex
+
+namespace morvanex {
+
+namespace {
+void appendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+}  // namespace
+
+std::vector<std::uint8_t> encodePng(const DecodedImage& image) {
+    std::vector<std::uint8_t> out;
+    if (!isWellFormed(image) || image.format != PixelFormat::Rgba8 || image.levels.empty()) return out;
+    const ImageLevel& level = image.level(0, 0);
+    if (stbi_write_png_to_func(appendBytes, &out, level.width, level.height, 4, level.bytes.data(),
+                               level.width * 4) == 0) {
+        out.clear();
+    }
+    return out;
 }
 
 }  // namespace morvanex

@@ -27,6 +27,10 @@ ImageResult decodeImageRgba8(std::span<const std::uint8_t> bytes);
 // dropped); empty when the record is not well formed.
 std::vector<std::uint8_t> encodeBmp24(const DecodedImage& image);
 
+// A PNG of the first level of the first face (RGBA8 only); empty when the
+// record is not an RGBA8 image.
+std::vector<std::uint8_t> encodePng(const DecodedImage& image);
+
 // The image with exactly `levels` mip levels (0: the full chain; more than
 // the full chain is clamped). Levels the record already has are kept; the
 // missing ones are made from the previous level, averaging 2 x 2 pixels when

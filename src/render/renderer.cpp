@@ -4,13 +4,15 @@
 
 #include "app/trace_log.h"
 #include "render/graphics_context.h"
+#include "render/object_gpu.h"
+#include "scene/scene.h"
 
 namespace morvanex {
 
 Renderer::Renderer(const TraceLog& trace) : trace_(trace) {}
 
 Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const RendererSetup& setup)
-    : trace_(trace), graphics_(&graphics) {
+    : trace_(trace), graphics_(&graphics), canDraw_(true) {
     graphics_->attachRenderer(this);
     ShaderOptions options;
     options.depthZeroToOne = graphics.depthZeroToOne();
@@ -24,13 +26,18 @@ Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const Rende
     if (!setup.programFolder.empty()) {
         interfaceImages = loadInterfaceImages(setup.programFolder, textures, trace_);
         text.fonts = loadFonts(setup.programFolder, textures, trace_);
+        whiteImage_ = interfaceImages.find("white.bmp");
+        markerImage_ = interfaceImages.find("vertice.dds");
     }
+    if (!offscreenDepth.create()) trace_.line("CreateTexture2D off-screen depth targets, hr = E_OUTOFMEMORY");
     // Loading bound objects behind the state layer's back.
     gl.invalidate();
 }
 
 Renderer::~Renderer() {
     // GPU resources go while the context still lives.
+    preview.release();
+    offscreenDepth.release();
     interfaceImages.slots.clear();
     text.release();
     textures.clear();
@@ -42,6 +49,35 @@ Renderer::~Renderer() {
     states.pointWrap.release();
     shaders.release();
     if (graphics_ != nullptr) graphics_->attachRenderer(nullptr);
+}
+
+void Renderer::setTransforms(const Mat4& world, const Mat4& view, const Mat4& projection) {
+    TransformBlock block;
+    const Mat4 worldView = world * view;
+    block.worldViewProj = gpuMatrix(worldView * projection);
+    block.worldView = gpuMatrix(worldView);
+    block.world = gpuMatrix(world);
+    block.view = gpuMatrix(view);
+    block.projection = gpuMatrix(projection);
+    transformBlock.update(block);
+    gl.bindUniformBuffer(kTransformSlot, transformBlock.buffer());
+}
+
+int Renderer::prepareScene(Scene& scene) {
+    if (!canDraw_) return 0;
+    int failures = 0;
+    TextureLoadOptions options;
+    options.mipLevels = 0;  // the full chain: scene textures are seen from afar
+    options.filteredMips = true;
+    for (const auto& texture : scene.textures()) {
+        if (texture->gpuTexture != 0 || texture->missing) continue;
+        if (loadSceneTexture(*texture, textures, trace_, options) == nullptr) ++failures;
+    }
+    for (const auto& object : scene.objects()) {
+        if (!createObjectGpu(*object)) trace_.line("CreateBuffer " + object->name + ", hr = E_OUTOFMEMORY");
+    }
+    gl.invalidate();
+    return failures;
 }
 
 void Renderer::detachGraphics(const GraphicsContext* graphics) {

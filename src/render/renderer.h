@@ -9,6 +9,7 @@
 #include "render/dynamic_buffer.h"
 #include "render/gl_state.h"
 #include "render/pipeline_states.h"
+#include "render/render_targets.h"
 #include "render/shader_library.h"
 #include "render/text_fonts.h"
 #include "render/texture_loading.h"
@@ -17,6 +18,7 @@
 namespace morvanex {
 
 class GraphicsContext;
+class Scene;
 class TraceLog;
 
 // Where the renderer finds its programs and writes their compile logs.
@@ -27,7 +29,8 @@ struct RendererSetup {
 
 class Renderer {
 public:
-    // Without frame targets: draws into whatever framebuffer is bound.
+    // Without a graphics context: holds nothing and draws nothing (the
+    // application's tests run without a window).
     explicit Renderer(const TraceLog& trace);
     // Draws into the frame targets of the graphics context, which keeps this
     // renderer's size copy up to date; loads every program, the pipeline
@@ -56,12 +59,28 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     GraphicsContext* graphics() const { return graphics_; }
+    // False for a renderer made without a graphics context.
+    bool canDraw() const { return canDraw_; }
 
     // The graphics context goes away first (tests): forget it.
     void detachGraphics(const GraphicsContext* graphics);
 
     // Stages and programs that failed to load (0 when all are ready).
     int programFailures() const { return programFailures_; }
+
+    // Fills the world, view and projection part of the shared transform
+    // block (world x view, world x view x projection included) and binds it
+    // to slot 0: the transforms of every drawing that is not a scene object.
+    void setTransforms(const Mat4& world, const Mat4& view, const Mat4& projection);
+
+    // After a scene was read or built: the images of its textures that have
+    // none yet, and every object's buffers and blocks. Returns how many
+    // texture images could not be made.
+    int prepareScene(Scene& scene);
+
+    // Interface images the scene passes bind (null when missing).
+    const TextureImage* whiteImage() const { return whiteImage_; }
+    const TextureImage* markerImage() const { return markerImage_; }
 
     ShaderLibrary shaders;
     PipelineStates states;
@@ -73,6 +92,8 @@ public:
     TextureList textures;          // every image loaded, in load order
     InterfaceImages interfaceImages;  // the widgets' images, by name
     TextResources text;            // fonts, the line vertex list, the text draw count
+    OffscreenDepthTargets offscreenDepth;  // cube, full and half depth of the off-screen passes
+    RenderTexture preview;         // the 960 x 540 preview image
 
 private:
     const TraceLog& trace_;
@@ -80,6 +101,9 @@ private:
     int width_ = 0;
     int height_ = 0;
     int programFailures_ = 0;
+    bool canDraw_ = false;
+    const TextureImage* whiteImage_ = nullptr;
+    const TextureImage* markerImage_ = nullptr;
 };
 
 }  // namespace morvanex

@@ -77,7 +77,8 @@ TextureImage* loadSceneTexture(SceneTexture& texture, TextureList& list, const T
     texture.gpuView = image.texture;
     if (texture.normalMap) {
         std::string why;
-        if (!image.makeNormalMap(&why)) trace.line(texture.fileName + ": " + why);
+        if (image.makeNormalMap(&why)) texture.gpuView = image.normalTexture;
+        else trace.line(texture.fileName + ": " + why);
     }
     return &image;
 }

@@ -51,7 +51,7 @@ InterfaceImages loadInterfaceImages(const std::filesystem::path& programFolder, 
 // Makes the image of a scene texture from its embedded bytes, else from
 // its full path, adds it to `list`, sets texture.gpuTexture and
 // texture.gpuView to the GL texture name, and makes the normal map when
-// texture.normalMap is set. Null (with a trace line) when it cannot be
+// texture.normalMap is set (gpuView then names the normal map). Null (with a trace line) when it cannot be
 // made; missing textures are not tried.
 TextureImage* loadSceneTexture(SceneTexture& texture, TextureList& list, const TraceLog& trace,
                                const TextureLoadOptions& options = {});

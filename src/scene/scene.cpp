@@ -70,6 +70,10 @@ void Scene::forgetObject(const SceneObject* object) {
         if (other->groupLeader == object) {
             other->groupLeader = nullptr;
         }
+        // A copy whose owner goes is drawn on its own again.
+        if (other->render.instanceOwner == object) {
+            other->render.instanceOwner = nullptr;
+        }
         eraseIf(other->children,
                 [object](const SceneObject* child) { return child == object; });
         eraseIf(other->links, [object](const ObjectLink& link) {
@@ -206,6 +210,9 @@ void Scene::clearContent() {
         }
         if (removed(service->groupLeader)) {
             service->groupLeader = nullptr;
+        }
+        if (removed(service->render.instanceOwner)) {
+            service->render.instanceOwner = nullptr;
         }
         eraseIf(service->children, removed);
         eraseIf(service->links,

@@ -19,6 +19,7 @@
 #include "scene/math.h"
 #include "scene/mesh_vertex.h"
 #include "scene/object_link.h"
+#include "scene/render_state.h"
 #include "scene/scene_light.h"
 #include "scene/scene_limits.h"
 
@@ -119,11 +120,6 @@ struct SceneObject {
                     std::vector<std::int32_t> newIndices);
     void recomputeBounds();
 
-    // GPU buffers (0 = none); created and released by the renderer.
-    std::uint32_t gpuVertexBuffer = 0;
-    std::uint32_t gpuIndexBuffer = 0;
-    std::uint32_t gpuInstanceBuffer = 0;
-
     // --- Transform ----------------------------------------------------------
     // World = baseMatrix x Scale(scale), rotated about the pivot, then
     // translated by position (rebuilt by the transform code).
@@ -163,6 +159,17 @@ struct SceneObject {
     void setEnvMapEnabled(bool on) { renderSwitches[0] = on; }
     bool normalMapEnabled() const { return renderSwitches[6]; }   // switch 7
     void setNormalMapEnabled(bool on) { renderSwitches[6] = on; }
+    bool reflective() const { return renderSwitch(kSwitchReflective); }
+    bool reflectiveAlternate() const { return renderSwitch(kSwitchReflectiveAlternate); }
+    bool dynamicCube() const { return renderSwitch(kSwitchDynamicCube); }
+    bool isMirror() const { return renderSwitch(kSwitchMirror); }
+    bool shadowMapEnabled() const { return renderSwitch(kSwitchShadowMap); }
+
+    // --- Drawing (run-time) -----------------------------------------------------
+    ObjectRenderState render;
+    // Buffers, constant blocks and images of the renderer; released with
+    // the object.
+    ObjectGpuHandle gpu;
 
     // --- Lights -------------------------------------------------------------
     bool objectLightFlag = false;

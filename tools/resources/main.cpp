@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "render/image_codec.h"
 #include "render/image_files.h"
 #include "resources/resource_set.h"
 

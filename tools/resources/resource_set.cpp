@@ -84,15 +84,6 @@ std::vector<std::uint8_t> encodeJpg(const DecodedImage& image, int quality) {
     return out;
 }
 
-std::vector<std::uint8_t> encodePng(const DecodedImage& image) {
-    std::vector<std::uint8_t> out;
-    if (!isWellFormed(image) || image.format != PixelFormat::Rgba8) return out;
-    const ImageLevel& level = image.levels.front();
-    if (!stbi_write_png_to_func(appendBytes, &out, level.width, level.height, 4, level.bytes.data(), level.width * 4))
-        out.clear();
-    return out;
-}
-
 std::optional<ResourceContext> loadResourceContext(const std::filesystem::path& regularFont,
                                                    const std::filesystem::path& boldFont, std::string* why) {
     ResourceContext context;

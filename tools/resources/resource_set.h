@@ -27,9 +27,9 @@ struct ResourceFile {
 
 const std::vector<ResourceFile>& resourceFiles();
 
-// Encoders for the file kinds the generator writes.
+// Encoders for the file kinds the generator writes (PNG: encodePng of the
+// image codec).
 std::vector<std::uint8_t> encodeJpg(const DecodedImage& image, int quality = 92);
-std::vector<std::uint8_t> encodePng(const DecodedImage& image);
 
 // Reads both fonts, builds their atlases; empty with the reason on failure.
 std::optional<ResourceContext> loadResourceContext(const std::filesystem::path& regularFont,

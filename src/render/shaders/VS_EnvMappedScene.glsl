@@ -1,7 +1,8 @@
 #version 330 core
-// Lit meshes: skinning from the bone palette (four weights and bone
-// numbers per vertex; an unskinned object has its world matrix in entry 0),
-// then the instance placement, then view and projection.
+// Lit meshes: the instance placement of a copy (in the object's own frame),
+// then skinning from the bone palette (four weights and bone numbers per
+// vertex; an unskinned object has its world matrix in entry 0), then view
+// and projection.
 
 layout(location = 0) in vec3 inPosition;
 layout(location = 1) in vec4 inWeights;
@@ -51,7 +52,7 @@ vec4 toGlClip(vec4 c) {
     return c;
 }
 
-// The instance matrix places a copy relative to the object (applied after
+// The instance matrix places a copy relative to the object (applied before
 // the object's own transform); an all-zero matrix (a fresh record, or no
 // instance buffer) is the identity.
 mat4 instanceMatrix() {
@@ -63,7 +64,9 @@ mat4 instanceMatrix() {
 }
 
 void main() {
-    vec4 p = vec4(inPosition, 1.0);
+    mat4 placement = instanceMatrix();
+    vec4 p = vec4(inPosition, 1.0) * placement;
+    vec4 n = vec4(inNormal, 0.0) * placement;
     vec3 skinned = vec3(0.0);
     vec3 normal = vec3(0.0);
     float total = 0.0;
@@ -73,7 +76,7 @@ void main() {
         if (bone < 60u && w != 0.0) {
             mat4 m = bp.bones[bone];
             skinned += w * (p * m).xyz;
-            normal += w * (vec4(inNormal, 0.0) * m).xyz;
+            normal += w * (n * m).xyz;
             total += w;
         }
     }
@@ -81,11 +84,9 @@ void main() {
         skinned /= total;  // weights are not normalised by the tools
     } else {
         skinned = (p * tb.world).xyz;
-        normal = (vec4(inNormal, 0.0) * tb.world).xyz;
+        normal = (n * tb.world).xyz;
     }
-    mat4 placement = instanceMatrix();
-    vec4 world = vec4(skinned, 1.0) * placement;
-    normal = (vec4(normal, 0.0) * placement).xyz;
+    vec4 world = vec4(skinned, 1.0);
 
     gl_Position = toGlClip(world * tb.view * tb.projection);
     vout.worldPos = world.xyz;

@@ -13,7 +13,7 @@ layout(std140) uniform MaterialBlock {
     float ambientFloor;
     float targetWidth;
     vec4 diffuse;
-    vec4 emissive;
+    vec4 ambientColour;  // material colour 2: the ambient reflectance (0.7 grey: as lit)
     vec4 specular;
     vec4 stateColour;
     vec4 centre;

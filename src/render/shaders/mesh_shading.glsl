@@ -132,6 +132,8 @@ vec4 shade(vec3 n, bool bumped) {
     vec3 ambient = lb.ambient * lb.ambientColour.rgb;
     if (mb.environment != 0) ambient *= textureLod(uEnvironment, n, 6.0).rgb * 2.0;
     ambient = max(ambient, vec3(mb.ambientFloor));
+    // The default grey material (0.7) takes the ambient light as it is.
+    ambient *= mb.ambientColour.rgb * (1.0 / 0.7);
 
     vec3 diffuseLight;
     vec3 specularLight;
@@ -148,8 +150,7 @@ vec4 shade(vec3 n, bool bumped) {
         }
     }
     float strength = mb.specularStrength > 0.0 ? mb.specularStrength : 1.0;
-    vec3 colour = base.rgb * (ambient + diffuseLight) + mb.specular.rgb * specularLight * strength +
-                  mb.emissive.rgb;
+    vec3 colour = base.rgb * (ambient + diffuseLight) + mb.specular.rgb * specularLight * strength;
     float exposure = lb.exposure > 0.0 ? lb.exposure : 1.0;
     colour *= exposure;
     if (mb.mirrorImages != 0) {

@@ -1,0 +1,236 @@
+#include "app/render_command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <ostream>
+
+#include "app/command_line.h"
+#include "app/scene_commands.h"
+#include "app/scene_open.h"
+#include "app/trace_log.h"
+#include "platform/platform_window.h"
+#include "platform/safe_file.h"
+#include "platform/sdl_session.h"
+#include "platform/system_folders.h"
+#include "platform/text_encoding.h"
+#include "render/graphics_context.h"
+#include "render/image_codec.h"
+#include "render/renderer.h"
+#include "render/scene_passes.h"
+#include "scene/scene.h"
+#include "scenefile/scene_info.h"
+
+namespace morvanex {
+
+namespace {
+
+template <class Number>
+bool parseNumber(std::string_view text, Number& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseSize(std::string_view text, int& width, int& height) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    return parseNumber(text.substr(0, x), width) && parseNumber(text.substr(x + 1), height) && width > 0 &&
+           height > 0 && width <= kMaxRenderSide && height <= kMaxRenderSide;
+}
+
+std::optional<PresetView> parseView(std::string_view text) {
+    if (text == "east") return PresetView::East;
+    if (text == "west") return PresetView::West;
+    if (text == "south") return PresetView::South;
+    if (text == "north") return PresetView::North;
+    if (text == "top") return PresetView::Top;
+    return std::nullopt;
+}
+
+int fail(std::ostream& err, const std::string& what) {
+    err << "morvanex render: " << what << "\n";
+    return kSceneCommandFailed;
+}
+
+// The box around every object the frame draws, world space.
+struct SceneBox {
+    Vec3 min;
+    Vec3 max;
+};
+std::optional<SceneBox> drawnObjectsBox(const Scene& scene) {
+    std::optional<SceneBox> box;
+    for (const auto& object : scene.objects()) {
+        if (object->vertices.empty() || scene.isServiceObject(object.get())) continue;
+        for (const Vec3& c : worldBoxCorners(object->boundsMin, object->boundsMax, object->worldMatrix)) {
+            if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) continue;
+            if (!box) box = SceneBox{c, c};
+            box->min = componentMin(box->min, c);
+            box->max = componentMax(box->max, c);
+        }
+    }
+    return box;
+}
+
+// Turns the camera to the preset side and frames what is drawn; the eye
+// jumps there rather than gliding.
+void placeRequestedView(CameraState& camera, const Scene& scene, const RenderRequest& request) {
+    const std::optional<SceneBox> box = drawnObjectsBox(scene);
+    const Vec3 centre = box ? (box->min + box->max) * 0.5f : camera.orbitTarget;
+    if (request.view) {
+        camera.orbitTarget = centre;
+        camera.eye = camera.eyeTarget;
+        presetView(camera, *request.view, centre);
+    }
+    if (request.frameAll && box) {
+        const Mat4 projection = cameraProjection(camera, static_cast<float>(request.width),
+                                                 static_cast<float>(request.height), false);
+        const std::array<Vec3, 8> corners = worldBoxCorners(box->min, box->max, identity());
+        camera.eyeTarget = frameObject(camera, centre, corners, 1.0f, true, projection,
+                                       static_cast<float>(request.width), static_cast<float>(request.height));
+        camera.orbitTarget = centre;
+    }
+    if (request.view || request.frameAll) {
+        camera.eye = camera.eyeTarget;
+        camera.yaw = camera.yawTarget;
+        camera.pitch = camera.pitchTarget;
+    }
+}
+
+}  // namespace
+
+ParsedRenderRequest parseRenderArguments(const std::vector<std::string>& arguments) {
+    RenderRequest request;
+    const auto error = [](std::string text) { return ParsedRenderRequest{std::nullopt, std::move(text)}; };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (word == "-o" || word == "--size" || word == "--time" || word == "--frames" || word == "--view") {
+            if (!hasValue) return error(word + " needs a value");
+            const std::string& value = arguments[++i];
+            if (word == "-o") {
+                request.output = value;
+            } else if (word == "--size") {
+                if (!parseSize(value, request.width, request.height)) {
+                    return error("--size wants WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxRenderSide));
+                }
+            } else if (word == "--time") {
+                if (!parseNumber(value, request.startTime) || !std::isfinite(request.startTime) ||
+                    request.startTime < 0.0) {
+                    return error("--time wants seconds, 0 or more");
+                }
+            } else if (word == "--frames") {
+                if (!parseNumber(value, request.frames) || request.frames < 1 || request.frames > kMaxRenderFrames) {
+                    return error("--frames wants a count from 1 to " + std::to_string(kMaxRenderFrames));
+                }
+            } else {
+                request.view = parseView(value);
+                if (!request.view) return error("--view wants east, west, south, north or top");
+            }
+        } else if (word == "--frame-all") {
+            request.frameAll = true;
+        } else if (word.size() > 1 && word[0] == '-') {
+            return error("unknown option: " + validUtf8(word));
+        } else if (request.sceneFile) {
+            return error("expected at most one scene file");
+        } else {
+            request.sceneFile = word;
+        }
+    }
+    if (request.output.empty()) return error("-o OUT.png is required");
+    return {request, {}};
+}
+
+int runRenderCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const ParsedRenderRequest parsed = parseRenderArguments(arguments);
+    if (!parsed.request) {
+        err << "morvanex render: " << parsed.error << "\n\n" << usageText();
+        return kSceneCommandFailed;
+    }
+    const RenderRequest& request = *parsed.request;
+
+    // Without a display the frames are drawn by the offscreen driver.
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    }
+    SdlSession sdl;
+    if (!sdl.ok()) return fail(err, "cannot start the video system: " + sdl.error());
+    PlatformWindow window;
+    if (!window.create("morvanex render", request.width, request.height)) {
+        return fail(err, "cannot create the drawing surface: " + window.lastError());
+    }
+    if (window.createGraphicsContext() != GraphicsSupport::Core33) {
+        return fail(err, "the graphics driver offers no OpenGL 3.3 core context");
+    }
+    const TraceLog trace;  // the job reports on its error stream
+    GraphicsContext graphics(window, trace);
+    graphics.setSampleModeList(sampleModeListFromCounts({1}));
+    if (failed(graphics.create())) return fail(err, "cannot create the frame targets");
+    RendererSetup setup;
+    setup.programFolder = executableFolder();
+    int status = kSceneCommandOk;
+    {
+        Renderer renderer(trace, graphics, setup);
+        if (renderer.programFailures() != 0) {
+            graphics.releaseAll();
+            return fail(err, "the drawing programs in " + textFromPath(shaderFolder(setup.programFolder)) +
+                                 " could not all be built");
+        }
+        Scene scene;
+        CameraState camera;
+        if (request.sceneFile) {
+            const std::filesystem::path file(std::u8string(request.sceneFile->begin(), request.sceneFile->end()));
+            const SceneReadReport report = openSceneThroughReader(file, scene, camera);
+            if (!sceneOpened(report)) {
+                graphics.releaseAll();
+                return fail(err, validUtf8(*request.sceneFile) + ": " + utf8FromCp1252(describeReadReport(report)));
+            }
+            if (report.status == ReadStatus::Damaged) {
+                err << "morvanex render: " << validUtf8(*request.sceneFile) << ": "
+                    << utf8FromCp1252(describeReadReport(report)) << "; rendering what could be read\n";
+                status = kSceneCommandDamaged;
+            }
+        }
+        if (const int missing = renderer.prepareScene(scene); missing > 0) {
+            err << "morvanex render: " << missing << " texture image(s) could not be made\n";
+        }
+        placeRequestedView(camera, scene, request);
+
+        ScenePasses passes(renderer);
+        SceneFrameSettings settings;
+        settings.editMode = false;  // the scene as it plays, without the editor's marks
+        DecodedImage frame;
+        for (int i = 0; i < request.frames; ++i) {
+            const double t = request.startTime + static_cast<double>(i) * kRenderFrameStep;
+            CameraFrameInput input;
+            input.dt = static_cast<float>(kRenderFrameStep);
+            updateCamera(camera, input);
+            graphics.beginFrame(scene.backgroundColour);
+            const FrameView view{camera.view,
+                                 cameraProjection(camera, static_cast<float>(graphics.width()),
+                                                  static_cast<float>(graphics.height()), false),
+                                 camera.eye};
+            passes.drawFrame(scene, view, settings, t, kRenderFrameStep);
+            if (i + 1 == request.frames) frame = graphics.readFrame();
+            graphics.endFrame();
+        }
+        // The objects' buffers go while the context lives.
+        scene.clearContent();
+        for (const auto& object : scene.objects()) object->gpu.reset();
+
+        const std::vector<std::uint8_t> png = encodePng(frame);
+        const std::filesystem::path output(std::u8string(request.output.begin(), request.output.end()));
+        std::string why = "the frame could not be read back";
+        if (png.empty() || !replaceFileSafely(output, png, &why)) {
+            graphics.releaseAll();
+            return fail(err, "cannot write " + validUtf8(request.output) + ": " + why);
+        }
+        out << validUtf8(request.output) << ": " << frame.width << " x " << frame.height << " after "
+            << request.frames << (request.frames == 1 ? " frame" : " frames") << "\n";
+    }
+    graphics.releaseAll();
+    return status;
+}
+
+}  // namespace morvanex
