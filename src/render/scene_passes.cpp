@@ -341,13 +341,15 @@ void ScenePasses::drawObject(Scene& scene, SceneObject& object, const ObjectDraw
     const PipelineStates& states = renderer_.states;
 
     gl.bindSamplers(0, kTextureUnitsUsed, states.anisotropicWrap.sampler());
-    // A reflected view turns the winding around: the faces to cull swap.
-    std::int32_t cull = object.render.cullMode;
-    if (args.mirrorSign > 0) cull = cull == kCullFront ? kCullBack : cull == kCullBack ? kCullFront : cull;
-    if (object.render.wireframe) gl.apply(states.wireNone);
-    else if (cull == kCullFront) gl.apply(states.solidFront);
-    else if (cull == kCullBack) gl.apply(states.solidBack);
-    else gl.apply(states.solidNone);
+    const std::int32_t cull = object.render.cullMode;
+    RasterizerState rasterizer = object.render.wireframe ? states.wireNone
+                                 : cull == kCullFront     ? states.solidFront
+                                 : cull == kCullBack      ? states.solidBack
+                                                          : states.solidNone;
+    // A reflected view turns every winding around: front faces are the
+    // other way round there, so that culling and lighting stay as seen.
+    if (args.mirrorSign > 0) rasterizer.frontCounterClockwise = !rasterizer.frontCounterClockwise;
+    gl.apply(rasterizer);
     gl.apply(args.blend == BlendVariant::Stencil ? states.depthStencil : states.depthOn);
     gl.apply(states.alpha);
     if (object.render.ignoreDepth) gl.apply(states.depthOff);

@@ -377,9 +377,14 @@ TEST(SceneCommandLine, SubcommandsAreKnownToTheCommandLineAndTheHelp) {
     EXPECT_TRUE(contains(usage, "morvanex info FILE [--json]"));
     EXPECT_TRUE(contains(usage, "morvanex convert IN OUT [--keep-damaged]"));
 
-    const Outcome unknown = run("render", {});
+    EXPECT_TRUE(contains(usage, "morvanex render [FILE] -o OUT.png"));
+    const CommandLine render = parseCommandLine({"render", "-o", "a.png"}, sceneSubcommands());
+    EXPECT_EQ(render.mode, CommandLine::Mode::Subcommand);
+    EXPECT_EQ(render.subcommand, "render");
+
+    const Outcome unknown = run("paint", {});
     EXPECT_EQ(unknown.status, kSceneCommandFailed);
-    EXPECT_TRUE(contains(unknown.err, "unknown subcommand: render")) << unknown.err;
+    EXPECT_TRUE(contains(unknown.err, "unknown subcommand: paint")) << unknown.err;
 }
 
 }  // namespace

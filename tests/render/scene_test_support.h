@@ -139,17 +139,6 @@ protected:
 
     bool isBackground(const Rgba& p) const { return p.sum() == 0; }
 
-    // Pixels where red clearly dominates.
-    int redPixels() {
-        const DecodedImage frame = graphics_->readFrame();
-        int count = 0;
-        const auto& bytes = frame.levels.at(0).bytes;
-        for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
-            if (bytes[i] > 100 && bytes[i] > 2 * bytes[i + 1] + 20 && bytes[i] > 2 * bytes[i + 2] + 20) ++count;
-        }
-        return count;
-    }
-
     SdlSession sdl_;
     PlatformWindow window_;
     TraceLog trace_;

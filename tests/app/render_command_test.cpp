@@ -1,0 +1,233 @@
+// `morvanex render` in-process: its arguments, its exit statuses, and the
+// PNG it writes for scenes written to a temporary folder.
+#include "app/render_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/scene_commands.h"
+#include "app/test_support.h"
+#include "render/image_codec.h"
+#include "scene/scene.h"
+#include "scenefile/scene_writer.h"
+
+namespace morvanex {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome render(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome result;
+    result.status = runRenderCommand(arguments, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+MeshVertex corner(Vec3 p, Vec3 n) {
+    MeshVertex v;
+    v.position = p;
+    v.normal = n;
+    return v;
+}
+
+// A box of half size h around c, every face outward and clockwise from in front.
+void addBox(Scene& scene, const std::string& name, Vec3 c, float h, Vec4 colour) {
+    std::vector<MeshVertex> v;
+    for (int axis = 0; axis < 3; ++axis) {
+        for (float sign : {-1.0f, 1.0f}) {
+            Vec3 n{};
+            (axis == 0 ? n.x : axis == 1 ? n.y : n.z) = sign;
+            const Vec3 u = axis == 0 ? Vec3{0, 1, 0} : Vec3{1, 0, 0};
+            const Vec3 w = cross(n, u);
+            Vec3 q[4] = {(n - u - w) * h, (n + u - w) * h, (n + u + w) * h, (n - u + w) * h};
+            if (dot(cross(q[1] - q[0], q[2] - q[0]), n) < 0.0f) std::swap(q[1], q[3]);
+            for (int i : {0, 1, 2, 0, 2, 3}) v.push_back(corner(q[i], n));
+        }
+    }
+    SceneObject& object = scene.addObject(name);
+    std::vector<std::int32_t> indices(v.size());
+    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<std::int32_t>(i);
+    object.assignMesh(std::move(v), std::move(indices));
+    object.position = c;
+    object.materialColours[0] = colour;
+}
+
+// A red box in front of the stored camera, which looks along +z.
+void writeBoxScene(const fs::path& file, bool withBlueBox = false) {
+    Scene scene;
+    scene.eye = scene.eyeTarget = {0.0f, 0.0f, -100.0f};
+    scene.yaw = kHalfPi;
+    scene.pitch = 0.0f;
+    addBox(scene, "rouge", {0, 0, 0}, 10.0f, {1, 0, 0, 1});
+    if (withBlueBox) addBox(scene, "bleu", {0, 0, 30}, 10.0f, {0, 0, 1, 1});
+    ASSERT_TRUE(writeSceneFile(file, scene, {}).ok);
+}
+
+DecodedImage readPng(const fs::path& file) {
+    const std::string bytes = test::readBytes(file);
+    ImageResult image = decodeImage({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    EXPECT_TRUE(image) << image.error;
+    return image ? std::move(*image.image) : DecodedImage{};
+}
+
+struct Pixel {
+    int r, g, b;
+};
+Pixel pixelAt(const DecodedImage& image, int x, int y) {
+    const auto& bytes = image.level(0, 0).bytes;
+    const auto i = static_cast<std::size_t>((y * image.width + x) * 4);
+    return {bytes[i], bytes[i + 1], bytes[i + 2]};
+}
+
+// Mean x of the pixels where blue clearly dominates; -1 when there are none.
+double blueCentreX(const DecodedImage& image) {
+    double sum = 0.0;
+    int count = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const Pixel p = pixelAt(image, x, y);
+            if (p.b > 30 && p.b > 2 * p.r + 10 && p.b > 2 * p.g + 10) {
+                sum += x;
+                ++count;
+            }
+        }
+    }
+    return count == 0 ? -1.0 : sum / count;
+}
+
+TEST(RenderArguments, DefaultsAndEveryOption) {
+    ParsedRenderRequest parsed = parseRenderArguments({"-o", "out.png"});
+    ASSERT_TRUE(parsed.request) << parsed.error;
+    EXPECT_FALSE(parsed.request->sceneFile);
+    EXPECT_EQ(parsed.request->width, kDefaultRenderWidth);
+    EXPECT_EQ(parsed.request->frames, kDefaultRenderFrames);
+
+    parsed = parseRenderArguments({"scène.mrx", "-o", "o.png", "--size", "320x200", "--time", "2.5", "--frames", "7",
+                                   "--view", "north", "--frame-all"});
+    ASSERT_TRUE(parsed.request) << parsed.error;
+    EXPECT_EQ(*parsed.request->sceneFile, "scène.mrx");
+    EXPECT_EQ(parsed.request->width, 320);
+    EXPECT_EQ(parsed.request->height, 200);
+    EXPECT_EQ(parsed.request->startTime, 2.5);
+    EXPECT_EQ(parsed.request->frames, 7);
+    EXPECT_EQ(parsed.request->view, PresetView::North);
+    EXPECT_TRUE(parsed.request->frameAll);
+}
+
+TEST(RenderArguments, RefusesWhatCannotBeRendered) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},                                      // no output
+        {"a.mrx"},                               // still no output
+        {"-o"},                                  // option without its value
+        {"-o", "o.png", "--size", "0x10"},
+        {"-o", "o.png", "--size", "100"},
+        {"-o", "o.png", "--size", "100000x10"},  // absurd: refused before any allocation
+        {"-o", "o.png", "--frames", "0"},
+        {"-o", "o.png", "--frames", "many"},
+        {"-o", "o.png", "--time", "-1"},
+        {"-o", "o.png", "--time", "nan"},
+        {"-o", "o.png", "--view", "up"},
+        {"-o", "o.png", "a.mrx", "b.mrx"},
+        {"-o", "o.png", "--fast"},
+    };
+    for (const auto& arguments : bad) {
+        const ParsedRenderRequest parsed = parseRenderArguments(arguments);
+        EXPECT_FALSE(parsed.request) << testing::PrintToString(arguments);
+        EXPECT_FALSE(parsed.error.empty());
+    }
+    const Outcome outcome = render({"--size", "10x10"});
+    EXPECT_EQ(outcome.status, kSceneCommandFailed);
+    EXPECT_NE(outcome.err.find("-o OUT.png is required"), std::string::npos) << outcome.err;
+}
+
+TEST(RenderCommand, WithoutAFileAnEmptySceneIsDrawn) {
+    test::TempFolder temp;
+    const fs::path png = temp.path() / "vide.png";
+    const Outcome outcome = render({"-o", png.string(), "--size", "64x48", "--frames", "2"});
+    ASSERT_EQ(outcome.status, kSceneCommandOk) << outcome.err;
+    const DecodedImage image = readPng(png);
+    EXPECT_EQ(image.width, 64);
+    EXPECT_EQ(image.height, 48);
+    // The background of a new scene, everywhere.
+    const Pixel p = pixelAt(image, 32, 24);
+    EXPECT_NEAR(p.r, 186, 2);
+    EXPECT_NEAR(p.b, 186, 2);
+}
+
+TEST(RenderCommand, TheStoredCameraGlidesInAndShowsTheScene) {
+    test::TempFolder temp;
+    const fs::path scene = temp.path() / "boite.mrx";
+    writeBoxScene(scene);
+    const fs::path png = temp.path() / "boite.png";
+    const Outcome outcome = render({scene.string(), "-o", png.string(), "--size", "160x90"});
+    ASSERT_EQ(outcome.status, kSceneCommandOk) << outcome.err;
+    const DecodedImage image = readPng(png);
+    const Pixel centre = pixelAt(image, 80, 45);
+    EXPECT_GT(centre.r, 2 * centre.g + 20);
+    const Pixel corner = pixelAt(image, 2, 2);
+    EXPECT_NEAR(corner.r, 186, 2);  // background
+
+    // The box, 20 units wide at 90 units, spans about 22 pixels. After one
+    // frame the eye is still some 500 units further back: the box is a few
+    // pixels across.
+    const fs::path early = temp.path() / "tot.png";
+    ASSERT_EQ(render({scene.string(), "-o", early.string(), "--size", "160x90", "--frames", "1"}).status,
+              kSceneCommandOk);
+    const DecodedImage first = readPng(early);
+    EXPECT_NEAR(pixelAt(first, 80 + 8, 45).r, 186, 2);
+    EXPECT_GT(pixelAt(image, 80 + 8, 45).r, 2 * pixelAt(image, 80 + 8, 45).g + 20);
+}
+
+TEST(RenderCommand, PresetViewsLookFromTheirSide) {
+    test::TempFolder temp;
+    const fs::path scene = temp.path() / "deux.mrx";
+    writeBoxScene(scene, true);  // the blue box lies on +z of the red one
+    const auto blueX = [&](const std::string& side) {
+        const fs::path png = temp.path() / (side + ".png");
+        const Outcome outcome =
+            render({scene.string(), "-o", png.string(), "--size", "160x90", "--frames", "2", "--view", side,
+                    "--frame-all"});
+        EXPECT_EQ(outcome.status, kSceneCommandOk) << outcome.err;
+        return blueCentreX(readPng(png));
+    };
+    // From the east (+x) +z is on the right; from the west on the left.
+    const double east = blueX("east");
+    const double west = blueX("west");
+    EXPECT_GT(east, 80.0);
+    EXPECT_GE(west, 0.0);
+    EXPECT_LT(west, 80.0);
+}
+
+TEST(RenderCommand, UnreadableAndDamagedFiles) {
+    test::TempFolder temp;
+    const fs::path png = temp.path() / "out.png";
+    Outcome outcome = render({(temp.path() / "absent.mrx").string(), "-o", png.string(), "--frames", "1"});
+    EXPECT_EQ(outcome.status, kSceneCommandFailed);
+    EXPECT_FALSE(outcome.err.empty());
+    EXPECT_FALSE(fs::exists(png));  // nothing written for a scene that was not read
+
+    const fs::path scene = temp.path() / "abime.mrx";
+    writeBoxScene(scene, true);
+    std::string bytes = test::readBytes(scene);
+    bytes.resize(bytes.size() - 40);  // the second box loses its end
+    test::writeBytes(scene, bytes);
+    outcome = render({scene.string(), "-o", png.string(), "--size", "160x90"});
+    EXPECT_EQ(outcome.status, kSceneCommandDamaged) << outcome.err;
+    EXPECT_NE(outcome.err.find("rendering what could be read"), std::string::npos) << outcome.err;
+    const DecodedImage image = readPng(png);
+    const Pixel centre = pixelAt(image, 80, 45);
+    EXPECT_GT(centre.r, 2 * centre.g + 20);  // the complete red box is drawn
+}
+
+}  // namespace
+}  // namespace morvanex
