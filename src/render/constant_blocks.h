@@ -63,7 +63,7 @@ struct TransformBlock {
     alignas(16) Vec3 eyePosition;
     float eyePad = 0.0f;
     std::int32_t extraInstances = 0;  // instances beyond the first
-    std::int32_t objectFlag0 = 0;
+    std::int32_t objectFlag0 = 0;     // 1: skinned, the bone palette holds its skeleton
     std::int32_t objectFlag1 = 0;
     std::int32_t objectFlag2 = 0;     // always 0
     alignas(16) Mat4 extra0;

@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "scene/scene_object.h"
@@ -88,6 +89,8 @@ void uploadObjectMesh(SceneObject& object) {
                      object.vertices.size() * sizeof(MeshVertex));
     }
     gpu->vertexCount = static_cast<std::int32_t>(object.vertices.size());
+    gpu->everyNormalSet = std::none_of(object.vertices.begin(), object.vertices.end(),
+                                       [](const MeshVertex& v) { return lengthSquared(v.normal) == 0.0f; });
     const bool indicesOk = indicesInRange(object);
     // Through the array target: binding an element buffer here would change
     // whichever vertex array is bound.

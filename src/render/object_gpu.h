@@ -47,6 +47,7 @@ struct ObjectGpuResources {
     std::int32_t indexCount = 0;
     std::int32_t instanceCount = 1;
     RenderKind uploadedKind = RenderKind::Mesh;
+    bool everyNormalSet = true;  // no vertex leaves its normal to the face
 
     CachedBlock<TransformBlock> transform;
     CachedBlock<MaterialBlock> material;

@@ -354,7 +354,7 @@ void ScenePasses::drawObject(Scene& scene, SceneObject& object, const ObjectDraw
     gl.apply(states.alpha);
     if (object.render.ignoreDepth) gl.apply(states.depthOff);
 
-    fillBlocks(scene, object, args);
+    const std::uint32_t features = fillBlocks(scene, object, args);
 
     if (object.render.kind == RenderKind::Lines) {
         const std::uint32_t program = renderer_.shaders.program(inCubePass_ ? ProgramId::WorldLinesCube
@@ -373,9 +373,15 @@ void ScenePasses::drawObject(Scene& scene, SceneObject& object, const ObjectDraw
                                                : !object.reflective() && object.reflectiveAlternate();
     ProgramId id = inCubePass_ ? (reflectiveVariant ? ProgramId::MeshReflectiveCube : ProgramId::MeshCube)
                                : (reflectiveVariant ? ProgramId::MeshReflective : ProgramId::Mesh);
+    // Without a normal map the triangle frame is never read.
+    const bool needsTriangleFrame = !gpu.everyNormalSet || (object.normalMapEnabled() && object.textures[0] != nullptr);
+    if (!inCubePass_ && !needsTriangleFrame) {
+        id = reflectiveVariant ? ProgramId::MeshReflectiveDirect : ProgramId::MeshDirect;
+    }
     if (object.render.wireframe) id = inCubePass_ ? ProgramId::MeshWireframeCube : ProgramId::MeshWireframe;
     if (indexed) id = ProgramId::Indexed;
-    const std::uint32_t program = renderer_.shaders.program(id);
+    // Made for the features this object uses (the others cost nothing then).
+    const std::uint32_t program = renderer_.shaders.program(id, features);
     VertexArrayFormat& layout = renderer_.shaders.layout(LayoutKind::Mesh);
     if (program == 0 || !layout.valid()) return;
 
@@ -399,7 +405,7 @@ void ScenePasses::drawObject(Scene& scene, SceneObject& object, const ObjectDraw
     object.render.highlighted = marked;
 }
 
-void ScenePasses::fillBlocks(Scene& scene, SceneObject& object, const ObjectDrawArgs& args) {
+std::uint32_t ScenePasses::fillBlocks(Scene& scene, SceneObject& object, const ObjectDrawArgs& args) {
     ObjectGpuResources& gpu = *object.gpu;
     const FrameView& view = *args.view;
     const Mat4& world = object.worldMatrix;
@@ -484,6 +490,16 @@ void ScenePasses::fillBlocks(Scene& scene, SceneObject& object, const ObjectDraw
     gl.bindUniformBuffer(kProfileCurveSlot, gpu.profileCurves.buffer());
     gl.bindUniformBuffer(kTintSlot, gpu.tint.buffer());
     gl.bindUniformBuffer(kBonePaletteSlot, gpu.bones.buffer());
+
+    std::uint32_t features = 0;
+    if (material.useTexture1 != 0) features |= kFeatureTexture1;
+    if (material.useTexture2 != 0) features |= kFeatureTexture2;
+    if (material.useTexture3 != 0) features |= kFeatureTexture3;
+    if (material.normalMap != 0) features |= kFeatureNormalMap;
+    if (material.environment != 0) features |= kFeatureEnvironment;
+    if (material.shadowMap != 0) features |= kFeatureShadowMap;
+    if (material.mirrorImages != 0) features |= kFeatureMirror;
+    return features;
 }
 
 void ScenePasses::bindObjectTextures(SceneObject& object, const ObjectDrawArgs& args) {

@@ -126,7 +126,9 @@ private:
     // The light's view of an object's light-view images: from its light eye
     // to its light target, the camera's field of view.
     FrameView lightFrameView(const Scene& scene, const SceneObject& object) const;
-    void fillBlocks(Scene& scene, SceneObject& object, const ObjectDrawArgs& args);
+    // Fills and binds the object's blocks; returns the material features
+    // (MaterialFeature bits) the draw uses.
+    std::uint32_t fillBlocks(Scene& scene, SceneObject& object, const ObjectDrawArgs& args);
     void bindObjectTextures(SceneObject& object, const ObjectDrawArgs& args);
     bool hiddenByTool(const Scene& scene, const SceneObject& object) const;
     static bool isIndexedObject(const SceneObject& object);

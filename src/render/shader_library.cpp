@@ -43,6 +43,8 @@ constexpr std::array<ProgramStages, kProgramCount> kPrograms{{
     {"VS_EnvMappedScene", "GS_SetupNormalInterp", "PS_bump", 6},
     {"VS_indexed", nullptr, "PS_indexed", 4},
     {"VS_UV", nullptr, "PS_SOL", 5},
+    {"VS_EnvMappedScene", nullptr, "PS_EnvMap", 6},
+    {"VS_EnvMappedScene", nullptr, "PS_EnvMap1", 6},
 }};
 
 // Sampler uniforms and the units they read.
@@ -141,9 +143,9 @@ bool expandIncludes(const std::filesystem::path& folder, std::string& source, st
 
 // The load-time choices go in right after the #version line; #line keeps
 // the driver's line numbers those of the file.
-std::string withOptions(const std::string& source, const ShaderOptions& options) {
+std::string withOptions(const std::string& source, const ShaderOptions& options, const std::string& extraDefines) {
     const std::string defines = std::string("#define MORVANEX_DEPTH_REMAP ") +
-                                (options.depthZeroToOne ? "0" : "1") + "\n";
+                                (options.depthZeroToOne ? "0" : "1") + "\n" + extraDefines;
     const std::size_t versionAt = source.find("#version");
     if (versionAt == std::string::npos) return defines + source;
     const std::size_t lineEnd = source.find('\n', versionAt);
@@ -184,6 +186,11 @@ void ShaderLibrary::release() {
         if (l.program != 0) glDeleteProgram(l.program);
     }
     extraPrograms_.clear();
+    for (Variant& v : variants_) {
+        if (v.program != 0) glDeleteProgram(v.program);
+        if (v.pixelShader != 0) glDeleteShader(v.pixelShader);
+    }
+    variants_.clear();
     for (Stage& s : stages_) {
         if (s.shader != 0) glDeleteShader(s.shader);
     }
@@ -265,7 +272,8 @@ int ShaderLibrary::load(const std::filesystem::path& programFolder, const TraceL
     return failures;
 }
 
-ShaderLibrary::Stage ShaderLibrary::compile(std::string_view entry, ShaderStage kind, int group) {
+ShaderLibrary::Stage ShaderLibrary::compile(std::string_view entry, ShaderStage kind, int group,
+                                            const std::string& extraDefines) {
     Stage s{std::string(entry), kind, group};
     std::string source;
     if (!readWhole(folder_ / (s.entry + ".glsl"), source) || source.empty()) {
@@ -280,7 +288,7 @@ ShaderLibrary::Stage ShaderLibrary::compile(std::string_view entry, ShaderStage 
         appendError(std::string(createCall(kind)) + s.entry + ": " + includeError + "\r\n");
         return s;
     }
-    const std::string text = withOptions(source, options_);
+    const std::string text = withOptions(source, options_, extraDefines);
     const GLuint shader = glCreateShader(glStage(kind));
     if (shader == 0) {
         s.result = hr::E_OUTOFMEMORY;
@@ -410,6 +418,56 @@ std::uint32_t ShaderLibrary::program(std::string_view vertex, std::string_view g
     }
     extraPrograms_.push_back({std::move(key), linked});
     return linked;
+}
+
+namespace {
+
+bool isLitMeshProgram(ProgramId id) {
+    switch (id) {
+        case ProgramId::Mesh: case ProgramId::MeshReflective: case ProgramId::MeshCube:
+        case ProgramId::MeshReflectiveCube: case ProgramId::MeshDirect: case ProgramId::MeshReflectiveDirect:
+            return true;
+        default: return false;
+    }
+}
+
+std::string featureDefines(std::uint32_t features) {
+    constexpr std::pair<std::uint32_t, const char*> kNames[] = {
+        {kFeatureTexture1, "TEXTURE1"},       {kFeatureTexture2, "TEXTURE2"},   {kFeatureTexture3, "TEXTURE3"},
+        {kFeatureNormalMap, "NORMAL_MAP"},    {kFeatureEnvironment, "ENVIRONMENT"},
+        {kFeatureShadowMap, "SHADOW_MAP"},    {kFeatureMirror, "MIRROR"},
+    };
+    std::string defines;
+    for (const auto& [bit, name] : kNames) {
+        defines += std::string("#define MORVANEX_HAS_") + name + ((features & bit) != 0 ? " 1\n" : " 0\n");
+    }
+    return defines;
+}
+
+}  // namespace
+
+std::uint32_t ShaderLibrary::program(ProgramId id, std::uint32_t features) {
+    features &= kAllMaterialFeatures;
+    const std::uint32_t general = program(id);
+    if (general == 0 || features == kAllMaterialFeatures || !isLitMeshProgram(id)) return general;
+    for (const Variant& v : variants_) {
+        if (v.id == id && v.features == features) return v.program != 0 ? v.program : general;
+    }
+    const ProgramStages& stages = programStages(id);
+    Variant variant{id, features};
+    Stage pixel = compile(stages.pixel, ShaderStage::Pixel, stages.pixelGroup, featureDefines(features));
+    variant.pixelShader = pixel.shader;
+    const std::uint32_t vs = stage(stages.vertex, stages.pixelGroup);
+    const std::uint32_t gs = stages.geometry != nullptr ? stage(stages.geometry, stages.pixelGroup) : 0;
+    if (pixel.shader != 0 && vs != 0 && (stages.geometry == nullptr || gs != 0)) {
+        GLint current = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+        variant.program = link(vs, gs, pixel.shader, std::string(stages.pixel) + " for features " + std::to_string(features));
+        glUseProgram(static_cast<GLuint>(current));
+    }
+    variants_.push_back(variant);
+    // A variant that cannot be made leaves the general program to do the work.
+    return variant.program != 0 ? variant.program : general;
 }
 
 }  // namespace morvanex

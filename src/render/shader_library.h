@@ -50,6 +50,11 @@ enum class ProgramId : std::uint8_t {
     MeshBump,            // GS_SetupNormalInterp + PS_bump
     Indexed,             // VS_indexed + PS_indexed: vertex markers, editor objects
     UvView,              // VS_UV + PS_SOL (the second PS_SOL)
+    // Lit meshes that need no per-triangle frame (no normal map, every
+    // vertex normal set) skip the geometry stage, which drivers charge for
+    // per triangle even when it only passes the corners on.
+    MeshDirect,           // VS_EnvMappedScene + PS_EnvMap
+    MeshReflectiveDirect, // VS_EnvMappedScene + PS_EnvMap1
     Count
 };
 inline constexpr std::size_t kProgramCount = static_cast<std::size_t>(ProgramId::Count);
@@ -61,6 +66,18 @@ struct ProgramStages {
     int pixelGroup;        // the group whose instance of the pixel entry is used
 };
 const ProgramStages& programStages(ProgramId id);
+
+// Material features a lit mesh program can be made without.
+enum MaterialFeature : std::uint32_t {
+    kFeatureTexture1 = 1u << 0,
+    kFeatureTexture2 = 1u << 1,
+    kFeatureTexture3 = 1u << 2,
+    kFeatureNormalMap = 1u << 3,
+    kFeatureEnvironment = 1u << 4,
+    kFeatureShadowMap = 1u << 5,
+    kFeatureMirror = 1u << 6,
+};
+inline constexpr std::uint32_t kAllMaterialFeatures = (1u << 7) - 1;
 
 struct ShaderOptions {
     // False (the default): the vertex programs remap depth from 0..1 to
@@ -95,6 +112,12 @@ public:
     // linked on first request and kept; 0 when a stage is empty or the link
     // fails (its log goes to the error file).
     std::uint32_t program(std::string_view vertex, std::string_view geometry, std::string_view pixel);
+    // A lit mesh program whose pixel stage is compiled with only the
+    // material features given (MaterialFeature bits): the general program
+    // tests every feature at run time, and drivers pay for the code of the
+    // unused ones too. Made on first request and kept; the general program
+    // for all features, for other programs, and when the variant fails.
+    std::uint32_t program(ProgramId id, std::uint32_t features);
 
     // The compiled stage of an entry (the last loaded instance, or the one
     // of a given group 1..6); 0 when missing or failed.
@@ -121,7 +144,14 @@ private:
     };
 
     const Stage* findStage(std::string_view entry, int group) const;
-    Stage compile(std::string_view entry, ShaderStage kind, int group);
+    struct Variant {
+        ProgramId id;
+        std::uint32_t features;
+        std::uint32_t program = 0;
+        std::uint32_t pixelShader = 0;
+    };
+
+    Stage compile(std::string_view entry, ShaderStage kind, int group, const std::string& extraDefines = {});
     ResultCode checkLayout(LayoutKind kind, std::uint32_t vertexShader);
     std::uint32_t link(std::uint32_t vs, std::uint32_t gs, std::uint32_t ps, const std::string& what);
     void appendError(const std::string& text) const;
@@ -132,6 +162,7 @@ private:
     std::vector<Stage> stages_;
     std::array<std::uint32_t, kProgramCount> programs_{};
     std::vector<Linked> extraPrograms_;
+    std::vector<Variant> variants_;
     std::array<VertexArrayFormat, kLayoutKinds> layouts_;
     std::array<ResultCode, kLayoutKinds> layoutResults_{hr::E_FAIL, hr::E_FAIL, hr::E_FAIL};
 };

@@ -194,7 +194,67 @@ TEST_F(ScenePassesTest, TheVertexMarkerObjectUsesTheIndexedPrograms) {
     passes_->drawObject(scene_, marker, args);
     EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::Indexed));
     passes_->drawObject(scene_, other, args);
-    EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::Mesh));
+    EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::MeshDirect, 0));
+}
+
+TEST_F(ScenePassesTest, OnlyMeshesThatNeedATriangleFrameGoThroughTheGeometryStage) {
+    SceneObject& plain = testing::addBox(scene_, "simple", {}, {5, 5, 5}, kWhite);
+    SceneObject& bumped = testing::addBox(scene_, "bosses", {}, {5, 5, 5}, kWhite);
+    SceneTexture& bumps = scene_.addTexture("bosses.bmp");
+    bumped.textures[0] = &bumps;
+    bumped.setNormalMapEnabled(true);
+    SceneObject& unset = testing::addBox(scene_, "sans normales", {}, {5, 5, 5}, kWhite);
+    std::vector<MeshVertex> vertices = unset.vertices;
+    vertices[4].normal = {};  // left to the face normal
+    unset.assignMesh(std::move(vertices), unset.indices);
+    renderer_->prepareScene(scene_);
+    graphics_->beginFrame(scene_.backgroundColour);
+    const FrameView view = front();
+    ObjectDrawArgs args;
+    args.view = &view;
+    passes_->drawObject(scene_, plain, args);
+    EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::MeshDirect, 0));
+    passes_->drawObject(scene_, bumped, args);  // its image could not be made: no texture feature
+    EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::Mesh, 0));
+    passes_->drawObject(scene_, unset, args);
+    EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::Mesh, 0));
+    plain.setRenderSwitch(kSwitchReflectiveAlternate, true);
+    passes_->drawObject(scene_, plain, args);
+    EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::MeshReflectiveDirect, 0));
+}
+
+TEST_F(ScenePassesTest, ProgramsMadeForTheFeaturesAnObjectUsesAreKeptAndDrawAlike) {
+    ShaderLibrary& shaders = renderer_->shaders;
+    const std::uint32_t general = shaders.program(ProgramId::Mesh);
+    const std::uint32_t plain = shaders.program(ProgramId::Mesh, 0);
+    EXPECT_NE(plain, 0u);
+    EXPECT_NE(plain, general);
+    EXPECT_EQ(shaders.program(ProgramId::Mesh, 0), plain);  // made once
+    EXPECT_NE(shaders.program(ProgramId::Mesh, kFeatureTexture1), plain);
+    EXPECT_EQ(shaders.program(ProgramId::Mesh, kAllMaterialFeatures), general);
+    // Programs that are not lit mesh programs have no variants.
+    EXPECT_EQ(shaders.program(ProgramId::Indexed, 0), shaders.program(ProgramId::Indexed));
+
+    // The variant draws what the general program draws.
+    SceneObject& box = testing::addBox(scene_, "boite", {}, {10, 10, 10}, kWhite);
+    box.worldMatrix = matrixRotationY(kPi / 4.0f);
+    renderer_->prepareScene(scene_);
+    const FrameView view = front();
+    ObjectDrawArgs args;
+    args.view = &view;
+    graphics_->beginFrame(scene_.backgroundColour);
+    passes_->drawObject(scene_, box, args);
+    const Rgba left = pixel(kWidth / 2 - 8, kHeight / 2);
+    const Rgba right = pixel(kWidth / 2 + 8, kHeight / 2);
+    // The blocks are still bound: draw again with every feature tested.
+    renderer_->gl.invalidate();
+    graphics_->beginFrame(scene_.backgroundColour);
+    glUseProgram(general);
+    renderer_->shaders.layout(LayoutKind::Mesh).bind(renderer_->gl, box.gpu->vertexBuffer, 0,
+                                                     box.gpu->instanceBuffer, 0, box.gpu->indexBuffer);
+    glDrawElements(GL_TRIANGLES, box.gpu->indexCount, GL_UNSIGNED_INT, nullptr);
+    EXPECT_NEAR(pixel(kWidth / 2 - 8, kHeight / 2).sum(), left.sum(), 3);
+    EXPECT_NEAR(pixel(kWidth / 2 + 8, kHeight / 2).sum(), right.sum(), 3);
 }
 
 TEST_F(ScenePassesTest, CullModeZeroDrawsBothFaces) {

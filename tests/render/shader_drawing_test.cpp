@@ -326,10 +326,16 @@ TEST_F(ShaderDrawing, MeshPrograms) {
             m.blendWeights = {1, 1, 0, 0};
         }
         bonePalette_.bones[1] = gpuMatrix(matrixTranslation(0.5f, 0, 0));
+        transformBlock_.objectFlag0 = 1;  // skinned
         clear();
         drawMesh(ProgramId::MeshWireframe, v);
         EXPECT_EQ(pixel(24, 15), (Pixel{0, 255, 0, 255}));
         EXPECT_EQ(pixel(16, 15), (Pixel{0, 0, 0, 0}));
+        // Not flagged as skinned, the same vertices follow the world matrix.
+        transformBlock_.objectFlag0 = 0;
+        clear();
+        drawMesh(ProgramId::MeshWireframe, v);
+        EXPECT_EQ(pixel(16, 15), (Pixel{0, 255, 0, 255}));
         bonePalette_.bones[1] = gpuMatrix(identity());
     }
     {

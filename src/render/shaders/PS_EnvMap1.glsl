@@ -16,7 +16,8 @@ void main() {
     vec3 v = tb.eyePosition - fin.worldPos;
     v = dot(v, v) > 0.0 ? normalize(v) : -n;
     vec3 r = reflect(-v, n);
-    vec3 env = texture(uEnvironment, r).rgb * mb.specular.rgb;
+    // No cube bound reads as black.
+    vec3 env = MORVANEX_HAS_ENVIRONMENT != 0 ? texture(uEnvironment, r).rgb * mb.specular.rgb : vec3(0.0);
     float f0 = clamp(max(mb.reflection, mb.fresnelBase), 0.0, 1.0);
     float fresnel = f0 + (1.0 - f0) * pow(1.0 - max(dot(n, v), 0.0), 5.0);
     outColour = vec4(mix(lit.rgb, env, fresnel), lit.a);

@@ -64,20 +64,25 @@ mat4 instanceMatrix() {
 }
 
 void main() {
-    mat4 placement = instanceMatrix();
+    // Copy 0 is the object itself: nothing to look up.
+    mat4 placement = gl_InstanceID == 0 ? mat4(1.0) : instanceMatrix();
     vec4 p = vec4(inPosition, 1.0) * placement;
     vec4 n = vec4(inNormal, 0.0) * placement;
     vec3 skinned = vec3(0.0);
     vec3 normal = vec3(0.0);
     float total = 0.0;
-    for (int i = 0; i < 4; ++i) {
-        uint bone = inBones[i];
-        float w = inWeights[i];
-        if (bone < 60u && w != 0.0) {
-            mat4 m = bp.bones[bone];
-            skinned += w * (p * m).xyz;
-            normal += w * (n * m).xyz;
-            total += w;
+    // Only a skinned object (flag 0) looks its vertices' bones up; every
+    // other one follows its world matrix.
+    if (tb.objectFlag0 != 0) {
+        for (int i = 0; i < 4; ++i) {
+            uint bone = inBones[i];
+            float w = inWeights[i];
+            if (bone < 60u && w != 0.0) {
+                mat4 m = bp.bones[bone];
+                skinned += w * (p * m).xyz;
+                normal += w * (n * m).xyz;
+                total += w;
+            }
         }
     }
     if (total != 0.0) {

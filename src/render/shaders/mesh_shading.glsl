@@ -1,5 +1,30 @@
 // Lighting of meshes shared by the lit pixel programs: the inputs, the
 // blocks, the textures and shade().
+//
+// The MORVANEX_HAS_* switches leave out the code of the material features
+// an object does not use (a program made for it defines them 0); undefined
+// they are all on and the material block decides at run time.
+#ifndef MORVANEX_HAS_TEXTURE1
+#define MORVANEX_HAS_TEXTURE1 1
+#endif
+#ifndef MORVANEX_HAS_TEXTURE2
+#define MORVANEX_HAS_TEXTURE2 1
+#endif
+#ifndef MORVANEX_HAS_TEXTURE3
+#define MORVANEX_HAS_TEXTURE3 1
+#endif
+#ifndef MORVANEX_HAS_NORMAL_MAP
+#define MORVANEX_HAS_NORMAL_MAP 1
+#endif
+#ifndef MORVANEX_HAS_ENVIRONMENT
+#define MORVANEX_HAS_ENVIRONMENT 1
+#endif
+#ifndef MORVANEX_HAS_SHADOW_MAP
+#define MORVANEX_HAS_SHADOW_MAP 1
+#endif
+#ifndef MORVANEX_HAS_MIRROR
+#define MORVANEX_HAS_MIRROR 1
+#endif
 in MeshData {
     vec3 worldPos;
     vec3 normal;
@@ -65,7 +90,7 @@ out vec4 outColour;
 vec3 surfaceNormal(bool bumped, vec2 uv) {
     vec3 n = normalize(fin.normal);
     if (!gl_FrontFacing) n = -n;
-    if (!bumped || dot(fin.tangent, fin.tangent) == 0.0) return n;
+    if (MORVANEX_HAS_NORMAL_MAP == 0 || !bumped || dot(fin.tangent, fin.tangent) == 0.0) return n;
     vec3 t = normalize(fin.tangent - n * dot(n, fin.tangent));
     vec3 b = fin.bitangent - n * dot(n, fin.bitangent) - t * dot(t, fin.bitangent);
     b = dot(b, b) > 0.0 ? normalize(b) : normalize(cross(t, n));
@@ -84,34 +109,39 @@ void accumulateLights(vec3 n, vec3 v, out vec3 diffuseLight, out vec3 specularLi
     float norm = (power + 8.0) / 25.1327;  // (n + 8) / (8 pi)
     int count = clamp(lb.lightCount, 0, 32);
     for (int i = 0; i < count; ++i) {
-        LightRecord light = lb.lights[i];
+        // Fields are read one by one: copying the whole record (its
+        // orientation included) costs every fragment for every light.
+        vec4 position = lb.lights[i].position;
+        int kind = lb.lights[i].kind;
         vec3 l;
         float attenuation = 1.0;
-        if (light.kind == 1 || light.position.w == 0.0) {
-            l = -light.position.xyz;
+        if (kind == 1 || position.w == 0.0) {
+            l = -position.xyz;
             l = dot(l, l) > 0.0 ? normalize(l) : vec3(0.0, 1.0, 0.0);
         } else {
-            vec3 toLight = light.position.xyz - fin.worldPos;
+            vec3 toLight = position.xyz - fin.worldPos;
             float d = length(toLight);
             l = d > 0.0 ? toLight / d : n;
-            if (light.range > 0.0) {
-                float x = clamp(1.0 - (d * d) / (light.range * light.range), 0.0, 1.0);
+            float range = lb.lights[i].range;
+            if (range > 0.0) {
+                float x = clamp(1.0 - (d * d) / (range * range), 0.0, 1.0);
                 attenuation = x * x;
             }
-            if (light.kind == 2) {
-                vec3 axis = normalize(vec3(light.orientation[0][2], light.orientation[1][2],
-                                           light.orientation[2][2]));
+            if (kind == 2) {
+                mat4 orientation = lb.lights[i].orientation;
+                vec3 axis = normalize(vec3(orientation[0][2], orientation[1][2], orientation[2][2]));
                 float c = dot(-l, axis);
-                attenuation *= smoothstep(light.coneOuterCos, max(light.coneInnerCos, light.coneOuterCos + 1e-4), c);
+                float outer = lb.lights[i].coneOuterCos;
+                attenuation *= smoothstep(outer, max(lb.lights[i].coneInnerCos, outer + 1e-4), c);
             }
         }
         float ndl = max(dot(n, l), 0.0);
         if (ndl <= 0.0 || attenuation <= 0.0) continue;
-        vec3 radiance = light.colour.rgb * light.intensity * attenuation;
+        vec3 radiance = lb.lights[i].colour.rgb * lb.lights[i].intensity * attenuation;
         diffuseLight += radiance * ndl;
         vec3 h = normalize(l + v);
         float shine = pow(max(dot(n, h), 0.0), power) * norm * ndl;
-        specularLight += radiance * shine * light.specularScale;
+        specularLight += radiance * shine * lb.lights[i].specularScale;
     }
 }
 
@@ -120,9 +150,9 @@ void accumulateLights(vec3 n, vec3 v, out vec3 diffuseLight, out vec3 specularLi
 vec4 shade(vec3 n, bool bumped) {
     vec2 uv = fin.uv0;
     vec4 base = mb.diffuse;
-    if (mb.useTexture1 != 0 && !bumped) base *= texture(uTexture1, uv);
-    if (mb.useTexture2 != 0) base *= texture(uTexture2, uv);
-    if (mb.useTexture3 != 0) base *= texture(uTexture3, fin.uv1);
+    if (MORVANEX_HAS_TEXTURE1 != 0 && mb.useTexture1 != 0 && !bumped) base *= texture(uTexture1, uv);
+    if (MORVANEX_HAS_TEXTURE2 != 0 && mb.useTexture2 != 0) base *= texture(uTexture2, uv);
+    if (MORVANEX_HAS_TEXTURE3 != 0 && mb.useTexture3 != 0) base *= texture(uTexture3, fin.uv1);
     if (mb.alphaTest != 0 && base.a < 0.5) discard;
     if (mb.lightPass != 0) return vec4(0.0, 0.0, 0.0, 1.0);  // silhouette for light-view images
     if (mb.unlit != 0) return vec4(base.rgb, base.a * mb.opacity);
@@ -130,7 +160,7 @@ vec4 shade(vec3 n, bool bumped) {
     vec3 v = tb.eyePosition - fin.worldPos;
     v = dot(v, v) > 0.0 ? normalize(v) : -n;
     vec3 ambient = lb.ambient * lb.ambientColour.rgb;
-    if (mb.environment != 0) ambient *= textureLod(uEnvironment, n, 6.0).rgb * 2.0;
+    if (MORVANEX_HAS_ENVIRONMENT != 0 && mb.environment != 0) ambient *= textureLod(uEnvironment, n, 6.0).rgb * 2.0;
     ambient = max(ambient, vec3(mb.ambientFloor));
     // The default grey material (0.7) takes the ambient light as it is.
     ambient *= mb.ambientColour.rgb * (1.0 / 0.7);
@@ -138,7 +168,7 @@ vec4 shade(vec3 n, bool bumped) {
     vec3 diffuseLight;
     vec3 specularLight;
     accumulateLights(n, v, diffuseLight, specularLight);
-    if (mb.shadowMap != 0) {
+    if (MORVANEX_HAS_SHADOW_MAP != 0 && mb.shadowMap != 0) {
         vec4 s = vec4(fin.worldPos, 1.0) * mb.mirrorOrShadow;
         if (s.w > 0.0) {
             vec2 st = vec2(s.x / s.w * 0.5 + 0.5, s.y / s.w * 0.5 + 0.5);
@@ -153,7 +183,7 @@ vec4 shade(vec3 n, bool bumped) {
     vec3 colour = base.rgb * (ambient + diffuseLight) + mb.specular.rgb * specularLight * strength;
     float exposure = lb.exposure > 0.0 ? lb.exposure : 1.0;
     colour *= exposure;
-    if (mb.mirrorImages != 0) {
+    if (MORVANEX_HAS_MIRROR != 0 && mb.mirrorImages != 0) {
         vec2 screen = gl_FragCoord.xy / vec2(max(mb.targetWidth, 1.0), max(mb.targetHeight, 1.0));
         colour = mix(colour, texture(uImage1, screen).rgb, clamp(max(mb.reflection, 0.5), 0.0, 1.0));
     }
