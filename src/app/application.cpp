@@ -221,6 +221,7 @@ bool Application::saveScene() {
     }
     std::filesystem::path file = pathFromText(scene.filePath);
     if (upperExtension(file.string()) != "MRX") file += ".mrx";
+    storeCameraInScene(camera, scene);
     const SceneWriteResult result = writeSceneFile(file, scene, {});
     if (!result.ok) {
         const std::string text = (shell_.frenchInterface() ? "Impossible d'enregistrer \"" : "Cannot save \"") +
