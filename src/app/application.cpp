@@ -27,7 +27,15 @@ CloseQuestionTexts closeQuestionTexts(bool french) {
 }
 
 Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
-    : shell_(shell), renderer_(renderer), commandLineFile_(std::move(commandLineFile)), passes_(renderer) {}
+    : input(*this, camera),
+      folders(programFolders(shell.folders(), shell.frenchInterface())),
+      shell_(shell),
+      renderer_(renderer),
+      commandLineFile_(std::move(commandLineFile)),
+      passes_(renderer) {
+    // Gathered while the interface is built; the file panel waits for it.
+    recentFiles.start({folders.examples, folders.documents, {}});
+}
 
 void Application::frameStep(double t, double dt) {
     frameTime = t;
@@ -116,6 +124,7 @@ void Application::openSceneFile(const std::string& path) {
     sceneFileName = sceneFileNameOf(scene.filePath);
     shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
     attachedObject = report.attachedObject;
+    rememberRecentFile(scene.filePath);
     if (report.status == ReadStatus::Damaged) {
         // What was complete is kept; the user is told where the file broke.
         const std::string text = "\"" + shown + "\" is damaged: " + cp1252FromUtf8(report.error) +
@@ -125,13 +134,27 @@ void Application::openSceneFile(const std::string& path) {
     }
 }
 
-bool Application::handleMessage(const WindowMessage&) {
-    // The routing to panels, tools and the camera comes with the input routing.
-    return false;
-}
+bool Application::handleMessage(const WindowMessage& message) { return input.route(message); }
 
-void Application::handleTouch(const WindowMessage&) {
-    // Touch translation comes with the input routing.
+void Application::handleTouch(const WindowMessage& message) { input.translateTouch(message); }
+
+// --- Routing host --------------------------------------------------------------
+
+void Application::sendMessage(const WindowMessage& message) { shell_.sendMessage(message); }
+void Application::runOneFrame() { shell_.runOneFrame(); }
+void Application::capturePointer(bool captured) { shell_.capturePointer(captured); }
+void Application::showPointer(bool visible) { shell_.showPointer(visible); }
+void Application::movePointerOnScreen(int screenX, int screenY) { shell_.movePointerOnScreen(screenX, screenY); }
+void Application::pointerScreenPosition(int& screenX, int& screenY) const {
+    shell_.pointerScreenPosition(screenX, screenY);
+}
+void Application::screenToClient(int& x, int& y) const { shell_.screenToClient(x, y); }
+void Application::applyFullScreen(bool on) { shell_.applyFullScreen(on); }
+int Application::viewWidth() const { return renderer_.width(); }
+int Application::viewHeight() const { return renderer_.height(); }
+Mat4 Application::viewProjection() const {
+    return cameraProjection(camera, static_cast<float>(renderer_.width()), static_cast<float>(renderer_.height()),
+                            false);
 }
 
 void Application::askCloseQuestion() {
@@ -173,11 +196,11 @@ void Application::rebuildLightServiceMatrix() {
 }
 
 void Application::updateCamera(double dt) {
-    CameraFrameInput input;
-    input.dt = static_cast<float>(dt);
+    CameraFrameInput frame;
+    frame.dt = static_cast<float>(dt);
     // Obstacles for the walk and the avatar of the follow mode come with
     // picking; until then nothing is in the way.
-    morvanex::updateCamera(camera, input);
+    morvanex::updateCamera(camera, frame);
 }
 
 void Application::updateObjectSounds() {
@@ -232,7 +255,15 @@ bool Application::saveScene() {
     }
     scene.filePath = textFromPath(file);
     scene.modified = false;
+    rememberRecentFile(scene.filePath);
     return true;
+}
+
+void Application::rememberRecentFile(const std::string& pathText) {
+    const RecentUpdate update = addRecentFile(folders.documents, folders.examples, pathText);
+    if (update.outcome == RecentUpdate::Outcome::Failed) {
+        shell_.trace().line(std::string(kRecentListFileName) + ": " + update.error);
+    }
 }
 
 }  // namespace morvanex

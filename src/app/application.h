@@ -8,6 +8,9 @@
 #include <string>
 
 #include "app/fade.h"
+#include "app/folders.h"
+#include "app/input_routing.h"
+#include "app/recent_files.h"
 #include "app/window_rules.h"
 #include "platform/window_messages.h"
 #include "render/camera.h"
@@ -19,7 +22,7 @@ namespace morvanex {
 class Renderer;
 class ShellServices;
 
-class Application {
+class Application final : private RoutingHost {
 public:
     Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile);
     Application(const Application&) = delete;
@@ -39,6 +42,7 @@ public:
 
     Scene scene;
     CameraState camera;
+    InputRouter input;  // the routing of every window message
     SceneFrameSettings frameSettings;  // what the tools and panels tell the passes
 
     double frameTime = 0.0;            // t of the current frame, seconds
@@ -48,8 +52,25 @@ public:
     Fade interfaceFade{1.0f, 1.0f};    // opacity of the panels, 0..1
     bool waitingPanelVisible = false;  // a long job runs: only its panel is drawn
     std::string sceneFileName;         // last component of scene.filePath
+    ProgramFolders folders;            // every folder of the program
+    RecentFilesLoader recentFiles;     // the file panel's lists, gathered once at start
 
 private:
+    // RoutingHost: the window through the shell, the view through the renderer.
+    void sendMessage(const WindowMessage& message) override;
+    void runOneFrame() override;
+    void capturePointer(bool captured) override;
+    void showPointer(bool visible) override;
+    void movePointerOnScreen(int screenX, int screenY) override;
+    void pointerScreenPosition(int& screenX, int& screenY) const override;
+    void screenToClient(int& x, int& y) const override;
+    void applyFullScreen(bool on) override;
+    int viewWidth() const override;
+    int viewHeight() const override;
+    Mat4 viewProjection() const override;
+    bool waitingPanelShown() const override { return waitingPanelVisible; }
+    bool inEditMode() const override { return editMode; }
+
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();
     void handleCommandLineFile();
@@ -70,6 +91,8 @@ private:
     void showCornerPanelButton();
     void showFilePanel();
     bool saveScene();
+    // After an open or a save: the scene's path first in "recents.txt".
+    void rememberRecentFile(const std::string& pathText);
 
     ShellServices& shell_;
     Renderer& renderer_;

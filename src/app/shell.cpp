@@ -1,10 +1,12 @@
 #include "app/shell.h"
 
 #include "app/application.h"
+#include "app/folders.h"
 #include "app/window_rules.h"
 #include "platform/desktop.h"
 #include "platform/message_queue.h"
 #include "platform/sdl_session.h"
+#include "platform/text_encoding.h"
 #include "render/graphics_context.h"
 #include "render/renderer.h"
 #include "render/result_codes.h"
@@ -34,6 +36,11 @@ bool Shell::startUp() {
     queue_->setProcedure([this](const WindowMessage& m) { return windowProcedure(m); });
 
     french_ = isFrenchLanguage(userLanguageCode());
+    // Folders that cannot be made are reported; the program goes on and a
+    // later write to them says what failed.
+    for (const FolderProblem& problem : setUpFolders(options_.folders, french_).problems) {
+        trace_.line("CreateDirectory " + textFromPath(problem.folder) + ": " + problem.reason);
+    }
 
     const GraphicsSupport graphics = window_.createGraphicsContext();
     if (graphics == GraphicsSupport::None) return fail("cannot create an OpenGL context: " + window_.lastError());
@@ -157,6 +164,28 @@ void Shell::shutDown() {
 }
 
 void Shell::setWindowTitle(std::string_view title) { window_.setTitle(title); }
+
+void Shell::sendMessage(const WindowMessage& message) {
+    if (queue_) queue_->sendMessage(message);
+}
+
+void Shell::capturePointer(bool captured) { window_.setCapture(captured); }
+
+void Shell::showPointer(bool visible) { window_.showCursor(visible); }
+
+void Shell::movePointerOnScreen(int screenX, int screenY) { window_.moveCursorOnScreen(screenX, screenY); }
+
+void Shell::pointerScreenPosition(int& screenX, int& screenY) const { window_.cursorScreenPosition(screenX, screenY); }
+
+void Shell::screenToClient(int& x, int& y) const {
+    const WindowGeometry geometry = window_.geometry();
+    x -= geometry.screenX;
+    y -= geometry.screenY;
+}
+
+void Shell::applyFullScreen(bool on) {
+    if (graphics_) graphics_->setFullScreen(on);
+}
 
 void Shell::showMessageBox(std::string_view text) { window_.showMessageBox(text, kMessageCaption); }
 

@@ -52,7 +52,7 @@ public:
     // Start-up, loop, shutdown: the exit code of the program.
     int run();
 
-    void runOneFrame();
+    void runOneFrame() override;
     std::intptr_t windowProcedure(const WindowMessage& message);
     void shutDown();
 
@@ -72,6 +72,13 @@ public:
     int askWithButtons(std::string_view text, const std::vector<std::string>& buttons) override;
     bool postMessage(const WindowMessage& message) override;
     void closeWindow(bool forced) override;
+    void sendMessage(const WindowMessage& message) override;
+    void capturePointer(bool captured) override;
+    void showPointer(bool visible) override;
+    void movePointerOnScreen(int screenX, int screenY) override;
+    void pointerScreenPosition(int& screenX, int& screenY) const override;
+    void screenToClient(int& x, int& y) const override;
+    void applyFullScreen(bool on) override;
 
 private:
     bool fail(std::string reason);

@@ -30,6 +30,17 @@ public:
     virtual bool postMessage(const WindowMessage& message) = 0;
     // Closes the window again; a forced close asks nothing.
     virtual void closeWindow(bool forced) = 0;
+
+    // Input routing's needs: a synchronous send through the window
+    // procedure, one whole frame, the pointer and full screen.
+    virtual void sendMessage(const WindowMessage& message) = 0;
+    virtual void runOneFrame() = 0;
+    virtual void capturePointer(bool captured) = 0;
+    virtual void showPointer(bool visible) = 0;
+    virtual void movePointerOnScreen(int screenX, int screenY) = 0;
+    virtual void pointerScreenPosition(int& screenX, int& screenY) const = 0;
+    virtual void screenToClient(int& x, int& y) const = 0;
+    virtual void applyFullScreen(bool on) = 0;
 };
 
 }  // namespace morvanex

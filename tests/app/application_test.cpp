@@ -368,5 +368,57 @@ TEST_F(ApplicationTest, DamagedCommandLineSceneKeepsWhatWasReadAndSaysWhere) {
     EXPECT_EQ(shell.titles, (std::vector<std::string>{"Morvanex  -   abimee.mrx"}));
 }
 
+TEST_F(ApplicationTest, TheRecentListKeepsOpenedAndSavedScenesAcrossRuns) {
+    const auto writeFile = [&](const std::string& name) {
+        Scene source;
+        source.addObject("boite");
+        const std::vector<std::uint8_t> bytes = writeScene(source, {});
+        const std::filesystem::path file = temp.path() / name;
+        test::writeBytes(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return file;
+    };
+    const std::filesystem::path first = writeFile("Premiere.mrx");
+    const std::filesystem::path second = writeFile("seconde.mrx");
+    const std::filesystem::path list = documents() / kRecentListFileName;
+
+    makeApplication(first.string()).frameStep(0.0, 0.0);
+    app.reset();  // the program ends; the list stays
+    makeApplication(second.string()).frameStep(0.0, 0.0);
+    app.reset();
+    makeApplication(first.string()).frameStep(0.0, 0.0);
+    // Newest first, each scene once, paths kept exactly (capitals included).
+    EXPECT_EQ(readBytes(list), first.string() + "\r\n" + second.string() + "\r\n");
+    // The next run's file panel lists find them.
+    EXPECT_EQ(app->recentFiles.waitUntilDone().recent.size(), 2u);
+
+    // Saving puts the saved scene first.
+    app->scene.filePath = (documents() / "sauvee.mrx").string();
+    shell.answer = 0;
+    app->scene.modified = true;
+    app->askCloseQuestion();
+    EXPECT_EQ(parseListLines(readBytes(list)).front(), (documents() / "sauvee.mrx").string());
+}
+
+TEST_F(ApplicationTest, DraggingInTheViewTurnsTheCamera) {
+    Application& application = makeApplication();
+    application.frameStep(0.0, 0.0);
+    const float yaw = application.camera.yaw;
+    WindowMessage down;
+    down.message = wm::LButtonDown;
+    down.lParam = makeLParam(100, 100);
+    EXPECT_TRUE(application.handleMessage(down));
+    EXPECT_TRUE(shell.pointerCaptured);
+    WindowMessage move = down;
+    move.message = wm::MouseMove;
+    move.lParam = makeLParam(300, 100);
+    application.handleMessage(move);
+    EXPECT_NEAR(application.camera.yaw, yaw - 0.2f, 1e-5f);
+    WindowMessage up = move;
+    up.message = wm::LButtonUp;
+    application.handleMessage(up);
+    EXPECT_FALSE(shell.pointerCaptured);
+    EXPECT_TRUE(shell.pointerVisible);
+}
+
 }  // namespace
 }  // namespace morvanex

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +108,20 @@ public:
         return true;
     }
     void closeWindow(bool forced) override { closeRequests.push_back(forced); }
+    void sendMessage(const WindowMessage& message) override { sent.push_back(message); }
+    void runOneFrame() override { ++framesRun; }
+    void capturePointer(bool captured) override { pointerCaptured = captured; }
+    void showPointer(bool visible) override { pointerVisible = visible; }
+    void movePointerOnScreen(int screenX, int screenY) override { pointerMoves.push_back({screenX, screenY}); }
+    void pointerScreenPosition(int& screenX, int& screenY) const override {
+        screenX = screenPointer[0];
+        screenY = screenPointer[1];
+    }
+    void screenToClient(int& x, int& y) const override {
+        x -= clientOrigin[0];
+        y -= clientOrigin[1];
+    }
+    void applyFullScreen(bool on) override { fullScreen = on; }
 
     bool french = false;
     int answer = -1;  // the button index askWithButtons returns
@@ -116,6 +131,14 @@ public:
     std::vector<Question> questions;
     std::vector<WindowMessage> posted;
     std::vector<bool> closeRequests;  // the `forced` flag of each closeWindow
+    std::vector<WindowMessage> sent;
+    int framesRun = 0;
+    bool pointerCaptured = false;
+    bool pointerVisible = true;
+    std::vector<std::array<int, 2>> pointerMoves;
+    std::array<int, 2> screenPointer{};
+    std::array<int, 2> clientOrigin{};
+    bool fullScreen = false;
 
 private:
     SystemFolders folders_;
