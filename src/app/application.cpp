@@ -112,7 +112,7 @@ void Application::openSceneFile(const std::string& path) {
     const std::filesystem::path file(std::u8string(path.begin(), path.end()));
     const SceneReadReport report = openSceneThroughReader(file, scene, camera);
     const std::string shown = cp1252FromUtf8(path);
-    renderer_.prepareScene(scene);
+    renderer_.prepareScene(scene, commandLineReadOptions(file).sceneFolder);
     if (!sceneOpened(report)) {
         const std::string text = "Cannot open \"" + shown + "\": " + cp1252FromUtf8(describeReadReport(report)) + ".";
         shell_.trace().line(text);

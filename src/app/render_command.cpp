@@ -192,7 +192,13 @@ int runRenderCommand(const std::vector<std::string>& arguments, std::ostream& ou
                 status = kSceneCommandDamaged;
             }
         }
-        if (const int missing = renderer.prepareScene(scene); missing > 0) {
+        std::filesystem::path sceneFolder;
+        if (request.sceneFile) {
+            sceneFolder = commandLineReadOptions(std::filesystem::path(
+                              std::u8string(request.sceneFile->begin(), request.sceneFile->end())))
+                              .sceneFolder;
+        }
+        if (const int missing = renderer.prepareScene(scene, sceneFolder); missing > 0) {
             err << "morvanex render: " << missing << " texture image(s) could not be made\n";
         }
         placeRequestedView(camera, scene, request);

@@ -112,9 +112,13 @@ void uploadInstanceRecords(SceneObject& object) {
         record.matrix = link.relativeMatrix;
         records.push_back(record);
     }
+    const bool same = gpu->instanceBuffer != 0 && records.size() == gpu->instances.size() &&
+                      std::memcmp(records.data(), gpu->instances.data(), records.size() * sizeof(InstanceRecord)) == 0;
+    if (same) return;
     uploadBuffer(GL_ARRAY_BUFFER, gpu->instanceBuffer, records.data(), records.size() * sizeof(InstanceRecord));
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     gpu->instanceCount = static_cast<std::int32_t>(records.size());
+    gpu->instances = std::move(records);
 }
 
 void releaseObjectGpu(SceneObject& object) { object.gpu.reset(); }

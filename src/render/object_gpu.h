@@ -46,6 +46,7 @@ struct ObjectGpuResources {
     std::int32_t vertexCount = 0;
     std::int32_t indexCount = 0;
     std::int32_t instanceCount = 1;
+    std::vector<InstanceRecord> instances;  // what the instance buffer holds
     RenderKind uploadedKind = RenderKind::Mesh;
     bool everyNormalSet = true;  // no vertex leaves its normal to the face
 
@@ -72,7 +73,8 @@ bool createObjectGpu(SceneObject& object);
 // Uploads the mesh again (after an edit) and the instance records of its
 // copies; the constant blocks and images stay.
 void uploadObjectMesh(SceneObject& object);
-// Rewrites the instance records from the object's linked copies.
+// Rewrites the instance records from the object's linked copies, when they
+// changed since the last upload.
 void uploadInstanceRecords(SceneObject& object);
 // Releases them now (the object keeps drawing after createObjectGpu).
 void releaseObjectGpu(SceneObject& object);

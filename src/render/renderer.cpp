@@ -5,7 +5,10 @@
 #include "app/trace_log.h"
 #include "render/graphics_context.h"
 #include "render/object_gpu.h"
+#include "platform/text_encoding.h"
+#include "render/image_files.h"
 #include "scene/scene.h"
+#include "scene/scene_object.h"
 
 namespace morvanex {
 
@@ -63,7 +66,7 @@ void Renderer::setTransforms(const Mat4& world, const Mat4& view, const Mat4& pr
     gl.bindUniformBuffer(kTransformSlot, transformBlock.buffer());
 }
 
-int Renderer::prepareScene(Scene& scene) {
+int Renderer::prepareScene(Scene& scene, const std::filesystem::path& sceneFolder) {
     if (!canDraw_) return 0;
     int failures = 0;
     TextureLoadOptions options;
@@ -74,10 +77,29 @@ int Renderer::prepareScene(Scene& scene) {
         if (loadSceneTexture(*texture, textures, trace_, options) == nullptr) ++failures;
     }
     for (const auto& object : scene.objects()) {
-        if (!createObjectGpu(*object)) trace_.line("CreateBuffer " + object->name + ", hr = E_OUTOFMEMORY");
+        if (!createObjectGpu(*object)) {
+            trace_.line("CreateBuffer " + object->name + ", hr = E_OUTOFMEMORY");
+            continue;
+        }
+        if (!sceneFolder.empty()) loadSavedEnvironmentCube(*object, sceneFolder);
     }
     gl.invalidate();
     return failures;
+}
+
+void Renderer::loadSavedEnvironmentCube(SceneObject& object, const std::filesystem::path& sceneFolder) {
+    if (!object.envMapEnabled() || object.dynamicCube() || object.gpu->loadedCube != 0) return;
+    const std::filesystem::path path = environmentCubePath(sceneFolder, object.name);
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) return;
+    TextureResult cube = loadEnvironmentCube(path);
+    if (!cube) {
+        trace_.line("CreateTextureFromFile " + textFromPath(path.filename()) + ", hr = E_FAIL");
+        trace_.line(cube.error);
+        return;
+    }
+    object.gpu->loadedCube = textures.add(std::move(*cube.image)).texture;
+    object.render.cubeFrames = kCubeFromFile;
 }
 
 void Renderer::detachGraphics(const GraphicsContext* graphics) {

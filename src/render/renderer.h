@@ -19,6 +19,7 @@ namespace morvanex {
 
 class GraphicsContext;
 class Scene;
+struct SceneObject;
 class TraceLog;
 
 // Where the renderer finds its programs and writes their compile logs.
@@ -74,9 +75,11 @@ public:
     void setTransforms(const Mat4& world, const Mat4& view, const Mat4& projection);
 
     // After a scene was read or built: the images of its textures that have
-    // none yet, and every object's buffers and blocks. Returns how many
-    // texture images could not be made.
-    int prepareScene(Scene& scene);
+    // none yet, every object's buffers and blocks, and the environment cubes
+    // saved in the scene's folder for its static environment-mapped objects
+    // (those are never rendered again). Returns how many texture images
+    // could not be made.
+    int prepareScene(Scene& scene, const std::filesystem::path& sceneFolder = {});
 
     // Interface images the scene passes bind (null when missing).
     const TextureImage* whiteImage() const { return whiteImage_; }
@@ -96,6 +99,8 @@ public:
     RenderTexture preview;         // the 960 x 540 preview image
 
 private:
+    void loadSavedEnvironmentCube(SceneObject& object, const std::filesystem::path& sceneFolder);
+
     const TraceLog& trace_;
     GraphicsContext* graphics_ = nullptr;
     int width_ = 0;

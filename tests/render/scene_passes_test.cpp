@@ -6,6 +6,9 @@
 
 #include "modeling/object_transform.h"
 #include "render/image_codec.h"
+#include "render/image_files.h"
+#include "render/shader_test_support.h"
+#include "render/texture_loading.h"
 #include "render/object_gpu.h"
 #include "render/scene_test_support.h"
 
@@ -161,6 +164,13 @@ TEST_F(ScenePassesTest, LinkedCopiesAreDrawnInTheOwnersSingleInstancedDraw) {
         EXPECT_FALSE(isBackground(pixel(px, py))) << "copy at x = " << x;
     }
     EXPECT_TRUE(isBackground(pixel(pixelOf({15.0f, 0.0f, -5.0f}, front()).first, kHeight / 2)));
+
+    // A copy moved and placed again is drawn where it went.
+    owner.links[1].object->position = {15.0f, 0.0f, 0.0f};
+    rebuildWorldMatrices(scene_);
+    drawFrame(front());
+    EXPECT_FALSE(isBackground(pixel(pixelOf({15.0f, 0.0f, -5.0f}, front()).first, kHeight / 2)));
+    EXPECT_TRUE(isBackground(pixel(pixelOf({30.0f, 0.0f, -5.0f}, front()).first, kHeight / 2)));
 }
 
 TEST_F(ScenePassesTest, AStaticEnvironmentCubeIsRenderedInTheFirstTwoFramesOnly) {
@@ -181,6 +191,33 @@ TEST_F(ScenePassesTest, AStaticEnvironmentCubeIsRenderedInTheFirstTwoFramesOnly)
     // One whose cube came from a file: never.
     ball.render.cubeFrames = kCubeFromFile;
     EXPECT_EQ(drawFrame(front()).cubePasses, 0);
+}
+
+TEST_F(ScenePassesTest, ACubeSavedBesideTheSceneIsLoadedAndNeverRenderedAgain) {
+    SceneObject& ball = testing::addBox(scene_, "boule", {}, {5, 5, 5}, kWhite);
+    ball.setEnvMapEnabled(true);
+    testing::addFloor(scene_, "sol", -10.0f, 50.0f, kGrey);
+    drawFrame(front());
+    const testing::TempFolder folder;
+    ASSERT_TRUE(saveEnvironmentCube(ball.gpu->cube.texture(), 1, folder.path(), "boule"));
+
+    // The scene opened again: its objects get their resources anew.
+    ball.gpu.reset();
+    ball.render.cubeFrames = 0;
+    renderer_->prepareScene(scene_, folder.path());
+    ASSERT_TRUE(ball.gpu);
+    EXPECT_NE(ball.gpu->loadedCube, 0u);
+    EXPECT_EQ(ball.render.cubeFrames, kCubeFromFile);
+    EXPECT_EQ(drawFrame(front()).cubePasses, 0);
+    EXPECT_FALSE(ball.gpu->cube.created());
+
+    // A damaged file is reported and the cube is rendered as usual.
+    ball.gpu.reset();
+    ball.render.cubeFrames = 0;
+    testing::writeText(environmentCubePath(folder.path(), "boule"), "DDS not really");
+    renderer_->prepareScene(scene_, folder.path());
+    EXPECT_EQ(ball.gpu->loadedCube, 0u);
+    EXPECT_EQ(drawFrame(front()).cubePasses, 1);
 }
 
 TEST_F(ScenePassesTest, TheVertexMarkerObjectUsesTheIndexedPrograms) {
