@@ -338,9 +338,8 @@ void GraphicsContext::endFrame() {
     bindTargets();
 }
 
-void GraphicsContext::readPixel(int x, int y, unsigned char rgba[4]) {
-    rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
-    if (framebuffer_ == 0) return;
+// Multisampled frames are read from their resolved copy.
+void GraphicsContext::bindResolvedFrameForReading() {
     GLuint source = framebuffer_;
     if (resolveBuffer_ != 0) {
         resolve();
@@ -348,6 +347,12 @@ void GraphicsContext::readPixel(int x, int y, unsigned char rgba[4]) {
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+}
+
+void GraphicsContext::readPixel(int x, int y, unsigned char rgba[4]) {
+    rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
+    if (framebuffer_ == 0) return;
+    bindResolvedFrameForReading();
     glReadPixels(x, height_ - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     bindTargets();
 }
@@ -355,13 +360,7 @@ void GraphicsContext::readPixel(int x, int y, unsigned char rgba[4]) {
 DecodedImage GraphicsContext::readFrame() {
     DecodedImage image;
     if (framebuffer_ == 0 || width_ <= 0 || height_ <= 0) return image;
-    GLuint source = framebuffer_;
-    if (resolveBuffer_ != 0) {
-        resolve();
-        source = resolveFramebuffer_;
-    }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    bindResolvedFrameForReading();
     const auto rowBytes = static_cast<std::size_t>(width_) * 4;
     std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height_));
     glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());

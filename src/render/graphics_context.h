@@ -156,6 +156,7 @@ private:
     void releaseTargets();
     void releaseFramebuffers();
     void resolve();
+    void bindResolvedFrameForReading();
     void logResult(const char* call, ResultCode code) const;
 
     PlatformWindow& window_;

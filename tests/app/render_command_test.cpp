@@ -9,6 +9,7 @@
 #include "app/scene_commands.h"
 #include "app/test_support.h"
 #include "render/image_codec.h"
+#include "render/scene_test_support.h"
 #include "scene/scene.h"
 #include "scenefile/scene_writer.h"
 
@@ -33,43 +34,14 @@ Outcome render(const std::vector<std::string>& arguments) {
     return result;
 }
 
-MeshVertex corner(Vec3 p, Vec3 n) {
-    MeshVertex v;
-    v.position = p;
-    v.normal = n;
-    return v;
-}
-
-// A box of half size h around c, every face outward and clockwise from in front.
-void addBox(Scene& scene, const std::string& name, Vec3 c, float h, Vec4 colour) {
-    std::vector<MeshVertex> v;
-    for (int axis = 0; axis < 3; ++axis) {
-        for (float sign : {-1.0f, 1.0f}) {
-            Vec3 n{};
-            (axis == 0 ? n.x : axis == 1 ? n.y : n.z) = sign;
-            const Vec3 u = axis == 0 ? Vec3{0, 1, 0} : Vec3{1, 0, 0};
-            const Vec3 w = cross(n, u);
-            Vec3 q[4] = {(n - u - w) * h, (n + u - w) * h, (n + u + w) * h, (n - u + w) * h};
-            if (dot(cross(q[1] - q[0], q[2] - q[0]), n) < 0.0f) std::swap(q[1], q[3]);
-            for (int i : {0, 1, 2, 0, 2, 3}) v.push_back(corner(q[i], n));
-        }
-    }
-    SceneObject& object = scene.addObject(name);
-    std::vector<std::int32_t> indices(v.size());
-    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<std::int32_t>(i);
-    object.assignMesh(std::move(v), std::move(indices));
-    object.position = c;
-    object.materialColours[0] = colour;
-}
-
 // A red box in front of the stored camera, which looks along +z.
 void writeBoxScene(const fs::path& file, bool withBlueBox = false) {
     Scene scene;
     scene.eye = scene.eyeTarget = {0.0f, 0.0f, -100.0f};
     scene.yaw = kHalfPi;
     scene.pitch = 0.0f;
-    addBox(scene, "rouge", {0, 0, 0}, 10.0f, {1, 0, 0, 1});
-    if (withBlueBox) addBox(scene, "bleu", {0, 0, 30}, 10.0f, {0, 0, 1, 1});
+    testing::addBox(scene, "rouge", {0, 0, 0}, {10, 10, 10}, {1, 0, 0, 1});
+    if (withBlueBox) testing::addBox(scene, "bleu", {0, 0, 30}, {10, 10, 10}, {0, 0, 1, 1});
     ASSERT_TRUE(writeSceneFile(file, scene, {}).ok);
 }
 
@@ -142,7 +114,7 @@ TEST(RenderArguments, RefusesWhatCannotBeRendered) {
     };
     for (const auto& arguments : bad) {
         const ParsedRenderRequest parsed = parseRenderArguments(arguments);
-        EXPECT_FALSE(parsed.request) << testing::PrintToString(arguments);
+        EXPECT_FALSE(parsed.request) << ::testing::PrintToString(arguments);
         EXPECT_FALSE(parsed.error.empty());
     }
     const Outcome outcome = render({"--size", "10x10"});
