@@ -201,6 +201,9 @@ void Application::updateCamera(double dt) {
     // Obstacles for the walk and the avatar of the follow mode come with
     // picking; until then nothing is in the way.
     morvanex::updateCamera(camera, frame);
+    if (cinematicMode && !editMode && attachedObject != nullptr) {
+        cinematicView(camera, attachedObject->worldMatrix, attachedObject->boundsCentre);
+    }
 }
 
 void Application::updateObjectSounds() {

@@ -49,6 +49,7 @@ public:
     bool editMode = true;              // editing, as opposed to playing the scene
     bool startSceneMode = false;       // the title scene plays (set when it is opened)
     SceneObject* attachedObject = nullptr;  // the object a cinematic camera rides
+    bool cinematicMode = false;        // the view looks through attachedObject (outside edit mode)
     Fade interfaceFade{1.0f, 1.0f};    // opacity of the panels, 0..1
     bool waitingPanelVisible = false;  // a long job runs: only its panel is drawn
     std::string sceneFileName;         // last component of scene.filePath

@@ -420,5 +420,21 @@ TEST_F(ApplicationTest, DraggingInTheViewTurnsTheCamera) {
     EXPECT_TRUE(shell.pointerVisible);
 }
 
+TEST_F(ApplicationTest, TheCinematicViewLooksThroughTheAttachedObjectOutsideEditMode) {
+    Application& application = makeApplication();
+    application.frameStep(0.0, 0.0);
+    SceneObject& rider = application.scene.addObject("nacelle");
+    rider.worldMatrix = matrixTranslation(10.0f, 20.0f, 30.0f);
+    application.attachedObject = &rider;
+    application.cinematicMode = true;
+    application.frameStep(0.1, 0.1);
+    EXPECT_NE(application.camera.eye.x, 10.0f);  // edit mode: the camera is the user's
+    application.editMode = false;
+    application.frameStep(0.2, 0.1);
+    EXPECT_FLOAT_EQ(application.camera.eye.x, 10.0f);
+    EXPECT_FLOAT_EQ(application.camera.eye.y, 20.0f);
+    EXPECT_FLOAT_EQ(application.camera.eyeTarget.z, 30.0f);
+}
+
 }  // namespace
 }  // namespace morvanex
