@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "render/camera.h"
 #include "render/object_gpu.h"
 #include "render/renderer.h"
+#include "render/text.h"
 #include "render/world_lines.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
@@ -594,6 +597,31 @@ void ScenePasses::drawSelectedFaces(SceneObject& object) {
 
 // --- Editor overlays --------------------------------------------------------------------
 
+std::string boundingBoxLabel(const SceneObject& object) {
+    const Vec3 size = componentMul(object.boundsMax - object.boundsMin, object.scale);
+    char dimensions[96];
+    std::snprintf(dimensions, sizeof dimensions, "  %.2f x %.2f x %.2f", static_cast<double>(std::fabs(size.x)),
+                  static_cast<double>(std::fabs(size.y)), static_cast<double>(std::fabs(size.z)));
+    return object.name + dimensions;
+}
+
+void ScenePasses::drawBoundingBoxLabel(const SceneObject& object, const std::array<Vec3, 8>& corners,
+                                       const FrameView& view) {
+    // Above the highest corner in front of the eye, where the box ends on screen.
+    const Mat4 viewProjection = view.view * view.projection;
+    std::optional<Vec2> at;
+    for (const Vec3& corner : corners) {
+        const Vec4 clip = transform(Vec4{corner.x, corner.y, corner.z, 1.0f}, viewProjection);
+        if (clip.w <= 0.0f) continue;
+        const Vec2 pixel{(clip.x / clip.w * 0.5f + 0.5f) * static_cast<float>(renderer_.width()),
+                         (0.5f - clip.y / clip.w * 0.5f) * static_cast<float>(renderer_.height())};
+        if (!at || pixel.y < at->y) at = pixel;
+    }
+    if (!at) return;
+    TextLine label(renderer_);
+    label.drawColoured(at->y - static_cast<float>(kTextLineHeight), at->x, boundingBoxLabel(object), kOpaqueBlack);
+}
+
 void ScenePasses::drawEditorOverlays(Scene& scene, const FrameView& view) {
     renderer_.setTransforms(identity(), view.view, view.projection);
     GlState& gl = renderer_.gl;
@@ -610,6 +638,7 @@ void ScenePasses::drawEditorOverlays(Scene& scene, const FrameView& view) {
                                                             selected->worldMatrix);
         const std::vector<LineVertex> box = boxEdgeVertices(corners, kTranslucentRed);
         drawLines(renderer_, box, false);
+        drawBoundingBoxLabel(*selected, corners, view);
     }
     if (settings_.orbitTarget) {
         gl.apply(renderer_.states.depthOff);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "render/constant_blocks.h"
 #include "render/view_volume.h"
@@ -89,6 +90,10 @@ struct FrameStatistics {
     int lightViewPasses = 0;
 };
 
+// The label line of the selected object's bounding box: its name and its
+// scaled size along x, y and z.
+std::string boundingBoxLabel(const SceneObject& object);
+
 class ScenePasses {
 public:
     explicit ScenePasses(Renderer& renderer);
@@ -121,6 +126,7 @@ private:
     void cubePass(Scene& scene, SceneObject& object, double time);
     void lightViewPasses(Scene& scene, SceneObject& object, const FrameView& view, double time);
     void drawEditorOverlays(Scene& scene, const FrameView& view);
+    void drawBoundingBoxLabel(const SceneObject& object, const std::array<Vec3, 8>& corners, const FrameView& view);
     void drawObjectOverlays(Scene& scene, SceneObject& object, const ObjectDrawArgs& args);
     void drawSelectedFaces(SceneObject& object);
     // The light's view of an object's light-view images: from its light eye

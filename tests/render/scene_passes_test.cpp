@@ -360,6 +360,30 @@ TEST_F(ScenePassesTest, ALightViewImageDarkensTheFloorUnderABox) {
     EXPECT_GT(pixel(ax, ay).sum(), shadowed.sum() + 40);
 }
 
+TEST_F(ScenePassesTest, EditModeShowsTheSelectedBoxWithItsLabelAndTheOrbitTarget) {
+    SceneObject& box = testing::addBox(scene_, "boite", {}, {10, 10, 10}, kWhite);
+    box.scale = {2.0f, 1.0f, 1.0f};
+    EXPECT_EQ(boundingBoxLabel(box), "boite  40.00 x 20.00 x 20.00");
+    settings_.editMode = true;
+    settings_.orbitTarget = Vec3{0.0f, 0.0f, -20.0f};
+    drawFrame(front());
+    const std::uint64_t plainDraws = renderer_->gl.drawCalls();
+    const std::uint64_t plainText = renderer_->text.drawCalls;
+    drawFrame(front());
+    const std::uint64_t perFrame = renderer_->gl.drawCalls() - plainDraws;
+    scene_.currentObject = &box;
+    const std::uint64_t before = renderer_->gl.drawCalls();
+    drawFrame(front());
+    // The box edges: one more draw, and one line of text.
+    EXPECT_EQ(renderer_->gl.drawCalls() - before, perFrame + 1);
+    EXPECT_EQ(renderer_->text.drawCalls, plainText + 1);
+    // Outside edit mode neither is drawn.
+    settings_.editMode = false;
+    const std::uint64_t quiet = renderer_->gl.drawCalls();
+    drawFrame(front());
+    EXPECT_EQ(renderer_->gl.drawCalls() - quiet, perFrame - 1);  // no orbit cross either
+}
+
 TEST_F(ScenePassesTest, TheOpacityGlidesToItsTargetAndStops) {
     SceneObject& box = testing::addBox(scene_, "boite", {}, {10, 10, 10}, kWhite);
     box.opacity = 1.0f;
