@@ -85,15 +85,16 @@ void main() {
             }
         }
     }
+    vec4 world;
     if (total != 0.0) {
         skinned /= total;  // weights are not normalised by the tools
+        world = vec4(skinned, 1.0);
+        gl_Position = toGlClip(world * tb.view * tb.projection);
     } else {
-        skinned = (p * tb.world).xyz;
+        world = p * tb.world;
         normal = (n * tb.world).xyz;
+        gl_Position = toGlClip(p * tb.worldViewProj);  // one product instead of three
     }
-    vec4 world = vec4(skinned, 1.0);
-
-    gl_Position = toGlClip(world * tb.view * tb.projection);
     vout.worldPos = world.xyz;
     vout.normal = normal;
     vec2 uv0 = inUv0;
