@@ -168,8 +168,9 @@ void ScenePasses::drawProfileToolObjects(Scene& scene, const FrameView& view, do
     if (tools.profileTool == ProfileTool::Tube || tools.profileTool == ProfileTool::Helix) {
         if (SceneObject* mask = scene.findObject("masque")) shown.push_back(mask);
     }
-    if (tools.profileObject != nullptr) shown.push_back(tools.profileObject);
-    if (scene.currentObject != nullptr) shown.push_back(scene.currentObject);
+    for (SceneObject* object : {tools.profileObject, scene.currentObject}) {
+        if (object != nullptr && std::find(shown.begin(), shown.end(), object) == shown.end()) shown.push_back(object);
+    }
     ObjectDrawArgs args;
     args.view = &view;
     args.time = time;
@@ -190,7 +191,7 @@ void ScenePasses::runObjectPasses(Scene& scene, SceneObject& object, const Frame
                              (object.dynamicCube() || object.render.cubeFrames < kCubeRenderedFrames);
         if (refresh) cubePass(scene, object, time);
     }
-    if (object.render.lightView) lightViewPasses(scene, object, view, time);
+    if (object.render.lightView) lightViewPasses(scene, object, time);
 }
 
 // --- Off-screen passes ----------------------------------------------------------------
@@ -269,7 +270,7 @@ void ScenePasses::cubePass(Scene& scene, SceneObject& object, double time) {
     if (object.render.cubeFrames < kCubeRenderedFrames) ++object.render.cubeFrames;
 }
 
-void ScenePasses::lightViewPasses(Scene& scene, SceneObject& object, const FrameView& view, double time) {
+void ScenePasses::lightViewPasses(Scene& scene, SceneObject& object, double time) {
     if (!createObjectGpu(object)) return;
     ObjectGpuResources& gpu = *object.gpu;
     const FrameView light = lightFrameView(scene, object);
@@ -277,7 +278,6 @@ void ScenePasses::lightViewPasses(Scene& scene, SceneObject& object, const Frame
     const int w = renderer_.offscreenDepth.fullWidth();
     const int h = renderer_.offscreenDepth.fullHeight();
     const int images = settings_.secondLightView ? 2 : 1;
-    (void)view;
     for (int i = 0; i < images; ++i) {
         RenderTexture& image = gpu.lightViews[static_cast<std::size_t>(i)];
         if (!image.begin(w, h, renderer_.offscreenDepth.fullDepth(), kLightViewClear)) continue;
@@ -392,7 +392,8 @@ void ScenePasses::drawObject(Scene& scene, SceneObject& object, const ObjectDraw
     gl.useProgram(program);
     layout.bind(gl, gpu.vertexBuffer, 0, gpu.instanceBuffer, 0, gpu.indexBuffer);
     std::int32_t instances = gpu.instanceCount;
-    if (indexed) instances = std::max(object.render.ownInstanceCount, 1);
+    // Never more copies than the instance buffer holds records for.
+    if (indexed) instances = std::clamp(object.render.ownInstanceCount, 1, gpu.instanceCount);
     else if (settings_.tools.singleInstanceTool) instances = 1;
     gl.drawElements(GL_TRIANGLES, gpu.indexCount, instances);
 

@@ -124,7 +124,7 @@ private:
     void runObjectPasses(Scene& scene, SceneObject& object, const FrameView& view, double time);
     void mirrorPass(Scene& scene, SceneObject& mirror, const FrameView& view, double time);
     void cubePass(Scene& scene, SceneObject& object, double time);
-    void lightViewPasses(Scene& scene, SceneObject& object, const FrameView& view, double time);
+    void lightViewPasses(Scene& scene, SceneObject& object, double time);
     void drawEditorOverlays(Scene& scene, const FrameView& view);
     void drawBoundingBoxLabel(const SceneObject& object, const std::array<Vec3, 8>& corners, const FrameView& view);
     void drawObjectOverlays(Scene& scene, SceneObject& object, const ObjectDrawArgs& args);

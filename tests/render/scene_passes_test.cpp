@@ -228,8 +228,13 @@ TEST_F(ScenePassesTest, TheVertexMarkerObjectUsesTheIndexedPrograms) {
     const FrameView view = front();
     ObjectDrawArgs args;
     args.view = &view;
+    // More copies asked for than it has records: drawn with the records it has.
+    marker.render.ownInstanceCount = 1000;
+    const std::uint64_t before = renderer_->gl.drawCalls();
     passes_->drawObject(scene_, marker, args);
     EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::Indexed));
+    EXPECT_EQ(renderer_->gl.drawCalls(), before + 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     passes_->drawObject(scene_, other, args);
     EXPECT_EQ(currentProgram(), renderer_->shaders.program(ProgramId::MeshDirect, 0));
 }
