@@ -35,6 +35,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
       passes_(renderer) {
     // Gathered while the interface is built; the file panel waits for it.
     recentFiles.start({folders.examples, folders.documents, {}});
+    frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };
 }
 
 void Application::frameStep(double t, double dt) {
@@ -218,6 +219,8 @@ void Application::drawFrame() {
                          camera.eye};
     frameSettings.editMode = editMode;
     frameSettings.orbitTarget = camera.orbitTarget;
+    // What lies under the pointer comes with picking.
+    statusLine.framesPerSecond = frameDelta_ > 0.0 ? 1.0 / frameDelta_ : 0.0;
     passes_.drawFrame(scene, view, frameSettings, frameTime, frameDelta_);
     // The next frame is cleared to this scene's background.
     renderer_.clearColour = scene.backgroundColour;

@@ -15,6 +15,7 @@
 #include "platform/window_messages.h"
 #include "render/camera.h"
 #include "render/scene_passes.h"
+#include "render/text_status.h"
 #include "scene/scene.h"
 
 namespace morvanex {
@@ -44,6 +45,7 @@ public:
     CameraState camera;
     InputRouter input;  // the routing of every window message
     SceneFrameSettings frameSettings;  // what the tools and panels tell the passes
+    StatusLineState statusLine;        // what the status line of edit mode shows
 
     double frameTime = 0.0;            // t of the current frame, seconds
     bool editMode = true;              // editing, as opposed to playing the scene
