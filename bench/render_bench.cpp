@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -259,10 +258,7 @@ void printSummary() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Without a display the offscreen driver draws.
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    }
+    preferOffscreenVideoWithoutDisplay();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <ostream>
 
 #include "app/command_line.h"
@@ -150,10 +149,7 @@ int runRenderCommand(const std::vector<std::string>& arguments, std::ostream& ou
     }
     const RenderRequest& request = *parsed.request;
 
-    // Without a display the frames are drawn by the offscreen driver.
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    }
+    preferOffscreenVideoWithoutDisplay();
     SdlSession sdl;
     if (!sdl.ok()) return fail(err, "cannot start the video system: " + sdl.error());
     PlatformWindow window;

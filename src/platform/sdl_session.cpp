@@ -4,6 +4,12 @@
 
 namespace morvanex {
 
+void preferOffscreenVideoWithoutDisplay() {
+    if (SDL_getenv("DISPLAY") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) {
+        SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    }
+}
+
 SdlSession::SdlSession() {
     // Closing the window is a request the application answers (it may ask to
     // save first), not an order to quit.

@@ -5,6 +5,11 @@
 
 namespace morvanex {
 
+// For jobs without a window of their own (render, benchmarks): with no
+// display to show a window on, SDL's offscreen driver is used, unless a
+// driver was chosen already. Call before the session starts.
+void preferOffscreenVideoWithoutDisplay();
+
 class SdlSession {
 public:
     SdlSession();
