@@ -503,6 +503,7 @@ std::uint32_t ScenePasses::fillBlocks(Scene& scene, SceneObject& object, const O
     if (material.environment != 0) features |= kFeatureEnvironment;
     if (material.shadowMap != 0) features |= kFeatureShadowMap;
     if (material.mirrorImages != 0) features |= kFeatureMirror;
+    if (transform.objectFlag0 != 0) features |= kFeatureSkinned;
     return features;
 }
 

@@ -133,7 +133,7 @@ private:
     // to its light target, the camera's field of view.
     FrameView lightFrameView(const Scene& scene, const SceneObject& object) const;
     // Fills and binds the object's blocks; returns the material features
-    // (MaterialFeature bits) the draw uses.
+    // (DrawFeature bits) the draw uses.
     std::uint32_t fillBlocks(Scene& scene, SceneObject& object, const ObjectDrawArgs& args);
     void bindObjectTextures(SceneObject& object, const ObjectDrawArgs& args);
     bool hiddenByTool(const Scene& scene, const SceneObject& object) const;

@@ -191,6 +191,10 @@ void ShaderLibrary::release() {
         if (v.pixelShader != 0) glDeleteShader(v.pixelShader);
     }
     variants_.clear();
+    for (std::uint32_t& vs : meshVertexVariants_) {
+        if (vs != 0) glDeleteShader(vs);
+        vs = 0;
+    }
     for (Stage& s : stages_) {
         if (s.shader != 0) glDeleteShader(s.shader);
     }
@@ -422,20 +426,13 @@ std::uint32_t ShaderLibrary::program(std::string_view vertex, std::string_view g
 
 namespace {
 
-bool isLitMeshProgram(ProgramId id) {
-    switch (id) {
-        case ProgramId::Mesh: case ProgramId::MeshReflective: case ProgramId::MeshCube:
-        case ProgramId::MeshReflectiveCube: case ProgramId::MeshDirect: case ProgramId::MeshReflectiveDirect:
-            return true;
-        default: return false;
-    }
-}
+bool isMeshProgram(ProgramId id) { return std::string_view(programStages(id).vertex) == "VS_EnvMappedScene"; }
 
 std::string featureDefines(std::uint32_t features) {
     constexpr std::pair<std::uint32_t, const char*> kNames[] = {
         {kFeatureTexture1, "TEXTURE1"},       {kFeatureTexture2, "TEXTURE2"},   {kFeatureTexture3, "TEXTURE3"},
         {kFeatureNormalMap, "NORMAL_MAP"},    {kFeatureEnvironment, "ENVIRONMENT"},
-        {kFeatureShadowMap, "SHADOW_MAP"},    {kFeatureMirror, "MIRROR"},
+        {kFeatureShadowMap, "SHADOW_MAP"},    {kFeatureMirror, "MIRROR"},     {kFeatureSkinned, "SKIN"},
     };
     std::string defines;
     for (const auto& [bit, name] : kNames) {
@@ -447,17 +444,25 @@ std::string featureDefines(std::uint32_t features) {
 }  // namespace
 
 std::uint32_t ShaderLibrary::program(ProgramId id, std::uint32_t features) {
-    features &= kAllMaterialFeatures;
+    features &= kAllDrawFeatures;
     const std::uint32_t general = program(id);
-    if (general == 0 || features == kAllMaterialFeatures || !isLitMeshProgram(id)) return general;
+    if (general == 0 || features == kAllDrawFeatures || !isMeshProgram(id)) return general;
     for (const Variant& v : variants_) {
         if (v.id == id && v.features == features) return v.program != 0 ? v.program : general;
     }
     const ProgramStages& stages = programStages(id);
     Variant variant{id, features};
-    Stage pixel = compile(stages.pixel, ShaderStage::Pixel, stages.pixelGroup, featureDefines(features));
+    const std::string defines = featureDefines(features);
+    Stage pixel = compile(stages.pixel, ShaderStage::Pixel, stages.pixelGroup, defines);
     variant.pixelShader = pixel.shader;
-    const std::uint32_t vs = stage(stages.vertex, stages.pixelGroup);
+    // Two vertex stages serve every variant: with and without skinning.
+    const bool skinned = (features & kFeatureSkinned) != 0;
+    std::uint32_t& vs = meshVertexVariants_[skinned ? 1 : 0];
+    if (vs == 0) {
+        vs = compile(stages.vertex, ShaderStage::Vertex, stages.pixelGroup,
+                     std::string("#define MORVANEX_HAS_SKIN ") + (skinned ? "1\n" : "0\n"))
+                 .shader;
+    }
     const std::uint32_t gs = stages.geometry != nullptr ? stage(stages.geometry, stages.pixelGroup) : 0;
     if (pixel.shader != 0 && vs != 0 && (stages.geometry == nullptr || gs != 0)) {
         GLint current = 0;

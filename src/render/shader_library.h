@@ -67,8 +67,9 @@ struct ProgramStages {
 };
 const ProgramStages& programStages(ProgramId id);
 
-// Material features a lit mesh program can be made without.
-enum MaterialFeature : std::uint32_t {
+// Features of a mesh draw that its programs can be made without: the
+// material's images and switches, and skinning.
+enum DrawFeature : std::uint32_t {
     kFeatureTexture1 = 1u << 0,
     kFeatureTexture2 = 1u << 1,
     kFeatureTexture3 = 1u << 2,
@@ -76,8 +77,9 @@ enum MaterialFeature : std::uint32_t {
     kFeatureEnvironment = 1u << 4,
     kFeatureShadowMap = 1u << 5,
     kFeatureMirror = 1u << 6,
+    kFeatureSkinned = 1u << 7,
 };
-inline constexpr std::uint32_t kAllMaterialFeatures = (1u << 7) - 1;
+inline constexpr std::uint32_t kAllDrawFeatures = (1u << 8) - 1;
 
 struct ShaderOptions {
     // False (the default): the vertex programs remap depth from 0..1 to
@@ -112,11 +114,12 @@ public:
     // linked on first request and kept; 0 when a stage is empty or the link
     // fails (its log goes to the error file).
     std::uint32_t program(std::string_view vertex, std::string_view geometry, std::string_view pixel);
-    // A lit mesh program whose pixel stage is compiled with only the
-    // material features given (MaterialFeature bits): the general program
-    // tests every feature at run time, and drivers pay for the code of the
-    // unused ones too. Made on first request and kept; the general program
-    // for all features, for other programs, and when the variant fails.
+    // A mesh program (vertex stage "VS_EnvMappedScene") whose vertex and
+    // pixel stages are compiled with only the features given (DrawFeature
+    // bits): the general program tests every feature at run time, and
+    // drivers pay for the code of the unused ones too. Made on first request
+    // and kept; the general program for all features, for other programs,
+    // and when the variant fails.
     std::uint32_t program(ProgramId id, std::uint32_t features);
 
     // The compiled stage of an entry (the last loaded instance, or the one
@@ -163,6 +166,8 @@ private:
     std::array<std::uint32_t, kProgramCount> programs_{};
     std::vector<Linked> extraPrograms_;
     std::vector<Variant> variants_;
+    // "VS_EnvMappedScene" without and with skinning (0: not made yet).
+    std::array<std::uint32_t, 2> meshVertexVariants_{};
     std::array<VertexArrayFormat, kLayoutKinds> layouts_;
     std::array<ResultCode, kLayoutKinds> layoutResults_{hr::E_FAIL, hr::E_FAIL, hr::E_FAIL};
 };

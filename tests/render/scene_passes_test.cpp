@@ -273,9 +273,14 @@ TEST_F(ScenePassesTest, ProgramsMadeForTheFeaturesAnObjectUsesAreKeptAndDrawAlik
     EXPECT_NE(plain, general);
     EXPECT_EQ(shaders.program(ProgramId::Mesh, 0), plain);  // made once
     EXPECT_NE(shaders.program(ProgramId::Mesh, kFeatureTexture1), plain);
-    EXPECT_EQ(shaders.program(ProgramId::Mesh, kAllMaterialFeatures), general);
-    // Programs that are not lit mesh programs have no variants.
+    EXPECT_EQ(shaders.program(ProgramId::Mesh, kAllDrawFeatures), general);
+    // Programs that are not mesh programs have no variants.
     EXPECT_EQ(shaders.program(ProgramId::Indexed, 0), shaders.program(ProgramId::Indexed));
+    // Skinning is a feature of the vertex stage: both kinds link.
+    const std::uint32_t skinned = shaders.program(ProgramId::MeshDirect, kFeatureSkinned);
+    EXPECT_NE(skinned, 0u);
+    EXPECT_NE(skinned, shaders.program(ProgramId::MeshDirect, 0));
+    EXPECT_NE(shaders.program(ProgramId::MeshWireframe, 0), 0u);
 
     // The variant draws what the general program draws.
     SceneObject& box = testing::addBox(scene_, "boite", {}, {10, 10, 10}, kWhite);

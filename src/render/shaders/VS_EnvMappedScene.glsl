@@ -30,6 +30,12 @@ out MeshData {
 // Matrices are the CPU's row-vector matrices: points multiply on the left.
 #include "transform_block.glsl"
 
+// A program made for unskinned objects defines this 0 and leaves the bone
+// walk out (drivers run untaken branches too).
+#ifndef MORVANEX_HAS_SKIN
+#define MORVANEX_HAS_SKIN 1
+#endif
+
 layout(std140) uniform BonePalette {
     mat4 bones[60];
 } bp;
@@ -64,16 +70,20 @@ mat4 instanceMatrix() {
 }
 
 void main() {
+    vec4 p = vec4(inPosition, 1.0);
+    vec4 n = vec4(inNormal, 0.0);
     // Copy 0 is the object itself: nothing to look up.
-    mat4 placement = gl_InstanceID == 0 ? mat4(1.0) : instanceMatrix();
-    vec4 p = vec4(inPosition, 1.0) * placement;
-    vec4 n = vec4(inNormal, 0.0) * placement;
+    if (gl_InstanceID != 0) {
+        mat4 placement = instanceMatrix();
+        p = p * placement;
+        n = n * placement;
+    }
     vec3 skinned = vec3(0.0);
     vec3 normal = vec3(0.0);
     float total = 0.0;
     // Only a skinned object (flag 0) looks its vertices' bones up; every
     // other one follows its world matrix.
-    if (tb.objectFlag0 != 0) {
+    if (MORVANEX_HAS_SKIN != 0 && tb.objectFlag0 != 0) {
         for (int i = 0; i < 4; ++i) {
             uint bone = inBones[i];
             float w = inWeights[i];
