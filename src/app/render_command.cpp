@@ -141,6 +141,83 @@ ParsedRenderRequest parseRenderArguments(const std::vector<std::string>& argumen
     return {request, {}};
 }
 
+namespace {
+
+std::filesystem::path pathOfArgument(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// Runs the frames with the fixed clock step and reads the last one back.
+DecodedImage drawFrames(Renderer& renderer, GraphicsContext& graphics, Scene& scene, CameraState& camera,
+                        const RenderRequest& request) {
+    ScenePasses passes(renderer);
+    SceneFrameSettings settings;
+    settings.editMode = false;  // the scene as it plays, without the editor's marks
+    DecodedImage frame;
+    for (int i = 0; i < request.frames; ++i) {
+        const double t = request.startTime + static_cast<double>(i) * kRenderFrameStep;
+        CameraFrameInput input;
+        input.dt = static_cast<float>(kRenderFrameStep);
+        updateCamera(camera, input);
+        graphics.beginFrame(scene.backgroundColour);
+        const FrameView view{camera.view,
+                             cameraProjection(camera, static_cast<float>(graphics.width()),
+                                              static_cast<float>(graphics.height()), false),
+                             camera.eye};
+        passes.drawFrame(scene, view, settings, t, kRenderFrameStep);
+        if (i + 1 == request.frames) frame = graphics.readFrame();
+        graphics.endFrame();
+    }
+    return frame;
+}
+
+// Opens the scene, draws it and writes the PNG; the renderer lives as long
+// as this call, inside the graphics context.
+int renderWithContext(GraphicsContext& graphics, const RenderRequest& request, std::ostream& out, std::ostream& err) {
+    RendererSetup setup;
+    setup.programFolder = executableFolder();
+    const TraceLog trace;  // the renderer keeps a reference: it must outlive it
+    Renderer renderer(trace, graphics, setup);
+    if (renderer.programFailures() != 0) {
+        return fail(err, "the drawing programs in " + textFromPath(shaderFolder(setup.programFolder)) +
+                             " could not all be built");
+    }
+    int status = kSceneCommandOk;
+    Scene scene;
+    CameraState camera;
+    std::filesystem::path sceneFolder;
+    if (request.sceneFile) {
+        const std::filesystem::path file = pathOfArgument(*request.sceneFile);
+        const SceneReadReport report = openSceneThroughReader(file, scene, camera);
+        const std::string shown = validUtf8(*request.sceneFile) + ": " + utf8FromCp1252(describeReadReport(report));
+        if (!sceneOpened(report)) return fail(err, shown);
+        if (report.status == ReadStatus::Damaged) {
+            err << "morvanex render: " << shown << "; rendering what could be read\n";
+            status = kSceneCommandDamaged;
+        }
+        sceneFolder = commandLineReadOptions(file).sceneFolder;
+    }
+    if (const int missing = renderer.prepareScene(scene, sceneFolder); missing > 0) {
+        err << "morvanex render: " << missing << " texture image(s) could not be made\n";
+    }
+    placeRequestedView(camera, scene, request);
+    const DecodedImage frame = drawFrames(renderer, graphics, scene, camera, request);
+    // The objects' buffers go while the context lives.
+    scene.clearContent();
+    for (const auto& object : scene.objects()) object->gpu.reset();
+
+    const std::vector<std::uint8_t> png = encodePng(frame);
+    std::string why = "the frame could not be read back";
+    if (png.empty() || !replaceFileSafely(pathOfArgument(request.output), png, &why)) {
+        return fail(err, "cannot write " + validUtf8(request.output) + ": " + why);
+    }
+    out << validUtf8(request.output) << ": " << frame.width << " x " << frame.height << " after " << request.frames
+        << (request.frames == 1 ? " frame" : " frames") << "\n";
+    return status;
+}
+
+}  // namespace
+
 int runRenderCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const ParsedRenderRequest parsed = parseRenderArguments(arguments);
     if (!parsed.request) {
@@ -163,74 +240,7 @@ int runRenderCommand(const std::vector<std::string>& arguments, std::ostream& ou
     GraphicsContext graphics(window, trace);
     graphics.setSampleModeList(sampleModeListFromCounts({1}));
     if (failed(graphics.create())) return fail(err, "cannot create the frame targets");
-    RendererSetup setup;
-    setup.programFolder = executableFolder();
-    int status = kSceneCommandOk;
-    {
-        Renderer renderer(trace, graphics, setup);
-        if (renderer.programFailures() != 0) {
-            graphics.releaseAll();
-            return fail(err, "the drawing programs in " + textFromPath(shaderFolder(setup.programFolder)) +
-                                 " could not all be built");
-        }
-        Scene scene;
-        CameraState camera;
-        if (request.sceneFile) {
-            const std::filesystem::path file(std::u8string(request.sceneFile->begin(), request.sceneFile->end()));
-            const SceneReadReport report = openSceneThroughReader(file, scene, camera);
-            if (!sceneOpened(report)) {
-                graphics.releaseAll();
-                return fail(err, validUtf8(*request.sceneFile) + ": " + utf8FromCp1252(describeReadReport(report)));
-            }
-            if (report.status == ReadStatus::Damaged) {
-                err << "morvanex render: " << validUtf8(*request.sceneFile) << ": "
-                    << utf8FromCp1252(describeReadReport(report)) << "; rendering what could be read\n";
-                status = kSceneCommandDamaged;
-            }
-        }
-        std::filesystem::path sceneFolder;
-        if (request.sceneFile) {
-            sceneFolder = commandLineReadOptions(std::filesystem::path(
-                              std::u8string(request.sceneFile->begin(), request.sceneFile->end())))
-                              .sceneFolder;
-        }
-        if (const int missing = renderer.prepareScene(scene, sceneFolder); missing > 0) {
-            err << "morvanex render: " << missing << " texture image(s) could not be made\n";
-        }
-        placeRequestedView(camera, scene, request);
-
-        ScenePasses passes(renderer);
-        SceneFrameSettings settings;
-        settings.editMode = false;  // the scene as it plays, without the editor's marks
-        DecodedImage frame;
-        for (int i = 0; i < request.frames; ++i) {
-            const double t = request.startTime + static_cast<double>(i) * kRenderFrameStep;
-            CameraFrameInput input;
-            input.dt = static_cast<float>(kRenderFrameStep);
-            updateCamera(camera, input);
-            graphics.beginFrame(scene.backgroundColour);
-            const FrameView view{camera.view,
-                                 cameraProjection(camera, static_cast<float>(graphics.width()),
-                                                  static_cast<float>(graphics.height()), false),
-                                 camera.eye};
-            passes.drawFrame(scene, view, settings, t, kRenderFrameStep);
-            if (i + 1 == request.frames) frame = graphics.readFrame();
-            graphics.endFrame();
-        }
-        // The objects' buffers go while the context lives.
-        scene.clearContent();
-        for (const auto& object : scene.objects()) object->gpu.reset();
-
-        const std::vector<std::uint8_t> png = encodePng(frame);
-        const std::filesystem::path output(std::u8string(request.output.begin(), request.output.end()));
-        std::string why = "the frame could not be read back";
-        if (png.empty() || !replaceFileSafely(output, png, &why)) {
-            graphics.releaseAll();
-            return fail(err, "cannot write " + validUtf8(request.output) + ": " + why);
-        }
-        out << validUtf8(request.output) << ": " << frame.width << " x " << frame.height << " after "
-            << request.frames << (request.frames == 1 ? " frame" : " frames") << "\n";
-    }
+    const int status = renderWithContext(graphics, request, out, err);
     graphics.releaseAll();
     return status;
 }
