@@ -36,6 +36,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     // Gathered while the interface is built; the file panel waits for it.
     recentFiles.start({folders.examples, folders.documents, {}});
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };
+    renderer_.clearColour = scene.backgroundColour;
 }
 
 void Application::frameStep(double t, double dt) {

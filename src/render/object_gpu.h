@@ -26,7 +26,7 @@ public:
     void release() { buffer_.release(); }
     // Sends the block when it differs from what the buffer holds.
     void update(const Block& block);
-    void bind(std::uint32_t slot) const { buffer_.bind(slot); }
+    // Bound through the state layer, which tracks the binding points.
     std::uint32_t buffer() const { return buffer_.buffer(); }
     // Uploads that went to the driver (for tests).
     std::uint32_t uploads() const { return uploads_; }

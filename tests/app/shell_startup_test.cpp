@@ -128,11 +128,12 @@ TEST_F(ShellStartupTest, StartsUpTracesAndDrawsTheFirstFrame) {
               (options.folders.documentFolder / "Nouvelle scene.mrx").string());
     EXPECT_GT(shell.renderer()->runningClock, 0.0);
 
+    // The frame is cleared to the new scene's background (0.73 grey).
     unsigned char rgba[4] = {0, 0, 0, 0};
     shell.renderer()->readPixel(shell.renderer()->width() / 2, shell.renderer()->height() / 2, rgba);
-    EXPECT_NEAR(rgba[0], 71, 2);
-    EXPECT_NEAR(rgba[1], 161, 2);
-    EXPECT_NEAR(rgba[2], 255, 2);
+    EXPECT_NEAR(rgba[0], 186, 2);
+    EXPECT_NEAR(rgba[1], 186, 2);
+    EXPECT_NEAR(rgba[2], 186, 2);
 
     // A plain start logs nothing more.
     EXPECT_EQ(readBytes(dataFolder / "trace.txt"), startTrace);
@@ -178,7 +179,7 @@ TEST_F(ShellStartupTest, MinimisedSizeKeepsTheTargetsRestoredSizeResizesThem) {
     shell.runOneFrame();
     unsigned char rgba[4] = {0, 0, 0, 0};
     shell.renderer()->readPixel(drawableWidth - 1, drawableHeight - 1, rgba);
-    EXPECT_NEAR(rgba[2], 255, 2);
+    EXPECT_NEAR(rgba[2], 186, 2);  // the background reaches the new corner
 }
 
 TEST_F(ShellStartupTest, CloseOfAnUnmodifiedSceneEndsTheFrameLoop) {
