@@ -193,6 +193,32 @@ TEST_F(ScenePassesTest, AStaticEnvironmentCubeIsRenderedInTheFirstTwoFramesOnly)
     EXPECT_EQ(drawFrame(front()).cubePasses, 0);
 }
 
+TEST_F(ScenePassesTest, EachCubeFaceSeesWhatLiesOnItsSide) {
+    SceneObject& ball = testing::addBox(scene_, "boule", {}, {2, 2, 2}, kWhite);
+    ball.setEnvMapEnabled(true);
+    testing::addBox(scene_, "rouge", {-30.0f, 0.0f, 0.0f}, {8, 8, 8}, kRed);  // on the -x side
+    drawFrame(front());
+    ASSERT_TRUE(ball.gpu && ball.gpu->cube.created());
+    const ImageResult cube = readTexture(ball.gpu->cube.texture(), GL_TEXTURE_CUBE_MAP);
+    ASSERT_TRUE(cube) << cube.error;
+    ASSERT_EQ(cube.image->faces, 6);
+    const auto redIn = [&](int face) {
+        const ImageLevel& level = cube.image->level(face, 0);
+        int red = 0;
+        for (std::size_t i = 0; i + 3 < level.bytes.size(); i += 4) {
+            if (level.bytes[i] > 40 && level.bytes[i] > 2 * level.bytes[i + 1] + 20) ++red;
+        }
+        return red;
+    };
+    // Faces +x, -x, +y, -y, +z, -z: only the one looking along -x holds the box,
+    // and it fills the middle of that face.
+    EXPECT_GT(redIn(1), 512 * 512 / 10);
+    for (int face : {0, 2, 3, 4, 5}) EXPECT_EQ(redIn(face), 0) << "face " << face;
+    const ImageLevel& minusX = cube.image->level(1, 0);
+    const std::size_t centre = (256 * 512 + 256) * 4;
+    EXPECT_GT(minusX.bytes[centre], 2 * minusX.bytes[centre + 1] + 20);
+}
+
 TEST_F(ScenePassesTest, ACubeSavedBesideTheSceneIsLoadedAndNeverRenderedAgain) {
     SceneObject& ball = testing::addBox(scene_, "boule", {}, {5, 5, 5}, kWhite);
     ball.setEnvMapEnabled(true);
