@@ -109,28 +109,15 @@ void Renderer::detachGraphics(const GraphicsContext* graphics) {
 void Renderer::resizeTargets(int width, int height) {
     width_ = width > 0 ? width : 1;
     height_ = height > 0 ? height : 1;
-    // With frame targets the viewport is theirs.
-    if (graphics_ == nullptr) glViewport(0, 0, width_, height_);
 }
 
 void Renderer::beginFrame() {
-    if (graphics_ != nullptr) {
-        graphics_->beginFrame(clearColour);
-        return;
-    }
-    glViewport(0, 0, width_, height_);
-    glClearColor(clearColour.x, clearColour.y, clearColour.z, clearColour.w);
-    glClearDepth(1.0);
-    glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (graphics_ != nullptr) graphics_->beginFrame(clearColour);
 }
 
 void Renderer::readPixel(int x, int y, unsigned char rgba[4]) const {
-    if (graphics_ != nullptr) {
-        graphics_->readPixel(x, y, rgba);
-        return;
-    }
-    glReadPixels(x, height_ - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
+    if (graphics_ != nullptr) graphics_->readPixel(x, y, rgba);
 }
 
 }  // namespace morvanex

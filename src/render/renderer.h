@@ -47,11 +47,12 @@ public:
     // graphics context after every resize of the frame targets).
     void resizeTargets(int width, int height);
 
-    // Clears the frame to the clear colour and the depth to 1.
+    // Clears the frame targets to the clear colour and the depth to 1
+    // (nothing without a graphics context).
     void beginFrame();
 
     // Reads back one pixel of the current frame (x from the left, y from the
-    // top), RGBA bytes; for tests and screenshots.
+    // top), RGBA bytes; for tests and screenshots. Zero without a context.
     void readPixel(int x, int y, unsigned char rgba[4]) const;
 
     Vec4 clearColour{0.28f, 0.63f, 1.0f, 1.0f};
