@@ -1,11 +1,9 @@
 #include "render/renderer.h"
 
-#include <epoxy/gl.h>
-
 #include "app/trace_log.h"
+#include "platform/text_encoding.h"
 #include "render/graphics_context.h"
 #include "render/object_gpu.h"
-#include "platform/text_encoding.h"
 #include "render/image_files.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
