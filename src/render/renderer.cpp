@@ -3,8 +3,8 @@
 #include "app/trace_log.h"
 #include "platform/text_encoding.h"
 #include "render/graphics_context.h"
-#include "render/object_gpu.h"
 #include "render/image_files.h"
+#include "render/object_gpu.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
 
