@@ -63,6 +63,16 @@ void glideOpacity(SceneObject& object, float dt) {
     }
 }
 
+// The arguments of a draw into an off-screen image of the given size.
+ObjectDrawArgs passArgs(const FrameView& view, double time, int width, int height) {
+    ObjectDrawArgs args;
+    args.view = &view;
+    args.time = time;
+    args.targetWidth = width;
+    args.targetHeight = height;
+    return args;
+}
+
 }  // namespace
 
 ScenePasses::ScenePasses(Renderer& renderer) : renderer_(renderer) {}
@@ -207,12 +217,8 @@ void ScenePasses::mirrorPass(Scene& scene, SceneObject& mirror, const FrameView&
     inMirrorPass_ = true;
     if (!mirror.render.mirrorNoReflect && gpu.mirrorImages[0].begin(w, h, depth, scene.backgroundColour)) {
         renderer_.gl.invalidate();
-        ObjectDrawArgs args;
-        args.view = &view;
-        args.time = time;
+        ObjectDrawArgs args = passArgs(view, time, w, h);
         args.mirrorSign = -1;
-        args.targetWidth = w;
-        args.targetHeight = h;
         for (const auto& other : scene.objects()) {
             if (!eligibleForPass(scene, *other, mirror) || worldCentre(*other).y >= height + 5.0f) continue;
             drawObject(scene, *other, args);
@@ -223,12 +229,8 @@ void ScenePasses::mirrorPass(Scene& scene, SceneObject& mirror, const FrameView&
         renderer_.gl.invalidate();
         FrameView reflected{mirrorView(view.view, height), view.projection,
                             {view.eye.x, 2.0f * height - view.eye.y, view.eye.z}};
-        ObjectDrawArgs args;
-        args.view = &reflected;
-        args.time = time;
+        ObjectDrawArgs args = passArgs(reflected, time, w, h);
         args.mirrorSign = 1;
-        args.targetWidth = w;
-        args.targetHeight = h;
         for (const auto& other : scene.objects()) {
             if (!eligibleForPass(scene, *other, mirror) || other->render.excludedFromMirrors) continue;
             drawObject(scene, *other, args);
@@ -255,12 +257,8 @@ void ScenePasses::cubePass(Scene& scene, SceneObject& object, double time) {
     ++stats_.cubePasses;
     inCubePass_ = true;
     const FrameView faceView{views[0], projection, p};
-    ObjectDrawArgs args;
-    args.view = &faceView;
-    args.time = time;
+    ObjectDrawArgs args = passArgs(faceView, time, kCubeSize, kCubeSize);
     args.environmentSource = &object;
-    args.targetWidth = kCubeSize;
-    args.targetHeight = kCubeSize;
     for (const auto& other : scene.objects()) {
         if (eligibleForPass(scene, *other, object)) drawObject(scene, *other, args);
     }
@@ -283,13 +281,9 @@ void ScenePasses::lightViewPasses(Scene& scene, SceneObject& object, double time
         if (!image.begin(w, h, renderer_.offscreenDepth.fullDepth(), kLightViewClear)) continue;
         renderer_.gl.invalidate();
         ++stats_.lightViewPasses;
-        ObjectDrawArgs args;
-        args.view = &light;
-        args.time = time;
+        ObjectDrawArgs args = passArgs(light, time, w, h);
         args.lightPass = true;
         args.suppressOverlays = true;
-        args.targetWidth = w;
-        args.targetHeight = h;
         for (const auto& other : scene.objects()) {
             if (!eligibleForPass(scene, *other, object) || !other->render.castsShadows) continue;
             if (!objectInView(*other, region)) continue;
@@ -315,11 +309,7 @@ bool ScenePasses::drawPreviewImage(Scene& scene, const FrameView& view, bool sel
     }
     renderer_.gl.invalidate();
     const ViewVolume volume = ViewVolume::fromMatrix(view.view * view.projection);
-    ObjectDrawArgs args;
-    args.view = &view;
-    args.time = time;
-    args.targetWidth = kPreviewWidth;
-    args.targetHeight = kPreviewHeight;
+    ObjectDrawArgs args = passArgs(view, time, kPreviewWidth, kPreviewHeight);
     args.suppressOverlays = true;
     for (const auto& owned : scene.objects()) {
         SceneObject& object = *owned;
