@@ -155,8 +155,7 @@ void Application::applyFullScreen(bool on) { shell_.applyFullScreen(on); }
 int Application::viewWidth() const { return renderer_.width(); }
 int Application::viewHeight() const { return renderer_.height(); }
 Mat4 Application::viewProjection() const {
-    return cameraProjection(camera, static_cast<float>(renderer_.width()), static_cast<float>(renderer_.height()),
-                            false);
+    return cameraFrameView(camera, renderer_.width(), renderer_.height()).projection;
 }
 
 void Application::askCloseQuestion() {
@@ -214,10 +213,7 @@ void Application::updateObjectSounds() {
 
 void Application::drawFrame() {
     if (!renderer_.canDraw()) return;
-    const FrameView view{camera.view,
-                         cameraProjection(camera, static_cast<float>(renderer_.width()),
-                                          static_cast<float>(renderer_.height()), false),
-                         camera.eye};
+    const FrameView view = cameraFrameView(camera, renderer_.width(), renderer_.height());
     frameSettings.editMode = editMode;
     frameSettings.orbitTarget = camera.orbitTarget;
     // What lies under the pointer comes with picking.

@@ -160,10 +160,7 @@ DecodedImage drawFrames(Renderer& renderer, GraphicsContext& graphics, Scene& sc
         input.dt = static_cast<float>(kRenderFrameStep);
         updateCamera(camera, input);
         graphics.beginFrame(scene.backgroundColour);
-        const FrameView view{camera.view,
-                             cameraProjection(camera, static_cast<float>(graphics.width()),
-                                              static_cast<float>(graphics.height()), false),
-                             camera.eye};
+        const FrameView view = cameraFrameView(camera, graphics.width(), graphics.height());
         passes.drawFrame(scene, view, settings, t, kRenderFrameStep);
         if (i + 1 == request.frames) frame = graphics.readFrame();
         graphics.endFrame();

@@ -75,6 +75,11 @@ ObjectDrawArgs passArgs(const FrameView& view, double time, int width, int heigh
 
 }  // namespace
 
+FrameView cameraFrameView(const CameraState& camera, int width, int height) {
+    return {camera.view,
+            cameraProjection(camera, static_cast<float>(width), static_cast<float>(height), false), camera.eye};
+}
+
 ScenePasses::ScenePasses(Renderer& renderer) : renderer_(renderer) {}
 
 // --- Shared computations ---------------------------------------------------------

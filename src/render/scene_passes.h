@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "render/camera.h"
 #include "render/constant_blocks.h"
 #include "render/view_volume.h"
 #include "scene/math.h"
@@ -30,6 +31,10 @@ struct FrameView {
     Mat4 projection;
     Vec3 eye;
 };
+
+// The view of the camera for a drawing area of width x height pixels (the
+// narrow field of the face and weight tools off).
+FrameView cameraFrameView(const CameraState& camera, int width, int height);
 
 enum class ProfileTool : std::uint8_t { None, Tube, Helix, HeightSurface };
 

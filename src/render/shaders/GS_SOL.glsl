@@ -20,14 +20,7 @@ layout(std140) uniform CubeBlock {
     mat4 projection;
 } cb;
 
-// Clip-space depth arrives as 0..1 (the CPU projections); GL wants -1..1
-// unless the context runs with zero-to-one clip control.
-vec4 toGlClip(vec4 c) {
-#if MORVANEX_DEPTH_REMAP
-    c.z = 2.0 * c.z - c.w;
-#endif
-    return c;
-}
+#include "clip_depth.glsl"
 
 void main() {
     for (int face = 0; face < 6; ++face) {

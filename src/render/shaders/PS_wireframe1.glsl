@@ -1,16 +1,7 @@
 #version 330 core
 // Selected-face highlight: flat; the first per-draw value when set, else a
 // translucent orange.
-in MeshData {
-    vec3 worldPos;
-    vec3 normal;
-    vec2 uv0;
-    vec2 uv1;
-    vec4 colour;
-    vec3 faceNormal;
-    vec3 tangent;
-    vec3 bitangent;
-} fin;
+#include "mesh_fragment_input.glsl"
 
 #include "material_block.glsl"
 

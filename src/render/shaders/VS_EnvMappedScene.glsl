@@ -49,25 +49,10 @@ layout(std140) uniform AnimatedTextureBlock {
     vec4 reserved[2];
 } ab;
 
-// Clip-space depth arrives as 0..1 (the CPU projections); GL wants -1..1
-// unless the context runs with zero-to-one clip control.
-vec4 toGlClip(vec4 c) {
-#if MORVANEX_DEPTH_REMAP
-    c.z = 2.0 * c.z - c.w;
-#endif
-    return c;
-}
+#include "clip_depth.glsl"
 
-// The instance matrix places a copy relative to the object (applied before
-// the object's own transform); an all-zero matrix (a fresh record, or no
-// instance buffer) is the identity.
-mat4 instanceMatrix() {
-    vec3 used = abs(inInstance0.xyz) + abs(inInstance1.xyz) + abs(inInstance2.xyz);
-    if (used.x + used.y + used.z == 0.0) return mat4(1.0);
-    // The rows of the CPU matrix: as GLSL columns they give a matrix N with
-    // p * M == N * p; transposing gives M itself.
-    return transpose(mat4(inInstance0, inInstance1, inInstance2, inInstance3));
-}
+// Applied before the object's own transform.
+#include "instance_matrix.glsl"
 
 void main() {
     vec4 p = vec4(inPosition, 1.0);

@@ -12,14 +12,7 @@ out vec3 vWorldPos;  // read by the cube-map line stage
 // Matrices are the CPU's row-vector matrices: points multiply on the left.
 #include "transform_block.glsl"
 
-// Clip-space depth arrives as 0..1 (the CPU projections); GL wants -1..1
-// unless the context runs with zero-to-one clip control.
-vec4 toGlClip(vec4 c) {
-#if MORVANEX_DEPTH_REMAP
-    c.z = 2.0 * c.z - c.w;
-#endif
-    return c;
-}
+#include "clip_depth.glsl"
 
 void main() {
     gl_Position = toGlClip(vec4(inPosition, 1.0) * tb.worldViewProj);

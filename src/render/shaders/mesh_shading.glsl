@@ -25,16 +25,7 @@
 #ifndef MORVANEX_HAS_MIRROR
 #define MORVANEX_HAS_MIRROR 1
 #endif
-in MeshData {
-    vec3 worldPos;
-    vec3 normal;
-    vec2 uv0;
-    vec2 uv1;
-    vec4 colour;
-    vec3 faceNormal;
-    vec3 tangent;
-    vec3 bitangent;
-} fin;
+#include "mesh_fragment_input.glsl"
 
 #include "transform_block.glsl"
 
