@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "modeling/object_transform.h"
 #include "platform/platform_window.h"
 #include "platform/sdl_session.h"

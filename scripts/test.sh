@@ -12,6 +12,9 @@ export MORVANEX_HOME="$(mktemp -d)"
 trap 'rm -rf "$MORVANEX_HOME"' EXIT
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
+echo "== Layering of the sources"
+bash "$root/scripts/check-layers.sh"
+
 echo "== Build and test (warnings are errors)"
 cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMORVANEX_WERROR=ON -DMORVANEX_BUILD_BENCH=ON >/dev/null

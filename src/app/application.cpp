@@ -6,14 +6,14 @@
 
 #include "app/command_line.h"
 #include "app/scene_commands.h"
+#include "app/scene_open.h"
 #include "app/shell_services.h"
-#include "app/trace_log.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
+#include "base/trace_log.h"
 #include "render/renderer.h"
 #include "scene/scene_object.h"
 #include "scenefile/scene_names.h"
 #include "scenefile/scene_reader.h"
-#include "app/scene_open.h"
 #include "scenefile/scene_writer.h"
 
 namespace morvanex {

@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 
-#include "app/fade.h"
 #include "app/folders.h"
 #include "app/input_routing.h"
 #include "app/recent_files.h"
 #include "app/window_rules.h"
+#include "base/fade.h"
 #include "platform/window_messages.h"
 #include "render/camera.h"
 #include "render/scene_passes.h"

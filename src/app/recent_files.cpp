@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "app/command_line.h"
-#include "platform/safe_file.h"
-#include "platform/text_encoding.h"
+#include "base/safe_file.h"
+#include "base/text_encoding.h"
 
 namespace morvanex {
 namespace {

@@ -10,7 +10,7 @@
 // are gathered once at start by RecentFilesLoader on its own thread.
 #pragma once
 
-#include "platform/safe_file.h"
+#include "base/safe_file.h"
 
 #include <atomic>
 #include <filesystem>

@@ -8,14 +8,14 @@
 #include "app/command_line.h"
 #include "app/scene_commands.h"
 #include "app/scene_open.h"
-#include "app/trace_log.h"
+#include "base/safe_file.h"
+#include "base/text_encoding.h"
+#include "base/trace_log.h"
+#include "image/image_codec.h"
 #include "platform/platform_window.h"
-#include "platform/safe_file.h"
 #include "platform/sdl_session.h"
 #include "platform/system_folders.h"
-#include "platform/text_encoding.h"
 #include "render/graphics_context.h"
-#include "render/image_codec.h"
 #include "render/renderer.h"
 #include "render/scene_passes.h"
 #include "scene/scene.h"
@@ -72,6 +72,9 @@ std::optional<SceneBox> drawnObjectsBox(const Scene& scene) {
     return box;
 }
 
+// The share of the image left free on each side of what --frame-all frames.
+constexpr float kFrameAllMargin = 0.05f;
+
 // Turns the camera to the preset side and frames what is drawn; the eye
 // jumps there rather than gliding.
 void placeRequestedView(CameraState& camera, const Scene& scene, const RenderRequest& request) {
@@ -86,8 +89,10 @@ void placeRequestedView(CameraState& camera, const Scene& scene, const RenderReq
         const Mat4 projection = cameraProjection(camera, static_cast<float>(request.width),
                                                  static_cast<float>(request.height), false);
         const std::array<Vec3, 8> corners = worldBoxCorners(box->min, box->max, identity());
-        camera.eyeTarget = frameObject(camera, centre, corners, 1.0f, true, projection,
-                                       static_cast<float>(request.width), static_cast<float>(request.height));
+        camera.eyeTarget = frameBoxTightly(camera.yaw, camera.pitch, corners, projection.m[0][0],
+                                           projection.m[1][1], kFrameAllMargin);
+        camera.yawTarget = camera.yaw;
+        camera.pitchTarget = camera.pitch;
         camera.orbitTarget = centre;
     }
     if (request.view || request.frameAll) {
@@ -105,7 +110,8 @@ ParsedRenderRequest parseRenderArguments(const std::vector<std::string>& argumen
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (word == "-o" || word == "--size" || word == "--time" || word == "--frames" || word == "--view") {
+        if (word == "-o" || word == "--size" || word == "--time" || word == "--frames" || word == "--view" ||
+            word == "--samples") {
             if (!hasValue) return error(word + " needs a value");
             const std::string& value = arguments[++i];
             if (word == "-o") {
@@ -122,6 +128,11 @@ ParsedRenderRequest parseRenderArguments(const std::vector<std::string>& argumen
             } else if (word == "--frames") {
                 if (!parseNumber(value, request.frames) || request.frames < 1 || request.frames > kMaxRenderFrames) {
                     return error("--frames wants a count from 1 to " + std::to_string(kMaxRenderFrames));
+                }
+            } else if (word == "--samples") {
+                if (!parseNumber(value, request.samples) || request.samples < 1 ||
+                    request.samples > kMaxRenderSamples) {
+                    return error("--samples wants a count from 1 to " + std::to_string(kMaxRenderSamples));
                 }
             } else {
                 request.view = parseView(value);
@@ -150,6 +161,7 @@ std::filesystem::path pathOfArgument(const std::string& utf8) {
 // Runs the frames with the fixed clock step and reads the last one back.
 DecodedImage drawFrames(Renderer& renderer, GraphicsContext& graphics, Scene& scene, CameraState& camera,
                         const RenderRequest& request) {
+    renderer.clearColour = scene.backgroundColour;
     ScenePasses passes(renderer);
     SceneFrameSettings settings;
     settings.editMode = false;  // the scene as it plays, without the editor's marks
@@ -159,7 +171,7 @@ DecodedImage drawFrames(Renderer& renderer, GraphicsContext& graphics, Scene& sc
         CameraFrameInput input;
         input.dt = static_cast<float>(kRenderFrameStep);
         updateCamera(camera, input);
-        graphics.beginFrame(scene.backgroundColour);
+        renderer.beginFrame();
         const FrameView view = cameraFrameView(camera, graphics.width(), graphics.height());
         passes.drawFrame(scene, view, settings, t, kRenderFrameStep);
         if (i + 1 == request.frames) frame = graphics.readFrame();
@@ -209,7 +221,8 @@ int renderWithContext(GraphicsContext& graphics, const RenderRequest& request, s
         return fail(err, "cannot write " + validUtf8(request.output) + ": " + why);
     }
     out << validUtf8(request.output) << ": " << frame.width << " x " << frame.height << " after " << request.frames
-        << (request.frames == 1 ? " frame" : " frames") << "\n";
+        << (request.frames == 1 ? " frame" : " frames") << ", " << graphics.sampleCount()
+        << (graphics.sampleCount() == 1 ? " sample" : " samples") << " per pixel\n";
     return status;
 }
 
@@ -235,7 +248,7 @@ int runRenderCommand(const std::vector<std::string>& arguments, std::ostream& ou
     }
     const TraceLog trace;  // the job reports on its error stream
     GraphicsContext graphics(window, trace);
-    graphics.setSampleModeList(sampleModeListFromCounts({1}));
+    graphics.chooseSampleCountAtMost(request.samples);
     if (failed(graphics.create())) return fail(err, "cannot create the frame targets");
     const int status = renderWithContext(graphics, request, out, err);
     graphics.releaseAll();

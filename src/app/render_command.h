@@ -1,5 +1,5 @@
 // morvanex render [FILE] -o OUT.png [--size WxH] [--time SECONDS] [--frames N]
-//                 [--view east|west|south|north|top] [--frame-all]
+//                 [--view east|west|south|north|top] [--frame-all] [--samples N]
 //
 // Opens a scene file (or none: an empty scene), runs frames with a fixed
 // clock step until the camera glide and the environment cubes have
@@ -24,6 +24,9 @@ inline constexpr int kDefaultRenderFrames = 300;
 inline constexpr double kRenderFrameStep = 1.0 / 60.0;
 inline constexpr int kMaxRenderSide = 8192;
 inline constexpr int kMaxRenderFrames = 100000;
+// Samples per pixel: the most the context offers up to this, unless asked.
+inline constexpr int kDefaultRenderSamples = 8;
+inline constexpr int kMaxRenderSamples = 64;
 
 struct RenderRequest {
     std::optional<std::string> sceneFile;
@@ -34,6 +37,7 @@ struct RenderRequest {
     int frames = kDefaultRenderFrames;
     std::optional<PresetView> view;
     bool frameAll = false;
+    int samples = kDefaultRenderSamples;  // at most; 1 draws without antialiasing
 };
 
 // The request, or the reason the arguments cannot make one.

@@ -5,7 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/render_command.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "scene/scene.h"
 #include "scenefile/scene_info.h"
 #include "scenefile/scene_writer.h"

@@ -3,10 +3,10 @@
 #include "app/application.h"
 #include "app/folders.h"
 #include "app/window_rules.h"
+#include "base/text_encoding.h"
 #include "platform/desktop.h"
 #include "platform/message_queue.h"
 #include "platform/sdl_session.h"
-#include "platform/text_encoding.h"
 #include "render/graphics_context.h"
 #include "render/renderer.h"
 #include "render/result_codes.h"
@@ -102,7 +102,7 @@ int Shell::run() {
 
 void Shell::runOneFrame() {
     if (windowDestroyed_) return;
-    graphics_->beginFrame(renderer_->clearColour);
+    renderer_->beginFrame();
     const double dt = clock_.delta();
     const double t = clock_.now();
     app_->frameStep(t, dt);

@@ -9,7 +9,7 @@
 
 #include "app/frame_clock.h"
 #include "app/shell_services.h"
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "platform/platform_window.h"
 #include "platform/system_folders.h"
 

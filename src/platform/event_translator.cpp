@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace morvanex {
 namespace {

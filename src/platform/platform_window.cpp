@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace morvanex {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "scene/scene.h"
@@ -382,6 +383,89 @@ Vec3 frameObject(CameraState& camera, Vec3 centre, std::span<const Vec3, 8> corn
     camera.pitch = camera.pitchTarget = pitch;
     camera.yaw = camera.yawTarget = yaw;
     return centre + back * d;
+}
+
+namespace {
+
+// Camera-space corners of a box seen from a camera at the origin.
+struct CameraSpaceBox {
+    std::array<Vec3, 8> corners;
+    Vec3 right, up, forward;  // world directions of the camera's axes
+};
+
+CameraSpaceBox cameraSpaceBox(float yaw, float pitch, std::span<const Vec3, 8> corners, Vec3 centre) {
+    const Mat4 view = cameraViewMatrix(Vec3{}, yaw, pitch);
+    CameraSpaceBox box;
+    // Row vectors: a point's camera coordinates are its dot products with
+    // the matrix's columns, which are therefore the camera's axes.
+    box.right = {view.m[0][0], view.m[1][0], view.m[2][0]};
+    box.up = {view.m[0][1], view.m[1][1], view.m[2][1]};
+    box.forward = {view.m[0][2], view.m[1][2], view.m[2][2]};
+    for (std::size_t i = 0; i < 8; ++i) {
+        const Vec3 c = corners[i] - centre;
+        box.corners[i] = {dot(c, box.right), dot(c, box.up), dot(c, box.forward)};
+    }
+    return box;
+}
+
+// The eye's sideways offsets (along one camera axis) that keep every
+// corner within `limit` of the centre in clip units, at distance d; empty
+// when there are none.
+struct OffsetRange {
+    float low = 0.0f;
+    float high = 0.0f;
+    bool empty() const { return low > high; }
+};
+OffsetRange fittingOffsets(const CameraSpaceBox& box, int axis, float scale, float limit, float d) {
+    OffsetRange range{-std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+    for (const Vec3& c : box.corners) {
+        const float across = axis == 0 ? c.x : c.y;
+        const float reach = limit * (c.z + d) / scale;  // half-width of the view at that corner's depth
+        range.low = std::max(range.low, across - reach);
+        range.high = std::min(range.high, across + reach);
+    }
+    return range;
+}
+
+}  // namespace
+
+Vec3 frameBoxTightly(float yaw, float pitch, std::span<const Vec3, 8> corners, float xScale, float yScale,
+                     float margin) {
+    Vec3 boxMin = corners[0];
+    Vec3 boxMax = corners[0];
+    for (const Vec3& c : corners) {
+        boxMin = componentMin(boxMin, c);
+        boxMax = componentMax(boxMax, c);
+    }
+    const Vec3 centre = (boxMin + boxMax) * 0.5f;
+    const CameraSpaceBox box = cameraSpaceBox(yaw, pitch, corners, centre);
+    const float limit = std::clamp(1.0f - 2.0f * margin, 0.05f, 1.0f);
+    xScale = std::max(xScale, 1e-6f);
+    yScale = std::max(yScale, 1e-6f);
+    const auto fits = [&](float d) {
+        return !fittingOffsets(box, 0, xScale, limit, d).empty() && !fittingOffsets(box, 1, yScale, limit, d).empty();
+    };
+    // Every corner in front of the near plane; then the nearest distance at
+    // which both axes fit, found by bisection (fitting only gets easier
+    // further back).
+    float nearest = 0.0f;
+    for (const Vec3& c : box.corners) nearest = std::max(nearest, kCameraNearPlane - c.z);
+    float low = nearest + kCameraNearPlane;
+    float high = std::max(low, 1.0f) * 2.0f;
+    for (int i = 0; i < 64 && !fits(high); ++i) high *= 2.0f;
+    if (fits(low)) {
+        high = low;
+    } else {
+        for (int i = 0; i < 48; ++i) {
+            const float mid = 0.5f * (low + high);
+            (fits(mid) ? high : low) = mid;
+        }
+    }
+    const OffsetRange sideways = fittingOffsets(box, 0, xScale, limit, high);
+    const OffsetRange upwards = fittingOffsets(box, 1, yScale, limit, high);
+    const float sx = sideways.empty() ? 0.0f : 0.5f * (sideways.low + sideways.high);
+    const float sy = upwards.empty() ? 0.0f : 0.5f * (upwards.low + upwards.high);
+    return centre + box.right * sx + box.up * sy - box.forward * high;
 }
 
 std::array<Vec3, 8> worldBoxCorners(Vec3 boundsMin, Vec3 boundsMax, const Mat4& world) {

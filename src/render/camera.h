@@ -250,6 +250,15 @@ void presetView(CameraState& camera, PresetView which, std::optional<Vec3> curre
 Vec3 frameObject(CameraState& camera, Vec3 centre, std::span<const Vec3, 8> corners,
                  float factor, bool force, const Mat4& projection, float width, float height);
 
+// Eye position, for the given angles, from which the box fills the image as
+// far as `margin` (a share of the image kept free on each side) allows on
+// its tightest axis, centred on the other. Unlike frameObject it keeps no
+// room for a status line and does not step the distance, so that pictures
+// made without the interface frame their subject closely. xScale and yScale
+// are the projection's [0][0] and [1][1].
+Vec3 frameBoxTightly(float yaw, float pitch, std::span<const Vec3, 8> corners, float xScale, float yScale,
+                     float margin);
+
 // The eight corners of a local box placed by a world matrix.
 std::array<Vec3, 8> worldBoxCorners(Vec3 boundsMin, Vec3 boundsMax, const Mat4& world);
 

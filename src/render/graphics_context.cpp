@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "platform/platform_window.h"
 #include "render/renderer.h"
 
@@ -64,6 +64,15 @@ SampleMode chooseSampleMode(const SampleModeList& list) {
     const std::size_t n = std::min(list.counts.size(), list.qualities.size());
     if (n > 1) return {list.counts[n - 2], list.qualities[n - 2]};
     return {};
+}
+
+SampleMode mostSamplesUpTo(const SampleModeList& list, int most) {
+    SampleMode best;
+    const std::size_t n = std::min(list.counts.size(), list.qualities.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (list.counts[i] <= most && list.counts[i] > best.count) best = {list.counts[i], list.qualities[i]};
+    }
+    return best;
 }
 
 SampleProbe probeSampleCounts() {
@@ -143,6 +152,13 @@ ResultCode GraphicsContext::chooseMultisampleMode() {
 void GraphicsContext::setSampleModeList(SampleModeList list) {
     modes_ = std::move(list);
     const SampleMode mode = chooseSampleMode(modes_);
+    sampleCount_ = mode.count;
+    sampleQuality_ = mode.quality;
+}
+
+void GraphicsContext::chooseSampleCountAtMost(int most) {
+    modes_ = sampleModeListFromCounts(probeSampleCounts().counts);
+    const SampleMode mode = mostSamplesUpTo(modes_, most);
     sampleCount_ = mode.count;
     sampleQuality_ = mode.quality;
 }

@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 #include "render/result_codes.h"
 #include "scene/math.h"
 
@@ -49,6 +49,8 @@ SampleModeList sampleModeListFromCounts(const std::vector<int>& counts);
 // The start-up choice: the second-highest entry when there is more than one
 // (the highest costs too much for what it adds), otherwise 1 sample, quality 0.
 SampleMode chooseSampleMode(const SampleModeList& list);
+// The entry with the most samples up to `most`; 1 sample when none is.
+SampleMode mostSamplesUpTo(const SampleModeList& list, int most);
 
 // The sample counts the current context can draw into with RGBA8 colour and
 // 24/8 depth-stencil: every power of two from 1 up to GL_MAX_SAMPLES whose
@@ -82,6 +84,9 @@ public:
     ResultCode chooseMultisampleMode();
     // Same choice over a given list (tests, or a list known beforehand).
     void setSampleModeList(SampleModeList list);
+    // Probes the context and keeps the most samples it offers up to `most`
+    // (pictures made without the interface choose quality over speed).
+    void chooseSampleCountAtMost(int most);
 
     // Sets the context's conventions and makes the frame targets of the
     // window's drawable size. On failure everything made is released.

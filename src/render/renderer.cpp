@@ -1,9 +1,9 @@
 #include "render/renderer.h"
 
-#include "app/trace_log.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
+#include "base/trace_log.h"
+#include "image/image_files.h"
 #include "render/graphics_context.h"
-#include "render/image_files.h"
 #include "render/object_gpu.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"

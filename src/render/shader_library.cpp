@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "render/constant_blocks.h"
 
 namespace morvanex {

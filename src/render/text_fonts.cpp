@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "render/shader_library.h"
 #include "render/texture_loading.h"
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/text_encoding.h"
-#include "render/dds_codec.h"
-#include "render/image_codec.h"
-#include "render/image_files.h"
-#include "render/normal_map.h"
+#include "base/text_encoding.h"
+#include "image/dds_codec.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
+#include "image/normal_map.h"
 
 namespace morvanex {
 

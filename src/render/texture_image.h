@@ -19,7 +19,7 @@
 #include <span>
 #include <string>
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 
 namespace morvanex {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/trace_log.h"
-#include "platform/text_encoding.h"
-#include "render/image_codec.h"
-#include "render/image_files.h"
+#include "base/text_encoding.h"
+#include "base/trace_log.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
 #include "scene/scene_texture.h"
 
 namespace morvanex {

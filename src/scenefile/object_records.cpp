@@ -11,7 +11,7 @@
 #include <memory>
 #include <system_error>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "scene/scene.h"
 #include "scenefile/record_io.h"
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "scene/scene.h"
 #include "scenefile/file_versions.h"
 

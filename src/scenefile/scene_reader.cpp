@@ -18,7 +18,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "scene/scene.h"
 #include "scenefile/record_io.h"
 
@@ -142,11 +142,6 @@ void handAnimationsDown(Scene& scene) {
     }
 }
 
-void rebuildWorldMatrices(Scene&) {
-    // Every object's world matrix is rebuilt by the object transforms, which
-    // come with the modelling tools.
-}
-
 SceneReadReport finish(RecordReadContext& c, SceneReadReport report) {
     if (!c.in.ok()) {
         report.status = ReadStatus::Damaged;
@@ -157,7 +152,6 @@ SceneReadReport finish(RecordReadContext& c, SceneReadReport report) {
         report.status = ReadStatus::Complete;
     }
     handAnimationsDown(c.scene);
-    rebuildWorldMatrices(c.scene);
     report.attachedObject = c.attachedObject;
     report.missingTextures = std::move(c.missingTextures);
     if (report.status == ReadStatus::Complete) report.trailingBytes = c.in.remaining();

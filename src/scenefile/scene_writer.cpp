@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "platform/safe_file.h"
+#include "base/safe_file.h"
 #include "scene/scene.h"
 #include "scenefile/record_io.h"
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/test_support.h"
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "render/renderer.h"
 #include "scene/animation.h"
 #include "scene/scene_object.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/test_support.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace morvanex {
 namespace {

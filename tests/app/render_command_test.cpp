@@ -8,7 +8,7 @@
 
 #include "app/scene_commands.h"
 #include "app/test_support.h"
-#include "render/image_codec.h"
+#include "image/image_codec.h"
 #include "render/scene_test_support.h"
 #include "scene/scene.h"
 #include "scenefile/scene_writer.h"
@@ -85,7 +85,7 @@ TEST(RenderArguments, DefaultsAndEveryOption) {
     EXPECT_EQ(parsed.request->frames, kDefaultRenderFrames);
 
     parsed = parseRenderArguments({"scène.mrx", "-o", "o.png", "--size", "320x200", "--time", "2.5", "--frames", "7",
-                                   "--view", "north", "--frame-all"});
+                                   "--view", "north", "--frame-all", "--samples", "2"});
     ASSERT_TRUE(parsed.request) << parsed.error;
     EXPECT_EQ(*parsed.request->sceneFile, "scène.mrx");
     EXPECT_EQ(parsed.request->width, 320);
@@ -94,6 +94,7 @@ TEST(RenderArguments, DefaultsAndEveryOption) {
     EXPECT_EQ(parsed.request->frames, 7);
     EXPECT_EQ(parsed.request->view, PresetView::North);
     EXPECT_TRUE(parsed.request->frameAll);
+    EXPECT_EQ(parsed.request->samples, 2);
 }
 
 TEST(RenderArguments, RefusesWhatCannotBeRendered) {
@@ -109,6 +110,8 @@ TEST(RenderArguments, RefusesWhatCannotBeRendered) {
         {"-o", "o.png", "--time", "-1"},
         {"-o", "o.png", "--time", "nan"},
         {"-o", "o.png", "--view", "up"},
+        {"-o", "o.png", "--samples", "0"},
+        {"-o", "o.png", "--samples", "65"},
         {"-o", "o.png", "a.mrx", "b.mrx"},
         {"-o", "o.png", "--fast"},
     };
@@ -178,6 +181,86 @@ TEST(RenderCommand, PresetViewsLookFromTheirSide) {
     EXPECT_GT(east, 80.0);
     EXPECT_GE(west, 0.0);
     EXPECT_LT(west, 80.0);
+}
+
+// Pixels that are neither the grey background nor a shade of the box's
+// pure red: the blends of the two that only antialiasing makes along a
+// silhouette.
+int blendedPixels(const DecodedImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const Pixel p = pixelAt(image, x, y);
+            if (p.g > 12 && p.g < 174 && p.r > p.g + 8) ++count;
+        }
+    }
+    return count;
+}
+
+TEST(RenderCommand, SilhouettesAreAntialiasedUnlessOneSampleIsAsked) {
+    test::TempFolder temp;
+    const fs::path scene = temp.path() / "biais.mrx";
+    {
+        Scene tilted;
+        tilted.eye = tilted.eyeTarget = {-60.0f, 40.0f, -80.0f};
+        tilted.yaw = kHalfPi - 0.6f;
+        tilted.pitch = 0.35f;
+        SceneObject& box = testing::addBox(tilted, "rouge", {0, 0, 0}, {10, 10, 10}, {1, 0, 0, 1});
+        box.materialColours.fill({1, 0, 0, 1});  // every shade of it has no green
+        ASSERT_TRUE(writeSceneFile(scene, tilted, {}).ok);
+    }
+    const auto blended = [&](const std::string& samples) {
+        const fs::path png = temp.path() / ("s" + samples + ".png");
+        const Outcome outcome = render({scene.string(), "-o", png.string(), "--size", "160x90", "--samples", samples});
+        EXPECT_EQ(outcome.status, kSceneCommandOk) << outcome.err;
+        EXPECT_NE(outcome.out.find(samples == "1" ? "1 sample per pixel" : samples + " samples per pixel"),
+                  std::string::npos)
+            << outcome.out;
+        return blendedPixels(readPng(png));
+    };
+    EXPECT_EQ(blended("1"), 0);
+    EXPECT_GT(blended("4"), 20);
+}
+
+TEST(RenderCommand, FrameAllFillsTheImageWithBothBoxes) {
+    test::TempFolder temp;
+    const fs::path scene = temp.path() / "loin.mrx";
+    {
+        Scene apart;
+        apart.eye = apart.eyeTarget = {0.0f, 0.0f, -100.0f};
+        apart.yaw = kHalfPi;
+        testing::addBox(apart, "rouge", {0, 0, 0}, {5, 5, 5}, {1, 0, 0, 1});
+        testing::addBox(apart, "bleu", {200, 30, 0}, {5, 5, 5}, {0, 0, 1, 1});
+        ASSERT_TRUE(writeSceneFile(scene, apart, {}).ok);
+    }
+    const fs::path png = temp.path() / "tout.png";
+    ASSERT_EQ(render({scene.string(), "-o", png.string(), "--size", "160x90", "--frames", "2", "--frame-all",
+                      "--samples", "1"})
+                  .status,
+              kSceneCommandOk);
+    const DecodedImage image = readPng(png);
+    int left = image.width, right = -1, top = image.height, bottom = -1, red = 0, blue = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const Pixel p = pixelAt(image, x, y);
+            const bool isRed = p.r > 2 * p.g + 20;
+            const bool isBlue = p.b > 2 * p.r + 10 && p.b > 2 * p.g + 10;
+            if (!isRed && !isBlue) continue;
+            red += isRed;
+            blue += isBlue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    EXPECT_GT(red, 0);
+    EXPECT_GT(blue, 0);
+    const double spanX = (right - left + 1) / static_cast<double>(image.width);
+    const double spanY = (bottom - top + 1) / static_cast<double>(image.height);
+    EXPECT_GE(std::max(spanX, spanY), 0.85) << spanX << " x " << spanY;
+    EXPECT_GT(left, 0);  // and the margin is kept
+    EXPECT_LT(right, image.width - 1);
 }
 
 TEST(RenderCommand, UnreadableAndDamagedFiles) {

@@ -1,5 +1,5 @@
-// Helpers shared by the application tests: a unique temporary folder, file
-// reading, and a ShellServices stand-in that records what is asked of it.
+// Helpers shared by the application tests (with the test files of the base
+// layer): a ShellServices stand-in that records what is asked of it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,51 +15,12 @@
 #include <vector>
 
 #include "app/shell_services.h"
-#include "app/trace_log.h"
+#include "base/test_files.h"
+#include "base/trace_log.h"
 #include "platform/system_folders.h"
 #include "platform/window_messages.h"
 
 namespace morvanex::test {
-
-// A fresh folder under the system temporary folder, removed with its
-// content when the object goes.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvanex-app-test-XXXXXX").string();
-        if (char* made = ::mkdtemp(pattern.data()); made != nullptr) path_ = made;
-        if (path_.empty()) ADD_FAILURE() << "cannot create a temporary folder from " << pattern;
-    }
-    ~TempFolder() {
-        if (path_.empty()) return;
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& child) const { return path_ / child; }
-
-private:
-    std::filesystem::path path_;
-};
-
-// Every byte of a file; empty when it cannot be read.
-inline std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline bool folderIsEmpty(const std::filesystem::path& folder) {
-    std::error_code error;
-    return std::filesystem::is_empty(folder, error) && !error;
-}
 
 // True when the text holds a UTF-8 multi-byte sequence (a lead byte followed
 // by its continuation bytes); Windows-1252 texts of French words do not.

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/test_support.h"
-#include "app/trace_log.h"
 #include "app/window_rules.h"
+#include "base/test_files.h"
+#include "base/trace_log.h"
 #include "render/gl_fixture.h"
 #include "render/renderer.h"
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/test_support.h"
-#include "app/trace_log.h"
+#include "base/test_files.h"
+#include "base/trace_log.h"
 
 namespace morvanex {
 namespace {

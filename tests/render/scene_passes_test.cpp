@@ -4,13 +4,13 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include "image/image_codec.h"
+#include "image/image_files.h"
 #include "modeling/object_transform.h"
-#include "render/image_codec.h"
-#include "render/image_files.h"
-#include "render/shader_test_support.h"
-#include "render/texture_loading.h"
 #include "render/object_gpu.h"
 #include "render/scene_test_support.h"
+#include "render/shader_test_support.h"
+#include "render/texture_loading.h"
 
 namespace morvanex {
 namespace {

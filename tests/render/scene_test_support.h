@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "platform/system_folders.h"
 #include "render/camera.h"
 #include "render/gl_fixture.h"

@@ -6,15 +6,15 @@
 #include <array>
 #include <vector>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "platform/system_folders.h"
 #include "render/constant_blocks.h"
+#include "render/gl_fixture.h"
 #include "render/gl_state.h"
 #include "render/pipeline_states.h"
 #include "render/shader_library.h"
-#include "render/vertex_layouts.h"
-#include "render/gl_fixture.h"
 #include "render/shader_test_support.h"
+#include "render/vertex_layouts.h"
 
 namespace morvanex {
 namespace {

@@ -7,11 +7,11 @@
 #include <map>
 #include <set>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "platform/system_folders.h"
 #include "render/constant_blocks.h"
-#include "render/shader_library.h"
 #include "render/gl_fixture.h"
+#include "render/shader_library.h"
 #include "render/shader_test_support.h"
 
 namespace morvanex {

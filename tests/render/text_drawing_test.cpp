@@ -6,7 +6,7 @@
 #include <array>
 #include <filesystem>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "platform/system_folders.h"
 #include "render/gl_fixture.h"
 #include "render/graphics_context.h"

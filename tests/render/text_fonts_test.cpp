@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "render/shader_test_support.h"
 #include "render/text_fonts.h"
 #include "render/text_test_fonts.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render/dds_codec.h"
+#include "image/dds_codec.h"
 #include "render/text_fonts.h"
 
 namespace morvanex::testing {

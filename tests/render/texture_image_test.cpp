@@ -8,12 +8,12 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 #include "gl_fixture.h"
-#include "render/dds_codec.h"
-#include "render/image_codec.h"
-#include "render/image_files.h"
-#include "render/image_test_files.h"
+#include "image/dds_codec.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
+#include "image/image_test_files.h"
 #include "render/texture_loading.h"
 #include "scene/scene_texture.h"
 

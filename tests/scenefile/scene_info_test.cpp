@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "scene/scene.h"
 #include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/test_support.h"
+#include "base/test_files.h"
 
 namespace morvanex {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <set>
 
-#include "render/dds_codec.h"
+#include "image/dds_codec.h"
 #include "resources/font_atlas.h"
 #include "tools_test_support.h"
 

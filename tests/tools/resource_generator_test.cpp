@@ -3,8 +3,8 @@
 #include <fstream>
 #include <random>
 
-#include "render/image_codec.h"
-#include "render/image_files.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
 #include "resources/resource_set.h"
 #include "tools_test_support.h"
 

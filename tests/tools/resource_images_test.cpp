@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <set>
 
-#include "render/dds_codec.h"
-#include "render/image_codec.h"
-#include "render/normal_map.h"
+#include "image/dds_codec.h"
+#include "image/image_codec.h"
+#include "image/normal_map.h"
 #include "resources/default_images.h"
 #include "resources/demo_textures.h"
 #include "resources/icons.h"

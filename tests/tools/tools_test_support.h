@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "render/image_files.h"
+#include "image/image_files.h"
 #include "resources/font_atlas.h"
 #include "resources/resource_set.h"
 

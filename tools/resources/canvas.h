@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 #include "resources/font_atlas.h"
 
 namespace morvanex::resources {

@@ -2,7 +2,7 @@
 // markers and the light falloff ramp.
 #pragma once
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 #include "resources/canvas.h"
 
 namespace morvanex::resources {

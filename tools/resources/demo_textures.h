@@ -4,7 +4,7 @@
 // and are the same for every build (fixed seeds).
 #pragma once
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 
 namespace morvanex::resources {
 

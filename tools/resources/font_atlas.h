@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 
 namespace morvanex::resources {
 

@@ -2,7 +2,7 @@
 // the interface image list; more are added the same way.
 #pragma once
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 #include "resources/canvas.h"
 
 namespace morvanex::resources {

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "render/image_codec.h"
-#include "render/image_files.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
 #include "resources/resource_set.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <stb/stb_image_write.h>
 
-#include "render/dds_codec.h"
-#include "render/image_codec.h"
-#include "render/image_files.h"
+#include "image/dds_codec.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
 #include "resources/default_images.h"
 #include "resources/demo_textures.h"
 #include "resources/icons.h"

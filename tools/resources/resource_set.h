@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 #include "resources/font_atlas.h"
 
 namespace morvanex::resources {

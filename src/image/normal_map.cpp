@@ -1,4 +1,4 @@
-#include "render/normal_map.h"
+#include "image/normal_map.h"
 
 #include <algorithm>
 #include <cmath>

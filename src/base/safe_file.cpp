@@ -1,4 +1,4 @@
-#include "platform/safe_file.h"
+#include "base/safe_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

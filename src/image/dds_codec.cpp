@@ -1,4 +1,4 @@
-#include "render/dds_codec.h"
+#include "image/dds_codec.h"
 
 #include <bit>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "render/image_files.h"
+#include "image/image_files.h"
 
 #include <array>
 #include <fstream>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace morvanex {
 

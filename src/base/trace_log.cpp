@@ -1,4 +1,4 @@
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 
 #include <fstream>
 

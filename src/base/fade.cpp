@@ -1,4 +1,4 @@
-#include "app/fade.h"
+#include "base/fade.h"
 
 #include <cmath>
 

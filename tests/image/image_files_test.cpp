@@ -1,10 +1,10 @@
-#include "render/image_files.h"
+#include "image/image_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "render/image_test_files.h"
+#include "image/image_test_files.h"
 
 namespace morvanex {
 namespace {

@@ -1,4 +1,4 @@
-#include "render/image_codec.h"
+#include "image/image_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "render/dds_codec.h"
-#include "render/image_test_files.h"
+#include "image/dds_codec.h"
+#include "image/image_test_files.h"
 
 namespace morvanex {
 namespace {

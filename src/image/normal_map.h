@@ -1,7 +1,7 @@
 // Normal maps for bump mapping, derived from a picture's brightness.
 #pragma once
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 
 namespace morvanex {
 

@@ -1,5 +1,5 @@
 // Windows-1252 <-> UTF-8 conversion and the file-system path boundary.
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <gtest/gtest.h>
 

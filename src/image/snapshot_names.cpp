@@ -1,4 +1,4 @@
-#include "render/snapshot_names.h"
+#include "image/snapshot_names.h"
 
 #include <ctime>
 

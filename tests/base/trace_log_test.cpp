@@ -1,5 +1,5 @@
 // The trace log: plain lines, CR LF, appended, the file closed after each.
-#include "app/trace_log.h"
+#include "base/trace_log.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/test_support.h"
+#include "base/test_files.h"
 
 namespace morvanex {
 namespace {

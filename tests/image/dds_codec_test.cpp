@@ -1,10 +1,10 @@
-#include "render/dds_codec.h"
+#include "image/dds_codec.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "render/image_test_files.h"
+#include "image/image_test_files.h"
 
 namespace morvanex {
 namespace {

@@ -1,10 +1,10 @@
-#include "render/normal_map.h"
+#include "image/normal_map.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "render/image_test_files.h"
+#include "image/image_test_files.h"
 
 namespace morvanex {
 namespace {

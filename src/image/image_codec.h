@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 
 namespace morvanex {
 

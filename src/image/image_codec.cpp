@@ -1,4 +1,4 @@
-#include "render/image_codec.h"
+#include "image/image_codec.h"
 
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "render/dds_codec.h"
+#include "image/dds_codec.h"
 
 namespace morvanex {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "render/image_record.h"
+#include "image/image_record.h"
 
 namespace morvanex::testing {
 

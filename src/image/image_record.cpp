@@ -1,4 +1,4 @@
-#include "render/image_record.h"
+#include "image/image_record.h"
 
 #include <algorithm>
 
