@@ -153,6 +153,15 @@ SceneReadReport finish(RecordReadContext& c, SceneReadReport report) {
         report.errorOffset = c.in.failedOffset();
         report.error = "damaged at byte " + std::to_string(report.errorOffset) + " while reading " +
                        (c.record.empty() ? std::string() : c.record + ": ") + c.in.failedWhat();
+    } else if (!c.in.atEnd()) {
+        // No writer leaves bytes after the last record: a count changed to
+        // fewer records than follow would otherwise pass for a whole file
+        // and a save would drop the rest.
+        report.status = ReadStatus::Damaged;
+        report.errorOffset = c.in.offset();
+        report.trailingBytes = c.in.remaining();
+        report.error = "damaged at byte " + std::to_string(report.errorOffset) + ": " +
+                       std::to_string(report.trailingBytes) + " bytes after the last record were not read";
     } else if (report.status != ReadStatus::Damaged) {
         report.status = ReadStatus::Complete;
     }
@@ -160,7 +169,6 @@ SceneReadReport finish(RecordReadContext& c, SceneReadReport report) {
     rebuildWorldMatrices(c.scene);
     report.attachedObject = c.attachedObject;
     report.missingTextures = std::move(c.missingTextures);
-    if (report.status == ReadStatus::Complete) report.trailingBytes = c.in.remaining();
     c.scene.loadedVersionTag = std::string(kProgramVersionLabel);
     return report;
 }

@@ -788,6 +788,35 @@ TEST(SceneFileDamage, HugeOrNegativeCountsOfObjectsAndAnimationsAreDamage) {
     }
 }
 
+TEST(SceneFileDamage, BytesAfterTheLastRecordAreDamage) {
+    // Whatever a read leaves unread would be lost by the next save.
+    const MappedFile& file = newestFile();
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        std::size_t unreadFrom;
+        std::int32_t objectRecords;
+    };
+    Bytes zerosBeforeCount = file.bytes;
+    zerosBeforeCount.insert(zerosBeforeCount.begin() + static_cast<std::ptrdiff_t>(file.objectCountAt), 8, 0);
+    Bytes oneMore = file.bytes;
+    oneMore.push_back(0);
+    const Case cases[] = {
+        // Read as no objects and no animations: the six records follow unread.
+        {"eight zeros before the object count", zerosBeforeCount, file.objectCountAt + 8, 0},
+        {"one byte after the last animation", oneMore, file.bytes.size(), static_cast<std::int32_t>(kNewestObjects)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene scene;
+        const SceneReadReport report = expectDamage(c.bytes, scene, "after the last record", c.unreadFrom);
+        EXPECT_EQ(report.trailingBytes, c.bytes.size() - c.unreadFrom);
+        EXPECT_NE(report.error.find(std::to_string(report.trailingBytes) + " bytes"), std::string::npos) << report.error;
+        EXPECT_EQ(report.objectRecordsRead, c.objectRecords);
+        EXPECT_TRUE(report.headerRead);
+    }
+}
+
 TEST(SceneFileDamage, AnimationCountBeyondWhatTheFileCouldHold) {
     const OneObjectFile f = boxFile();
     // One animation whose header is the last thing in the file still fits
