@@ -214,6 +214,47 @@ TEST_F(SceneCommandInfo, TexturesAreLookedForBesideTheFile) {
     EXPECT_EQ(options.sceneFolder, folder_ / "maison");
 }
 
+TEST_F(SceneCommandInfo, BytesAfterTheLastRecordAreDamage) {
+    // Eight zeros before the object count read as 0 objects and 0
+    // animations: the three object records follow unread.
+    Scene empty;  // the same header: the object count comes 8 bytes before its end
+    const std::size_t objectCountAt = writeScene(empty, {}).size() - 8;
+    std::string bytes = sceneBytes_;
+    bytes.insert(objectCountAt, 8, '\0');
+    const std::string shifted = (folder_ / "shifted.mrx").string();
+    writeBytes(shifted, bytes);
+    const std::string unread = std::to_string(bytes.size() - objectCountAt - 8) + " bytes after the last record";
+
+    const Outcome info = run("info", {shifted});
+    EXPECT_EQ(info.status, kSceneCommandDamaged);
+    EXPECT_TRUE(contains(info.out, "status: damaged\n")) << info.out;
+    EXPECT_TRUE(contains(info.out, "error offset: " + std::to_string(objectCountAt + 8) + "\n")) << info.out;
+    EXPECT_TRUE(contains(info.err, unread)) << info.err;
+
+    const std::string output = (folder_ / "out.mrx").string();
+    const Outcome convert = run("convert", {shifted, output});
+    EXPECT_EQ(convert.status, kSceneCommandDamaged);
+    EXPECT_TRUE(contains(convert.err, "not converted")) << convert.err;
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(SceneCommandInfo, OnlyRegularFilesAreRead) {
+    const fs::path fifo = folder_ / "fifo.mrx";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    for (const fs::path& input : {fifo, folder_.path()}) {
+        SCOPED_TRACE(input.string());
+        const Outcome info = test::runWithoutBlockingOn(fifo, [&] { return run("info", {input.string()}); });
+        EXPECT_EQ(info.status, kSceneCommandFailed);
+        EXPECT_EQ(info.err, "morvanex: " + input.string() + ": not a regular file\n");
+        const std::string output = (folder_ / "out.mrx").string();
+        const Outcome convert =
+            test::runWithoutBlockingOn(fifo, [&] { return run("convert", {input.string(), output}); });
+        EXPECT_EQ(convert.status, kSceneCommandFailed);
+        EXPECT_TRUE(contains(convert.err, "not a regular file")) << convert.err;
+        EXPECT_FALSE(fs::exists(output));
+    }
+}
+
 TEST_F(SceneCommandInfo, WrongArgumentsPrintTheUsageAndExitTwo) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{}, {complete_, truncated_}, {"--yaml", complete_}, {"--json"}}) {
