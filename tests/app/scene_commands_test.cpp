@@ -374,6 +374,32 @@ TEST_F(SceneCommandConvert, UnreadableInputOrOutputExitsTwo) {
     EXPECT_TRUE(blocked.out.empty()) << blocked.out;
 }
 
+TEST_F(SceneCommandConvert, OutputThatIsNotARegularFileIsLeftAlone) {
+    // A link is followed: the file it points to is replaced, the link stays.
+    fs::create_directories(folder_ / "elsewhere");
+    writeBytes(folder_ / "elsewhere" / "real.mrx", "previous");
+    fs::create_symlink(fs::path("elsewhere") / "real.mrx", folder_ / "link.mrx");
+    const Outcome linked = run("convert", {complete_, (folder_ / "link.mrx").string()});
+    ASSERT_EQ(linked.status, kSceneCommandOk) << linked.err;
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link.mrx"));
+    EXPECT_EQ(readBytes(folder_ / "elsewhere" / "real.mrx"), sceneBytes_);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "elsewhere"), fs::directory_iterator()), 1);
+
+    // A FIFO, directly or through a link, is refused before anything is written.
+    const fs::path fifo = folder_ / "fifo.mrx";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    fs::create_symlink(fifo, folder_ / "to-fifo.mrx");
+    for (const fs::path& output : {fifo, folder_ / "to-fifo.mrx"}) {
+        SCOPED_TRACE(output.string());
+        const std::size_t filesBefore = filesInFolder();
+        const Outcome r = run("convert", {complete_, output.string()});
+        EXPECT_EQ(r.status, kSceneCommandFailed);
+        EXPECT_EQ(r.err, "morvanex: " + output.string() + ": not a regular file: left as it was\n");
+        EXPECT_TRUE(fs::is_fifo(fifo));
+        EXPECT_EQ(filesInFolder(), filesBefore);
+    }
+}
+
 TEST_F(SceneCommandConvert, RecordsTheWriterDropsAreReported) {
     // The writer never saves an object named "Grille"; a file holding one
     // (written by an older program) loses it when converted.
