@@ -255,6 +255,38 @@ TEST_F(SceneCommandInfo, OnlyRegularFilesAreRead) {
     }
 }
 
+TEST_F(SceneCommandInfo, TextureNamesNeverLeadOutOfTheTextureAndSceneFolders) {
+    writeBytes(folder_ / "secret.png", "outside both folders");
+    const std::vector<std::string> names{"../secret.png", (folder_ / "secret.png").string(), "..\\..\\secret.png"};
+    Scene scene;
+    SceneObject& wall = scene.addObject("mur");
+    for (std::size_t slot = 0; slot < names.size(); ++slot) {
+        wall.textures[slot] = &scene.addTexture(names[slot]);
+        wall.textureEnabled[slot] = true;
+    }
+    const fs::path file = folder_ / "maison.mrx";
+    ASSERT_TRUE(writeSceneFile(file, scene, {}).ok);
+
+    Scene outside;
+    SceneReadReport report = readSceneFile(file, outside, commandLineReadOptions(file));
+    EXPECT_EQ(report.missingTextures, names);
+
+    // Each name stands for the file of its last component, in the folders.
+    fs::create_directories(folder_ / "Textures");
+    writeBytes(folder_ / "Textures" / "secret.png", "inside");
+    Scene inside;
+    report = readSceneFile(file, inside, commandLineReadOptions(file));
+    EXPECT_TRUE(report.missingTextures.empty());
+    ASSERT_EQ(inside.textures().size(), names.size());
+    for (const auto& texture : inside.textures()) {
+        EXPECT_EQ(fs::path(texture->fullPath), folder_ / "Textures" / "secret.png") << texture->fileName;
+    }
+    // The names are written back as the file held them.
+    const std::string output = (folder_ / "out.mrx").string();
+    ASSERT_EQ(run("convert", {file.string(), output}).status, kSceneCommandOk);
+    EXPECT_EQ(readBytes(output), readBytes(file));
+}
+
 TEST_F(SceneCommandInfo, WrongArgumentsPrintTheUsageAndExitTwo) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{}, {complete_, truncated_}, {"--yaml", complete_}, {"--json"}}) {
