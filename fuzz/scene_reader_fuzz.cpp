@@ -3,9 +3,10 @@
 // Every input is read into a fresh scene, once replacing the header and once
 // keeping it. The read must return with a known status and leave a sound
 // scene: every pointer between records names a record of the scene, every
-// index lies inside its mesh. When anything was read, the scene is written
-// and the bytes read back: they must read completely, into a sound scene
-// with the same objects, which writes the same bytes again.
+// index lies inside its mesh; a complete read used every byte. When anything
+// was read, the scene is written and the bytes read back: they must read
+// completely, into a sound scene with the same objects, which writes the
+// same bytes again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -104,6 +105,12 @@ void readOnce(std::span<const std::uint8_t> bytes, bool keepSceneHeader) {
         fail("bytes in memory reported unreadable");
     }
     if (report.errorOffset > bytes.size()) fail("error offset past the end", report.error);
+    // A complete read used every byte, so the input one byte shorter cannot
+    // read completely: bytes left unread would be lost by the next save.
+    if (report.complete()) {
+        Scene shorter;
+        if (readScene(bytes.first(bytes.size() - 1), shorter, options).complete()) fail("a byte was left unread");
+    }
     checkScene(scene);
 
     const std::vector<std::uint8_t> written = writeScene(scene, SceneWriteOptions{});

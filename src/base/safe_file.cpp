@@ -39,9 +39,44 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
     }
 }
 
+// The file the bytes replace: `file` itself or, through symbolic links, the
+// file it points to, so that the link stays a link. Anything that exists and
+// is not a regular file (a FIFO, a device, a folder) is refused: renaming
+// over it would destroy it, and writing into it is not what a save means.
+bool resolveTarget(const std::filesystem::path& file, std::filesystem::path& target, std::string* error) {
+    constexpr int kMaxLinks = 40;  // as the system allows before ELOOP
+    target = file;
+    for (int hops = 0;; ++hops) {
+        std::error_code code;
+        const std::filesystem::file_status status = std::filesystem::symlink_status(target, code);
+        if (status.type() == std::filesystem::file_type::not_found) return true;
+        if (code) {
+            setError(error, "cannot replace " + file.string() + ": " + code.message());
+            return false;
+        }
+        if (std::filesystem::is_regular_file(status)) return true;
+        if (!std::filesystem::is_symlink(status)) {
+            setError(error, "not a regular file: left as it was");
+            return false;
+        }
+        if (hops == kMaxLinks) {
+            setError(error, "cannot replace " + file.string() + ": " + systemMessage(ELOOP));
+            return false;
+        }
+        const std::filesystem::path points = std::filesystem::read_symlink(target, code);
+        if (code) {
+            setError(error, "cannot replace " + file.string() + ": " + code.message());
+            return false;
+        }
+        target = points.is_absolute() ? points : target.parent_path() / points;
+    }
+}
+
 }  // namespace
 
-bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
+bool replaceFileSafely(const std::filesystem::path& requested, std::string_view bytes, std::string* error) {
+    std::filesystem::path file;
+    if (!resolveTarget(requested, file, error)) return false;
     const std::filesystem::path temporary = temporaryBeside(file);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {

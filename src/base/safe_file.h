@@ -12,7 +12,10 @@
 namespace morvanex {
 
 // False, with the reason in `error`, when any step fails; the file then is
-// exactly as it was and the temporary file is gone.
+// exactly as it was and the temporary file is gone. A symbolic link is
+// followed: the file it points to is replaced and the link stays. A target
+// that exists and is not a regular file (FIFO, device, folder) is refused
+// before anything is written.
 bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error = nullptr);
 bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
 

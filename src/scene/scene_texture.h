@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -14,7 +15,10 @@ struct SceneTexture {
     SceneTexture() = default;
     explicit SceneTexture(std::string name) : fileName(std::move(name)) {}
 
-    std::string fileName;  // name only, no folder; the cache key
+    // As the scene file holds it, written back unchanged; the cache key. It
+    // should be a name without folder, but only textureFileLeaf() of it is
+    // ever looked for on disk.
+    std::string fileName;
     std::string fullPath;  // where the image was loaded from
 
     // A texture that came embedded in a scene file remembers where its bytes
@@ -42,5 +46,15 @@ struct SceneTexture {
 
     SceneObject* lastAttachedObject = nullptr;  // non-owning
 };
+
+// The file a texture name stands for: what follows its last '/' or '\'; empty
+// for "." and "..". Names come from scene files, which may be hostile, so
+// every path made from a texture name is made from this: joined to a folder,
+// it stays in that folder.
+inline std::string_view textureFileLeaf(std::string_view name) {
+    const std::size_t separator = name.find_last_of("/\\");
+    const std::string_view leaf = separator == std::string_view::npos ? name : name.substr(separator + 1);
+    return leaf == "." || leaf == ".." ? std::string_view() : leaf;
+}
 
 }  // namespace morvanex

@@ -290,6 +290,11 @@ void readSequences(RecordReadContext& c, Animation& animation, bool cameraAnimat
         readSequenceFields(c, sequence);
         const std::int32_t keys = in.count(8, "key image count");
         for (std::int32_t k = 0; k < keys && in.ok(); ++k) readKeyImage(c, sequence, cameraAnimation);
+        if (!in.ok()) {
+            // Cut short by damage: only whole sequences are kept.
+            animation.sequences.pop_back();
+            return;
+        }
         sequence.sortKeyImages();
     }
 }
@@ -463,33 +468,33 @@ bool readAnimationRecord(RecordReadContext& c) {
     walk.read(target);
     if (c.version.before("1.16.5") && target != nullptr) bindOldVerticesToSkeleton(walk.visited);
     readSequences(c, animation, cameraAnimation);
-    if (!in.ok()) {
-        // The damaged animation goes (or, when it joined the camera's, what
-        // it added); objects it reached stop pointing to it.
-        if (reused != nullptr) {
-            reused->sequences.resize(sequencesBefore);
-            return false;
-        }
+    const bool whole = in.ok();
+    // The objects the tree reached stop pointing to an animation that is not kept.
+    const auto letGo = [&] {
         for (SceneObject* object : walk.visited) {
             if (object->animation == fresh.get()) object->animation = nullptr;
         }
         if (previousAnimationOwner != nullptr) previousAnimationOwner->animation = previousAnimation;
+    };
+    // Damage keeps what was read whole, the links the tree made and the whole
+    // sequences, so that a save writes what was shown rather than dropping
+    // links that the objects still hold.
+    const bool readSomething = walk.visited.size() > 1 || animation.sequences.size() > sequencesBefore;
+    if (!whole && !readSomething) {
+        if (fresh) letGo();
         return false;
     }
     animation.resolveSequenceReferences();
     // The last animation read decides what the cinematic camera rides.
     c.attachedObject = animation.sequenceReferences[3] != nullptr ? target : nullptr;
-    if (!fresh) return true;
+    if (!fresh) return whole;
     if (target == nullptr || c.scene.findAnimation(animation.targetName) != nullptr) {
         // Not listed: the objects it reached must not keep pointing to it.
-        for (SceneObject* object : walk.visited) {
-            if (object->animation == fresh.get()) object->animation = nullptr;
-        }
-        if (target != nullptr) target->animation = previousAnimation;
-        return true;
+        letGo();
+        return whole;
     }
     c.scene.addAnimation(std::move(fresh));
-    return true;
+    return whole;
 }
 
 bool animationIsWritten(const Scene& scene, const Animation& animation, bool selectionOnly) {

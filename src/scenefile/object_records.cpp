@@ -276,11 +276,15 @@ void readLateFields(RecordReadContext& c, SceneObject& o) {
     in.skip(kReservedWords * 4, "reserved extension words");
 }
 
+// Only the name's last component is looked for, so that a name such as
+// "../../secret" or "/etc/x" cannot reach outside the two folders.
 std::filesystem::path findTextureFile(const SceneReadOptions& options, const std::string& name) {
+    const std::string_view leaf = textureFileLeaf(name);
+    if (leaf.empty()) return {};
     std::error_code error;
     for (const auto& folder : {options.textureFolder, options.sceneFolder}) {
         if (folder.empty()) continue;
-        const auto candidate = folder / pathFromText(name);
+        const auto candidate = folder / pathFromText(leaf);
         if (std::filesystem::is_regular_file(candidate, error)) return candidate;
     }
     return {};

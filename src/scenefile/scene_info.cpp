@@ -441,8 +441,8 @@ std::string readProgressText(const SceneReadReport& report) {
     std::string out = std::to_string(report.objectRecordsRead) + " of " + std::to_string(report.objectsDeclared) +
                       " object records, ";
     // The animations come last: a damaged file whose animation count is 0
-    // stopped before it (a count of 0 read whole leaves nothing to damage).
-    if (report.status == ReadStatus::Damaged && report.animationsDeclared == 0) {
+    // stopped before it, unless the damage is what follows the last record.
+    if (report.status == ReadStatus::Damaged && report.animationsDeclared == 0 && report.trailingBytes == 0) {
         return out + "animations not reached";
     }
     return out + std::to_string(report.animationRecordsRead) + " of " + std::to_string(report.animationsDeclared) +
@@ -516,6 +516,8 @@ std::string sceneInfoJson(const Scene& scene, const SceneReadReport& report, std
     j.key("errorOffset");
     if (report.status == ReadStatus::Damaged) j.integer(static_cast<std::int64_t>(report.errorOffset));
     else j.null();
+    j.key("unreadBytes");
+    j.integer(static_cast<std::int64_t>(report.trailingBytes));
     j.key("objectsDeclared");
     j.integer(report.objectsDeclared);
     j.key("objectRecordsRead");

@@ -148,13 +148,21 @@ SceneReadReport finish(RecordReadContext& c, SceneReadReport report) {
         report.errorOffset = c.in.failedOffset();
         report.error = "damaged at byte " + std::to_string(report.errorOffset) + " while reading " +
                        (c.record.empty() ? std::string() : c.record + ": ") + c.in.failedWhat();
+    } else if (!c.in.atEnd()) {
+        // No writer leaves bytes after the last record: a count changed to
+        // fewer records than follow would otherwise pass for a whole file
+        // and a save would drop the rest.
+        report.status = ReadStatus::Damaged;
+        report.errorOffset = c.in.offset();
+        report.trailingBytes = c.in.remaining();
+        report.error = "damaged at byte " + std::to_string(report.errorOffset) + ": " +
+                       std::to_string(report.trailingBytes) + " bytes after the last record were not read";
     } else if (report.status != ReadStatus::Damaged) {
         report.status = ReadStatus::Complete;
     }
     handAnimationsDown(c.scene);
     report.attachedObject = c.attachedObject;
     report.missingTextures = std::move(c.missingTextures);
-    if (report.status == ReadStatus::Complete) report.trailingBytes = c.in.remaining();
     c.scene.loadedVersionTag = std::string(kProgramVersionLabel);
     return report;
 }
@@ -224,10 +232,14 @@ class FileBytes {
 public:
     explicit FileBytes(const std::filesystem::path& path) {
 #if MORVANEX_HAS_MMAP
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Without O_NONBLOCK, opening a FIFO waits for a writer forever; the
+        // type is checked on what was opened, so nothing can swap it between.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) return;
         struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const bool known = ::fstat(fd, &info) == 0;
+        notRegular_ = known && !S_ISREG(info.st_mode);
+        if (known && !notRegular_) {
             size_ = static_cast<std::size_t>(info.st_size);
             opened_ = true;
             if (size_ > 0) {
@@ -243,6 +255,10 @@ public:
         ::close(fd);
 #else
         std::error_code error;
+        if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error)) {
+            notRegular_ = true;
+            return;
+        }
         const auto size = std::filesystem::file_size(path, error);
         std::ifstream file(path, std::ios::binary);
         if (error || !file) return;
@@ -262,6 +278,8 @@ public:
     FileBytes& operator=(const FileBytes&) = delete;
 
     bool opened() const { return opened_; }
+    // A FIFO, device, folder...: never read, whatever it would give.
+    bool notRegular() const { return notRegular_; }
     std::span<const std::uint8_t> bytes() const {
         if (size_ == 0) return {};
         return {mapped_ != nullptr ? mapped_ : copy_.get(), size_};
@@ -269,6 +287,7 @@ public:
 
 private:
     bool opened_ = false;
+    bool notRegular_ = false;
     std::size_t size_ = 0;
     const std::uint8_t* mapped_ = nullptr;
     std::unique_ptr<std::uint8_t[]> copy_;
@@ -280,7 +299,7 @@ SceneReadReport readSceneFile(const std::filesystem::path& path, Scene& scene, c
     const FileBytes file(path);
     if (!file.opened()) {
         SceneReadReport report;
-        report.error = "cannot open the file";
+        report.error = file.notRegular() ? "not a regular file" : "cannot open the file";
         return report;
     }
     SceneReadOptions withBackup = options;

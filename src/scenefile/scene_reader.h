@@ -50,7 +50,7 @@ struct SceneReadReport {
     std::int32_t animationsDeclared = 0;
     std::int32_t animationRecordsRead = 0;
     bool headerRead = false;      // the header's values are in the scene (or were read and kept out)
-    std::size_t trailingBytes = 0;  // bytes after the last animation, ignored
+    std::size_t trailingBytes = 0;  // bytes after the last record: damage from errorOffset on
     // Texture files named by the scene and found in neither folder. Their
     // names stay in the object's slot (disabled), so a save keeps them.
     std::vector<std::string> missingTextures;

@@ -284,5 +284,22 @@ TEST(RenderCommand, UnreadableAndDamagedFiles) {
     EXPECT_GT(centre.r, 2 * centre.g + 20);  // the complete red box is drawn
 }
 
+TEST(RenderCommand, NeitherFileNorOutputMayBeAFifo) {
+    test::TempFolder temp;
+    const fs::path fifo = temp.path() / "fifo";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    const fs::path png = temp.path() / "out.png";
+    const Outcome input =
+        test::runWithoutBlockingOn(fifo, [&] { return render({fifo.string(), "-o", png.string(), "--frames", "1"}); });
+    EXPECT_EQ(input.status, kSceneCommandFailed);
+    EXPECT_NE(input.err.find("not a regular file"), std::string::npos) << input.err;
+    EXPECT_FALSE(fs::exists(png));
+
+    const Outcome output = render({"-o", fifo.string(), "--frames", "1", "--size", "16x16"});
+    EXPECT_EQ(output.status, kSceneCommandFailed);
+    EXPECT_NE(output.err.find("not a regular file"), std::string::npos) << output.err;
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
 }  // namespace
 }  // namespace morvanex

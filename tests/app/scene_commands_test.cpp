@@ -214,6 +214,79 @@ TEST_F(SceneCommandInfo, TexturesAreLookedForBesideTheFile) {
     EXPECT_EQ(options.sceneFolder, folder_ / "maison");
 }
 
+TEST_F(SceneCommandInfo, BytesAfterTheLastRecordAreDamage) {
+    // Eight zeros before the object count read as 0 objects and 0
+    // animations: the three object records follow unread.
+    Scene empty;  // the same header: the object count comes 8 bytes before its end
+    const std::size_t objectCountAt = writeScene(empty, {}).size() - 8;
+    std::string bytes = sceneBytes_;
+    bytes.insert(objectCountAt, 8, '\0');
+    const std::string shifted = (folder_ / "shifted.mrx").string();
+    writeBytes(shifted, bytes);
+    const std::string unread = std::to_string(bytes.size() - objectCountAt - 8) + " bytes after the last record";
+
+    const Outcome info = run("info", {shifted});
+    EXPECT_EQ(info.status, kSceneCommandDamaged);
+    EXPECT_TRUE(contains(info.out, "status: damaged\n")) << info.out;
+    EXPECT_TRUE(contains(info.out, "error offset: " + std::to_string(objectCountAt + 8) + "\n")) << info.out;
+    EXPECT_TRUE(contains(info.err, unread)) << info.err;
+
+    const std::string output = (folder_ / "out.mrx").string();
+    const Outcome convert = run("convert", {shifted, output});
+    EXPECT_EQ(convert.status, kSceneCommandDamaged);
+    EXPECT_TRUE(contains(convert.err, "not converted")) << convert.err;
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(SceneCommandInfo, OnlyRegularFilesAreRead) {
+    const fs::path fifo = folder_ / "fifo.mrx";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    for (const fs::path& input : {fifo, folder_.path()}) {
+        SCOPED_TRACE(input.string());
+        const Outcome info = test::runWithoutBlockingOn(fifo, [&] { return run("info", {input.string()}); });
+        EXPECT_EQ(info.status, kSceneCommandFailed);
+        EXPECT_EQ(info.err, "morvanex: " + input.string() + ": not a regular file\n");
+        const std::string output = (folder_ / "out.mrx").string();
+        const Outcome convert =
+            test::runWithoutBlockingOn(fifo, [&] { return run("convert", {input.string(), output}); });
+        EXPECT_EQ(convert.status, kSceneCommandFailed);
+        EXPECT_TRUE(contains(convert.err, "not a regular file")) << convert.err;
+        EXPECT_FALSE(fs::exists(output));
+    }
+}
+
+TEST_F(SceneCommandInfo, TextureNamesNeverLeadOutOfTheTextureAndSceneFolders) {
+    writeBytes(folder_ / "secret.png", "outside both folders");
+    const std::vector<std::string> names{"../secret.png", (folder_ / "secret.png").string(), "..\\..\\secret.png"};
+    Scene scene;
+    SceneObject& wall = scene.addObject("mur");
+    for (std::size_t slot = 0; slot < names.size(); ++slot) {
+        wall.textures[slot] = &scene.addTexture(names[slot]);
+        wall.textureEnabled[slot] = true;
+    }
+    const fs::path file = folder_ / "maison.mrx";
+    ASSERT_TRUE(writeSceneFile(file, scene, {}).ok);
+
+    Scene outside;
+    SceneReadReport report = readSceneFile(file, outside, commandLineReadOptions(file));
+    EXPECT_EQ(report.missingTextures, names);
+
+    // Each name stands for the file of its last component, in the folders.
+    fs::create_directories(folder_ / "Textures");
+    writeBytes(folder_ / "Textures" / "secret.png", "inside");
+    Scene inside;
+    report = readSceneFile(file, inside, commandLineReadOptions(file));
+    EXPECT_TRUE(report.missingTextures.empty());
+    ASSERT_EQ(inside.textures().size(), names.size());
+    for (const auto& texture : inside.textures()) {
+        EXPECT_EQ(fs::path(texture->fullPath), folder_ / "Textures" / "secret.png") << texture->fileName;
+    }
+    // The names are written back as the file held them.
+    const std::string output = (folder_ / "out.mrx").string();
+    ASSERT_EQ(run("convert", {file.string(), output}).status, kSceneCommandOk);
+    EXPECT_EQ(readBytes(output), readBytes(file));
+}
+
 TEST_F(SceneCommandInfo, WrongArgumentsPrintTheUsageAndExitTwo) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{}, {complete_, truncated_}, {"--yaml", complete_}, {"--json"}}) {
@@ -331,6 +404,32 @@ TEST_F(SceneCommandConvert, UnreadableInputOrOutputExitsTwo) {
     EXPECT_EQ(blocked.status, kSceneCommandFailed);
     EXPECT_TRUE(contains(blocked.err, "taken.mrx: ")) << blocked.err;
     EXPECT_TRUE(blocked.out.empty()) << blocked.out;
+}
+
+TEST_F(SceneCommandConvert, OutputThatIsNotARegularFileIsLeftAlone) {
+    // A link is followed: the file it points to is replaced, the link stays.
+    fs::create_directories(folder_ / "elsewhere");
+    writeBytes(folder_ / "elsewhere" / "real.mrx", "previous");
+    fs::create_symlink(fs::path("elsewhere") / "real.mrx", folder_ / "link.mrx");
+    const Outcome linked = run("convert", {complete_, (folder_ / "link.mrx").string()});
+    ASSERT_EQ(linked.status, kSceneCommandOk) << linked.err;
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link.mrx"));
+    EXPECT_EQ(readBytes(folder_ / "elsewhere" / "real.mrx"), sceneBytes_);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "elsewhere"), fs::directory_iterator()), 1);
+
+    // A FIFO, directly or through a link, is refused before anything is written.
+    const fs::path fifo = folder_ / "fifo.mrx";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    fs::create_symlink(fifo, folder_ / "to-fifo.mrx");
+    for (const fs::path& output : {fifo, folder_ / "to-fifo.mrx"}) {
+        SCOPED_TRACE(output.string());
+        const std::size_t filesBefore = filesInFolder();
+        const Outcome r = run("convert", {complete_, output.string()});
+        EXPECT_EQ(r.status, kSceneCommandFailed);
+        EXPECT_EQ(r.err, "morvanex: " + output.string() + ": not a regular file: left as it was\n");
+        EXPECT_TRUE(fs::is_fifo(fifo));
+        EXPECT_EQ(filesInFolder(), filesBefore);
+    }
 }
 
 TEST_F(SceneCommandConvert, RecordsTheWriterDropsAreReported) {

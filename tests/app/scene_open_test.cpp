@@ -80,5 +80,27 @@ TEST(OpenSceneThroughReader, AnUnreadableFileLeavesAnEmptySceneAndTheCameraAsItW
     EXPECT_EQ(camera.eye.z, eyeBefore.z);
 }
 
+TEST(OpenSceneThroughReader, BytesAfterTheLastRecordOpenAsDamageWithTheirError) {
+    test::TempFolder temp;
+    const fs::path file = temp.path() / "rallonge.mrx";
+    {
+        Scene scene;
+        addTriangle(scene, "triangle", {});
+        ASSERT_TRUE(writeSceneFile(file, scene, {}).ok);
+    }
+    const std::string whole = test::readBytes(file);
+    test::writeBytes(file, whole + "junk");
+
+    Scene scene;
+    CameraState camera;
+    const SceneReadReport report = openSceneThroughReader(file, scene, camera);
+    ASSERT_TRUE(sceneOpened(report));
+    EXPECT_EQ(report.status, ReadStatus::Damaged);
+    EXPECT_NE(scene.findObject("triangle"), nullptr);
+    // What the editor tells the user.
+    EXPECT_EQ(describeReadReport(report),
+              "damaged at byte " + std::to_string(whole.size()) + ": 4 bytes after the last record were not read");
+}
+
 }  // namespace
 }  // namespace morvanex

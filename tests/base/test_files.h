@@ -1,11 +1,18 @@
-// Test files: a unique temporary folder, reading and writing whole files.
+// Test files: a unique temporary folder, reading and writing whole files,
+// FIFOs and jobs that must not block on them.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -51,6 +58,24 @@ inline void writeBytes(const std::filesystem::path& file, std::string_view bytes
 inline bool folderIsEmpty(const std::filesystem::path& folder) {
     std::error_code error;
     return std::filesystem::is_empty(folder, error) && !error;
+}
+
+// A FIFO at `path`; false when the system would not make one.
+inline bool makeFifo(const std::filesystem::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
+// Runs `job` on a thread. One stuck opening `fifo` for reading is let go
+// after a while, by opening the FIFO's writing end, so that the test fails
+// rather than hangs.
+template <class Job>
+auto runWithoutBlockingOn(const std::filesystem::path& fifo, Job job) {
+    auto result = std::async(std::launch::async, std::move(job));
+    if (result.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        ADD_FAILURE() << "blocked opening " << fifo;
+        const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        result.wait();
+        if (writer >= 0) ::close(writer);
+    }
+    return result.get();
 }
 
 }  // namespace morvanex::test

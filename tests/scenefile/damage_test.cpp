@@ -106,6 +106,25 @@ std::string sceneProblem(const Scene& scene) {
     return {};
 }
 
+// Every object's parent and children by name, in list order.
+std::string treeLinks(const Scene& scene) {
+    std::string links;
+    for (const auto& o : scene.objects()) {
+        links += o->name + " <" + (o->parent != nullptr ? o->parent->name : "") + "> [";
+        for (const SceneObject* child : o->children) links += child->name + ",";
+        links += "]\n";
+    }
+    return links;
+}
+
+// The same of the scene written and read back.
+std::string treeLinksAfterSaving(Scene& scene) {
+    Scene saved;
+    const Bytes bytes = writeScene(scene, SceneWriteOptions{});
+    if (!readScene(bytes, saved, SceneReadOptions{}).complete()) return "not read back";
+    return treeLinks(saved);
+}
+
 // The objects a read added: those after the first `before`.
 std::vector<const SceneObject*> objectsAfter(const Scene& scene, std::size_t before) {
     std::vector<const SceneObject*> added;
@@ -506,7 +525,8 @@ void checkEveryCut(const MappedFile& file) {
             ASSERT_EQ(kept[i]->links.size(), intactObjects[i]->links.size()) << where;
         }
 
-        // Animations: none before the animation count; then only whole records.
+        // Animations: none before the animation count; then the whole records
+        // and, of one cut short, what was read whole of it.
         if (cut < file.animationCountAt + 4) {
             ASSERT_EQ(report.animationRecordsRead, 0) << where;
         } else if (!file.animationEnd.empty()) {
@@ -517,17 +537,22 @@ void checkEveryCut(const MappedFile& file) {
         ASSERT_GE(report.animationRecordsRead, animationsBefore) << where;
         ASSERT_LT(report.animationRecordsRead, whole.animationRecordsRead) << where;
         animationsBefore = report.animationRecordsRead;
-        ASSERT_EQ(scene.animations().size(), static_cast<std::size_t>(report.animationRecordsRead)) << where;
+        const auto wholeAnimations = static_cast<std::size_t>(report.animationRecordsRead);
+        ASSERT_GE(scene.animations().size(), wholeAnimations) << where;
+        ASSERT_LE(scene.animations().size(), wholeAnimations + 1) << where;
         for (std::size_t a = 0; a < scene.animations().size(); ++a) {
             const Animation& got = *scene.animations()[a];
             const Animation& want = *intact.animations()[a];
             ASSERT_EQ(got.targetName, want.targetName) << where;
-            ASSERT_EQ(got.sequences.size(), want.sequences.size()) << where;
+            if (a < wholeAnimations) ASSERT_EQ(got.sequences.size(), want.sequences.size()) << where;
+            else ASSERT_LT(got.sequences.size(), want.sequences.size()) << where;
             for (std::size_t s = 0; s < got.sequences.size(); ++s) {
                 ASSERT_EQ(got.sequences[s]->keyImages.size(), want.sequences[s]->keyImages.size()) << where;
             }
         }
         ASSERT_EQ(sceneProblem(scene), "") << where;
+        // A save keeps the parents and children the read shows.
+        ASSERT_EQ(treeLinksAfterSaving(scene), treeLinks(scene)) << where;
     }
     // The last cut leaves only the end of the last animation out.
     EXPECT_EQ(animationsBefore, whole.animationRecordsRead - 1);
@@ -788,6 +813,35 @@ TEST(SceneFileDamage, HugeOrNegativeCountsOfObjectsAndAnimationsAreDamage) {
     }
 }
 
+TEST(SceneFileDamage, BytesAfterTheLastRecordAreDamage) {
+    // Whatever a read leaves unread would be lost by the next save.
+    const MappedFile& file = newestFile();
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        std::size_t unreadFrom;
+        std::int32_t objectRecords;
+    };
+    Bytes zerosBeforeCount = file.bytes;
+    zerosBeforeCount.insert(zerosBeforeCount.begin() + static_cast<std::ptrdiff_t>(file.objectCountAt), 8, 0);
+    Bytes oneMore = file.bytes;
+    oneMore.push_back(0);
+    const Case cases[] = {
+        // Read as no objects and no animations: the six records follow unread.
+        {"eight zeros before the object count", zerosBeforeCount, file.objectCountAt + 8, 0},
+        {"one byte after the last animation", oneMore, file.bytes.size(), static_cast<std::int32_t>(kNewestObjects)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene scene;
+        const SceneReadReport report = expectDamage(c.bytes, scene, "after the last record", c.unreadFrom);
+        EXPECT_EQ(report.trailingBytes, c.bytes.size() - c.unreadFrom);
+        EXPECT_NE(report.error.find(std::to_string(report.trailingBytes) + " bytes"), std::string::npos) << report.error;
+        EXPECT_EQ(report.objectRecordsRead, c.objectRecords);
+        EXPECT_TRUE(report.headerRead);
+    }
+}
+
 TEST(SceneFileDamage, AnimationCountBeyondWhatTheFileCouldHold) {
     const OneObjectFile f = boxFile();
     // One animation whose header is the last thing in the file still fits
@@ -972,12 +1026,14 @@ TEST(SceneFileDamage, DeeplyNestedChildTreeDoesNotExhaustTheStack) {
         const Bytes again = writeScene(scene, SceneWriteOptions{});
         Scene second;
         EXPECT_TRUE(readBytes(again, second).complete());
-        // Cut anywhere inside the tree: damage, the objects stay.
+        // Cut anywhere inside the tree: damage, the objects stay, and so do
+        // the links read before the cut.
         Scene cut;
         const SceneReadReport damaged = readBytes(std::span(bytes.data(), bytes.size() - 4 * kLevels), cut);
         EXPECT_EQ(damaged.status, ReadStatus::Damaged);
         EXPECT_EQ(cut.objectCount(), kServiceObjectCount + 3);
-        EXPECT_TRUE(cut.animations().empty());
+        EXPECT_EQ(depthBelow(*cut.objects()[kServiceObjectCount]), c.depth);
+        EXPECT_EQ(treeLinksAfterSaving(cut), treeLinks(cut));
         EXPECT_EQ(sceneProblem(cut), "");
     }
 

@@ -418,6 +418,7 @@ TEST_F(SceneInfoTest, JsonTopLevelOfACompleteFile) {
     EXPECT_EQ(json_["status"].string, "complete");
     EXPECT_TRUE(json_["error"].isNull());
     EXPECT_TRUE(json_["errorOffset"].isNull());
+    EXPECT_EQ(json_["unreadBytes"].asInteger(), 0);
     EXPECT_EQ(json_["objectsDeclared"].asInteger(), 6);  // linked copies have no record
     EXPECT_EQ(json_["objectRecordsRead"].asInteger(), 6);
     EXPECT_EQ(json_["animationsDeclared"].asInteger(), 2);
@@ -663,6 +664,28 @@ TEST(SceneInfoDamaged, DamageInTheLastAnimationKeepsTheOthers) {
     EXPECT_EQ(json["animationRecordsRead"].asInteger(), 1);
     EXPECT_NE(sceneInfoText(scene, report, "a.mrx").find("read: 6 of 6 object records, 1 of 2 animation records\n"),
               std::string::npos);
+}
+
+TEST(SceneInfoDamaged, UnreadBytesAfterTheLastRecordAreCountedFromTheirOffset) {
+    Scene original;
+    buildScene(original);
+    std::vector<std::uint8_t> bytes = writeScene(original, {});
+    bytes.insert(bytes.end(), 5, 0xAB);
+    Scene scene;
+    const SceneReadReport report = readScene(bytes, scene, {});
+    ASSERT_EQ(report.status, ReadStatus::Damaged);
+    EXPECT_EQ(report.errorOffset, bytes.size() - 5);
+    // Every record was reached and read: not "animations not reached".
+    EXPECT_EQ(readProgressText(report), "6 of 6 object records, 2 of 2 animation records");
+    const JsonValue json = parseJson(sceneInfoJson(scene, report, "t.mrx"));
+    EXPECT_EQ(json["status"].string, "damaged");
+    EXPECT_EQ(json["unreadBytes"].asInteger(), 5);
+    EXPECT_EQ(static_cast<std::size_t>(json["errorOffset"].number), bytes.size() - 5);
+    const std::string text = sceneInfoText(scene, report, "t.mrx");
+    EXPECT_NE(text.find("error: damaged at byte " + std::to_string(bytes.size() - 5) +
+                        ": 5 bytes after the last record were not read\n"),
+              std::string::npos)
+        << text;
 }
 
 TEST(SceneInfoDamaged, DamageInTheHeaderShowsNoHeader) {
