@@ -3,6 +3,7 @@
 #include <array>
 #include <fstream>
 
+#include "base/file_names.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -80,11 +81,12 @@ TextureSequenceFrames splitTextureSequence(std::span<const std::uint8_t> file) {
 std::string textureSequenceFrameName(int frameNumber) { return "a18b_" + std::to_string(frameNumber); }
 
 std::filesystem::path environmentCubePath(const std::filesystem::path& sceneFolder, std::string_view objectName) {
-    return sceneFolder / pathFromText(std::string(objectName) + std::string(kEnvironmentCubeSuffix));
+    // Object names come from scene files: the file stays in the scene folder.
+    return sceneFolder / pathFromText(std::string(fileNameLeaf(std::string(objectName) + std::string(kEnvironmentCubeSuffix))));
 }
 
 std::filesystem::path blurredShadowPath(const std::filesystem::path& sceneFolder, std::string_view objectName) {
-    return sceneFolder / pathFromText(std::string(objectName) + std::string(kBlurredShadowSuffix));
+    return sceneFolder / pathFromText(std::string(fileNameLeaf(std::string(objectName) + std::string(kBlurredShadowSuffix))));
 }
 
 bool readImageFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::uint64_t& fileSize,

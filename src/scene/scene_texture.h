@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_names.h"
+
 namespace morvanex {
 
 struct SceneObject;
@@ -51,10 +53,6 @@ struct SceneTexture {
 // for "." and "..". Names come from scene files, which may be hostile, so
 // every path made from a texture name is made from this: joined to a folder,
 // it stays in that folder.
-inline std::string_view textureFileLeaf(std::string_view name) {
-    const std::size_t separator = name.find_last_of("/\\");
-    const std::string_view leaf = separator == std::string_view::npos ? name : name.substr(separator + 1);
-    return leaf == "." || leaf == ".." ? std::string_view() : leaf;
-}
+inline std::string_view textureFileLeaf(std::string_view name) { return fileNameLeaf(name); }
 
 }  // namespace morvanex

@@ -55,6 +55,9 @@ TEST(ImageFiles, NamesAndCompanionPaths) {
     EXPECT_EQ(environmentCubePath(folder, "Boule"), folder / "Boule_Cube.dds");
     EXPECT_EQ(blurredShadowPath(folder, "Boule"), folder / "Boule_ombrefloue.dds");
     EXPECT_EQ(environmentCubePath(folder, "Th\xE9i\xE8re").filename().string(), "Th\xC3\xA9i\xC3\xA8re_Cube.dds");
+    // Object names come from scene files: they never lead out of the folder.
+    EXPECT_EQ(environmentCubePath(folder, "../../etc/passwd"), folder / "passwd_Cube.dds");
+    EXPECT_EQ(blurredShadowPath(folder, "..\\x"), folder / "x_ombrefloue.dds");
 
     const auto names = interfaceImageNames();
     ASSERT_EQ(names.size(), 101u);
