@@ -52,9 +52,10 @@ TEST_F(ResourceGeneratorTest, WritesEveryFileInAReadableForm) {
         const ImageResult image = decodeImage(bytes);
         EXPECT_TRUE(image) << file.path << ": " << image.error;
     }
-    // The program's own interface loader path finds them.
-    EXPECT_TRUE(std::filesystem::is_regular_file(interfaceImagePath(folder_, "close1 over.dds")));
-    EXPECT_TRUE(std::filesystem::is_regular_file(interfaceImagePath(folder_, "white.bmp")));
+    // Every image the program loads at start is there, where its loader
+    // looks ("close1 over.dds" with its space, "imageclé.dds" accented).
+    for (std::string_view name : interfaceImageNames())
+        EXPECT_TRUE(std::filesystem::is_regular_file(interfaceImagePath(folder_, name))) << name;
 }
 
 TEST_F(ResourceGeneratorTest, AMissingDrawingIsReportedByName) {
