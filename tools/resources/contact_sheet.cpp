@@ -23,13 +23,12 @@ struct SheetItem {
 };
 
 struct Placed {
-    int x = 0, y = 0, width = 0, height = 0;  // the cell, image and label
+    int x = 0, y = 0, width = 0, height = 0;  // the cell: the enlarged image with its name below
 };
 
-Point cellSize(const FontAtlas& font, const SheetItem& item) {
-    const int w = std::max(item.image.width * kContactSheetZoom, Canvas::textWidth(font, item.label)) + 8;
-    const int h = item.image.height * kContactSheetZoom + kLabelHeight + 8;
-    return {static_cast<float>(w), static_cast<float>(h)};
+Placed cellSize(const FontAtlas& font, const SheetItem& item) {
+    return {0, 0, std::max(item.image.width * kContactSheetZoom, Canvas::textWidth(font, item.label)) + 8,
+            item.image.height * kContactSheetZoom + kLabelHeight + 8};
 }
 
 // Left to right, a new row when the sheet is full; each row as tall as its
@@ -38,8 +37,8 @@ std::vector<Placed> layOut(const FontAtlas& font, const std::vector<SheetItem>& 
     std::vector<Placed> placed;
     int x = kMargin, y = kMargin, rowHeight = 0;
     for (const SheetItem& item : items) {
-        const Point size = cellSize(font, item);
-        const int w = static_cast<int>(size.x), h = static_cast<int>(size.y);
+        const Placed size = cellSize(font, item);
+        const int w = size.width, h = size.height;
         if (x + w > kContactSheetWidth - kMargin && x > kMargin) {
             x = kMargin;
             y += rowHeight + kMargin;
