@@ -10,6 +10,7 @@ packages=(
   libstb-dev libpugixml-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-dejavu-core
+  librsvg2-dev
 )
 
 missing=()

@@ -39,17 +39,6 @@ TEST_F(ResourceGeneratorTest, ListMatchesTheBuildOutputs) {
     EXPECT_EQ(actual, expected);
 }
 
-TEST_F(ResourceGeneratorTest, EveryGeneratedImageIsOneTheProgramLoadsAtStart) {
-    std::set<std::string> interfaceNames;
-    for (std::string_view name : interfaceImageNames()) interfaceNames.insert(std::string(name));
-    for (const ResourceFile& file : resourceFiles()) {
-        if (file.path.starts_with("UI/"))
-            EXPECT_TRUE(interfaceNames.count(file.path.substr(3))) << file.path;
-        else
-            EXPECT_TRUE(file.path.starts_with("shaders/")) << file.path;
-    }
-}
-
 TEST_F(ResourceGeneratorTest, WritesEveryFileInAReadableForm) {
     std::string why;
     ASSERT_TRUE(writeResources(fonts(), folder_, &why)) << why;
@@ -63,9 +52,18 @@ TEST_F(ResourceGeneratorTest, WritesEveryFileInAReadableForm) {
         const ImageResult image = decodeImage(bytes);
         EXPECT_TRUE(image) << file.path << ": " << image.error;
     }
-    // The program's own interface loader path finds them.
-    EXPECT_TRUE(std::filesystem::is_regular_file(interfaceImagePath(folder_, "close1 over.dds")));
-    EXPECT_TRUE(std::filesystem::is_regular_file(interfaceImagePath(folder_, "white.bmp")));
+    // Every image the program loads at start is there, where its loader
+    // looks ("close1 over.dds" with its space, "imageclé.dds" accented).
+    for (std::string_view name : interfaceImageNames())
+        EXPECT_TRUE(std::filesystem::is_regular_file(interfaceImagePath(folder_, name))) << name;
+}
+
+TEST_F(ResourceGeneratorTest, AMissingDrawingIsReportedByName) {
+    ResourceContext context = fonts();
+    context.iconFolder = folder_ / "nowhere";
+    std::string why;
+    EXPECT_FALSE(writeResources(context, folder_, &why));
+    EXPECT_NE(why.find(".svg"), std::string::npos) << why;
 }
 
 TEST_F(ResourceGeneratorTest, FontFilesAgreeWithEachOther) {
@@ -104,7 +102,7 @@ TEST_F(ResourceGeneratorTest, FontFilesAgreeWithEachOther) {
 
 TEST_F(ResourceGeneratorTest, UnreadableFontIsReported) {
     std::string why;
-    EXPECT_FALSE(loadResourceContext(folder_ / "missing.ttf", MORVANEX_FONT_BOLD_FILE, &why).has_value());
+    EXPECT_FALSE(loadResourceContext(folder_ / "missing.ttf", MORVANEX_FONT_BOLD_FILE, MORVANEX_ICON_FOLDER, &why).has_value());
     EXPECT_NE(why.find("missing.ttf"), std::string::npos);
     const std::vector<std::uint8_t> junk(64, 0x41);
     EXPECT_FALSE(buildFontAtlas(junk, &why).has_value());

@@ -1,5 +1,5 @@
 // Shared fixtures of the resource generator tests: the two interface fonts
-// built once per test program.
+// built once per test program, and the icon folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ inline std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
 inline const resources::ResourceContext& fonts() {
     static const resources::ResourceContext context = [] {
         std::string why;
-        auto loaded = resources::loadResourceContext(MORVANEX_FONT_REGULAR_FILE, MORVANEX_FONT_BOLD_FILE, &why);
+        auto loaded = resources::loadResourceContext(MORVANEX_FONT_REGULAR_FILE, MORVANEX_FONT_BOLD_FILE, MORVANEX_ICON_FOLDER, &why);
         if (!loaded) ADD_FAILURE() << why;
         return loaded ? std::move(*loaded) : resources::ResourceContext{};
     }();

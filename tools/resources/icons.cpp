@@ -5,14 +5,6 @@
 
 namespace morvanex::resources {
 
-namespace {
-
-constexpr Colour kFrame{200, 200, 210, 255};
-constexpr Colour kWell{40, 44, 52, 230};
-constexpr Colour kMark{120, 220, 255, 255};
-
-}  // namespace
-
 DecodedImage shadowImage() {
     Canvas canvas(kShadowSize, kShadowSize, kWhite);
     const float half = kShadowSize * 0.5f;
@@ -29,33 +21,5 @@ DecodedImage shadowImage() {
 }
 
 DecodedImage caretImage() { return Canvas(kCaretWidth, kCaretHeight, kWhite).image(); }
-
-DecodedImage checkBoxImage(bool checked) {
-    Canvas canvas(kBoxIconSize, kBoxIconSize);
-    canvas.fillRoundedRect(1.0f, 1.0f, 15.0f, 15.0f, 3.0f, kFrame);
-    canvas.fillRoundedRect(2.5f, 2.5f, 13.5f, 13.5f, 2.0f, kWell);
-    if (checked) {
-        const Point tick[] = {{4.5f, 8.0f}, {7.0f, 10.8f}, {11.8f, 4.8f}};
-        canvas.polyline(tick, 2.0f, kMark);
-    }
-    return canvas.image();
-}
-
-DecodedImage radioButtonImage(bool selected) {
-    Canvas canvas(kBoxIconSize, kBoxIconSize);
-    const Point centre{8.0f, 8.0f};
-    canvas.disc(centre, 7.0f, kFrame);
-    canvas.disc(centre, 5.5f, kWell);
-    if (selected) canvas.disc(centre, 3.0f, kMark);
-    return canvas.image();
-}
-
-DecodedImage closeButtonImage(bool highlighted) {
-    Canvas canvas(kBoxIconSize, kBoxIconSize);
-    canvas.fillRoundedRect(0.5f, 0.5f, 15.5f, 15.5f, 3.0f, highlighted ? Colour{220, 60, 50, 255} : Colour{90, 94, 104, 255});
-    canvas.line({4.5f, 4.5f}, {11.5f, 11.5f}, 2.0f, kWhite);
-    canvas.line({11.5f, 4.5f}, {4.5f, 11.5f}, 2.0f, kWhite);
-    return canvas.image();
-}
 
 }  // namespace morvanex::resources

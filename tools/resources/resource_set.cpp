@@ -8,6 +8,7 @@
 #include "resources/default_images.h"
 #include "resources/demo_textures.h"
 #include "resources/icons.h"
+#include "resources/interface_icons.h"
 
 namespace morvanex::resources {
 
@@ -28,23 +29,47 @@ std::vector<std::uint8_t> rgbOf(const DecodedImage& image) {
     return rgb;
 }
 
-using Maker = std::function<std::vector<std::uint8_t>(const ResourceContext&)>;
+using Maker = std::function<std::vector<std::uint8_t>(const ResourceContext&, std::string*)>;
 
 Maker dds(DecodedImage (*draw)()) {
-    return [draw](const ResourceContext&) { return encodeDds(draw()); };
+    return [draw](const ResourceContext&, std::string*) { return encodeDds(draw()); };
 }
 Maker bmp(DecodedImage (*draw)()) {
-    return [draw](const ResourceContext&) { return encodeBmp24(draw()); };
+    return [draw](const ResourceContext&, std::string*) { return encodeBmp24(draw()); };
+}
+Maker jpg(DecodedImage (*draw)()) {
+    return [draw](const ResourceContext&, std::string*) { return encodeJpg(draw()); };
+}
+Maker font(bool bold, bool inverted) {
+    return [bold, inverted](const ResourceContext& c, std::string*) {
+        return encodeDds(fontImage(bold ? c.bold : c.regular, inverted));
+    };
+}
+Maker fontMetrics(bool bold) {
+    return [bold](const ResourceContext& c, std::string*) { return encodeFontMetrics((bold ? c.bold : c.regular).metrics); };
+}
+
+// A drawn icon in the format its name asks for: uncompressed DDS keeps the
+// alpha, BMP is opaque.
+Maker icon(const InterfaceIcon& drawing) {
+    return [&drawing](const ResourceContext& c, std::string* why) {
+        ImageResult image = drawInterfaceIcon(drawing, c.iconFolder);
+        if (!image) {
+            if (why) *why = image.error;
+            return std::vector<std::uint8_t>{};
+        }
+        return drawing.file.ends_with(".bmp") ? encodeBmp24(*image.image) : encodeDds(*image.image);
+    };
 }
 
 std::vector<ResourceFile> makeList() {
     std::vector<ResourceFile> files;
     // Fonts and their metrics, read from the shaders folder.
-    files.push_back({"shaders/font.dds", [](const ResourceContext& c) { return encodeDds(fontImage(c.regular, false)); }});
-    files.push_back({"shaders/fontbold.dds", [](const ResourceContext& c) { return encodeDds(fontImage(c.bold, false)); }});
-    files.push_back({"shaders/fontinvert.dds", [](const ResourceContext& c) { return encodeDds(fontImage(c.regular, true)); }});
-    files.push_back({"shaders/Font.uvs", [](const ResourceContext& c) { return encodeFontMetrics(c.regular.metrics); }});
-    files.push_back({"shaders/Fontbold.uvs", [](const ResourceContext& c) { return encodeFontMetrics(c.bold.metrics); }});
+    files.push_back({"shaders/font.dds", font(false, false)});
+    files.push_back({"shaders/fontbold.dds", font(true, false)});
+    files.push_back({"shaders/fontinvert.dds", font(false, true)});
+    files.push_back({"shaders/Font.uvs", fontMetrics(false)});
+    files.push_back({"shaders/Fontbold.uvs", fontMetrics(true)});
     // Plain images.
     files.push_back({"UI/white.bmp", bmp([] { return solidImage(kWhite); })});
     files.push_back({"UI/red.bmp", bmp([] { return solidImage({255, 0, 0, 255}); })});
@@ -53,19 +78,15 @@ std::vector<ResourceFile> makeList() {
     files.push_back({"UI/vertice1.dds", dds([] { return vertexMarker(true); })});
     files.push_back({"UI/FalloffRamp.dds", dds(falloffRamp)});
     // Demonstration textures.
-    files.push_back({"UI/lune.jpg", [](const ResourceContext&) { return encodeJpg(moonTextures().colour); }});
-    files.push_back({"UI/lune_bump.jpg", [](const ResourceContext&) { return encodeJpg(moonTextures().height); }});
-    files.push_back({"UI/boite.jpg", [](const ResourceContext&) { return encodeJpg(crateTextures().colour); }});
-    files.push_back({"UI/boite_bump.jpg", [](const ResourceContext&) { return encodeJpg(crateTextures().height); }});
-    // Drawn interface images.
+    files.push_back({"UI/lune.jpg", jpg([] { return moonTextures().colour; })});
+    files.push_back({"UI/lune_bump.jpg", jpg([] { return moonTextures().height; })});
+    files.push_back({"UI/boite.jpg", jpg([] { return crateTextures().colour; })});
+    files.push_back({"UI/boite_bump.jpg", jpg([] { return crateTextures().height; })});
+    // Interface images computed rather than drawn.
     files.push_back({"UI/ombre.bmp", bmp(shadowImage)});
     files.push_back({"UI/caret.dds", dds(caretImage)});
-    files.push_back({"UI/checked.dds", dds([] { return checkBoxImage(true); })});
-    files.push_back({"UI/unchecked.dds", dds([] { return checkBoxImage(false); })});
-    files.push_back({"UI/radiobutton.dds", dds([] { return radioButtonImage(false); })});
-    files.push_back({"UI/radiobuttoncoched.dds", dds([] { return radioButtonImage(true); })});
-    files.push_back({"UI/close1.dds", dds([] { return closeButtonImage(false); })});
-    files.push_back({"UI/close1 over.dds", dds([] { return closeButtonImage(true); })});
+    // Drawn interface images.
+    for (const InterfaceIcon& drawing : interfaceIcons()) files.push_back({"UI/" + std::string(drawing.file), icon(drawing)});
     return files;
 }
 
@@ -85,8 +106,10 @@ std::vector<std::uint8_t> encodeJpg(const DecodedImage& image, int quality) {
 }
 
 std::optional<ResourceContext> loadResourceContext(const std::filesystem::path& regularFont,
-                                                   const std::filesystem::path& boldFont, std::string* why) {
+                                                   const std::filesystem::path& boldFont,
+                                                   const std::filesystem::path& iconFolder, std::string* why) {
     ResourceContext context;
+    context.iconFolder = iconFolder;
     for (int which = 0; which < 2; ++which) {
         const std::filesystem::path& path = which == 0 ? regularFont : boldFont;
         std::vector<std::uint8_t> bytes;
@@ -111,9 +134,14 @@ bool writeResources(const ResourceContext& context, const std::filesystem::path&
         const std::filesystem::path path = programFolder / std::filesystem::path(file.path);
         std::error_code error;
         std::filesystem::create_directories(path.parent_path(), error);
-        const std::vector<std::uint8_t> bytes = file.make(context);
-        if (bytes.empty() || !writeImageFile(path, bytes)) {
-            if (why) *why = "cannot make " + path.string();
+        std::string reason;
+        const std::vector<std::uint8_t> bytes = file.make(context, &reason);
+        if (bytes.empty()) {
+            if (why) *why = "cannot make " + path.string() + (reason.empty() ? "" : ": " + reason);
+            return false;
+        }
+        if (!writeImageFile(path, bytes)) {
+            if (why) *why = "cannot write " + path.string();
             return false;
         }
     }

@@ -18,11 +18,13 @@ namespace morvanex::resources {
 struct ResourceContext {
     FontAtlas regular;
     FontAtlas bold;
+    std::filesystem::path iconFolder;  // the SVG drawings of the interface images
 };
 
 struct ResourceFile {
-    std::string path;  // relative to the program folder, '/' separated: "UI/white.bmp"
-    std::function<std::vector<std::uint8_t>(const ResourceContext&)> make;  // the file's bytes
+    std::string path;  // relative to the program folder, '/' separated, UTF-8: "UI/white.bmp"
+    // The file's bytes; empty with the reason when it cannot be made.
+    std::function<std::vector<std::uint8_t>(const ResourceContext&, std::string* why)> make;
 };
 
 const std::vector<ResourceFile>& resourceFiles();
@@ -31,9 +33,11 @@ const std::vector<ResourceFile>& resourceFiles();
 // image codec).
 std::vector<std::uint8_t> encodeJpg(const DecodedImage& image, int quality = 92);
 
-// Reads both fonts, builds their atlases; empty with the reason on failure.
+// Reads both fonts, builds their atlases and notes the icon folder; empty
+// with the reason on failure.
 std::optional<ResourceContext> loadResourceContext(const std::filesystem::path& regularFont,
-                                                   const std::filesystem::path& boldFont, std::string* why);
+                                                   const std::filesystem::path& boldFont,
+                                                   const std::filesystem::path& iconFolder, std::string* why);
 
 // Writes every resource file under the program folder (folders created);
 // false with the reason on the first failure.
