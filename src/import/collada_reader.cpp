@@ -575,6 +575,12 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
         collada::buildGeometries(doc);
         collada::placeNodes(doc);
         collada::readAnimations(doc);
+        if (!parsed && result.objects.empty()) {
+            ImportResult failed;
+            failed.error = std::string("the file is damaged at byte ") + std::to_string(parsed.offset) + " (" +
+                           parsed.description() + ") before any geometry";
+            return failed;
+        }
     } catch (const std::bad_alloc&) {
         ImportResult failed;
         failed.error = "not enough memory to import the file";
