@@ -7,6 +7,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "import/large_pages.h"
 #include "platform/text_encoding.h"
 #include "scene/scene.h"
 
@@ -110,6 +111,7 @@ bool readWholeFile(const std::filesystem::path& path, std::unique_ptr<char[]>& b
         // Memory for what the file holds, and nothing it merely claims.
         bytes.reset(new (std::nothrow) char[static_cast<std::size_t>(expected) + 1]);
         ok = bytes != nullptr;
+        if (ok) adviseLargePages(bytes.get(), static_cast<std::size_t>(expected));
         if (!ok) error = "not enough memory to read " + textFromPath(path);
     } else {
         error = "cannot read " + textFromPath(path);

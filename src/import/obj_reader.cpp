@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <new>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "import/import_mesh.h"
+#include "import/large_pages.h"
 #include "import/mtl_reader.h"
 #include "import/obj_chunk.h"
 #include "import/parallel.h"
@@ -396,6 +398,22 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     for (const Chunk& c : chunks) result.report.merge(c.report);
 
     Layout layout = layOut(chunks, options.defaultName);
+    // The first write of fresh memory is a page fault: take those in
+    // parallel, on the raw storage, before the vertices are made in it.
+    struct Slice {
+        void* at;
+        std::size_t bytes;
+    };
+    std::vector<Slice> slices;
+    constexpr std::size_t kSliceBytes = std::size_t{4} << 20;
+    for (Part& part : layout.parts) {
+        part.vertices.reserve(part.triangles * 3);
+        auto* raw = reinterpret_cast<unsigned char*>(part.vertices.data());
+        const std::size_t bytes = part.vertices.capacity() * sizeof(MeshVertex);
+        adviseLargePages(raw, bytes);
+        for (std::size_t at = 0; at < bytes; at += kSliceBytes) slices.push_back({raw + at, std::min(kSliceBytes, bytes - at)});
+    }
+    runParallel(slices.size(), threads, [&](std::size_t i) { std::memset(slices[i].at, 0, slices[i].bytes); });
     for (Part& part : layout.parts) part.vertices.resize(part.triangles * 3);
 
     std::vector<BuildCounts> counts(layout.runs.size());
