@@ -31,7 +31,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$root/build/asan" -j "$jobs" --output-on-failure
 
 # ---------------------------------------------------------------------------
-echo "== Scene reader fuzzer (libFuzzer, 60 s)"
+echo "== Scene reader fuzzer (libFuzzer, 60 s), then the importer fuzzers"
 # Needs clang with libFuzzer; a probe program tells whether it links.
 fuzz_build="$root/build/fuzz"
 can_fuzz=0
@@ -60,6 +60,23 @@ if [ "$can_fuzz" -eq 1 ]; then
     exit 1
   fi
   grep -E '^(Done|stat::number_of_executed_units)' "$fuzz_build/fuzz.log" || true
+
+  echo "== Importer fuzzers (libFuzzer, 20 s each)"
+  "$fuzz_build/make_import_seeds" "$fuzz_build/import-seeds"
+  for pair in obj_reader:obj three_ds_reader:3ds collada_reader:dae; do
+    reader="${pair%%:*}"
+    kind="${pair##*:}"
+    corpus="$fuzz_build/import-corpus/$kind"
+    mkdir -p "$corpus"
+    if ! "$fuzz_build/${reader}_fuzz" "$corpus" "$fuzz_build/import-seeds/$kind" \
+        -max_total_time=20 -rss_limit_mb=2048 -max_len=65536 -timeout=10 \
+        -artifact_prefix="$fuzz_build/$kind-" -print_final_stats=1 >"$fuzz_build/$kind-fuzz.log" 2>&1; then
+      tail -n 60 "$fuzz_build/$kind-fuzz.log"
+      echo "The $kind reader fuzzer failed: the input is in $fuzz_build, the log in $fuzz_build/$kind-fuzz.log" >&2
+      exit 1
+    fi
+    grep -E '^(Done|stat::number_of_executed_units)' "$fuzz_build/$kind-fuzz.log" || true
+  done
 else
   echo "clang++ with -fsanitize=fuzzer is not available: the fuzz step is skipped"
 fi

@@ -1,0 +1,24 @@
+#include "import/import_mesh.h"
+
+#include <numeric>
+#include <utility>
+
+namespace morvanex {
+
+std::unique_ptr<SceneObject> newImportedObject(std::string name) {
+    auto object = std::make_unique<SceneObject>(std::move(name));
+    object->materialColours[0] = kImportedDiffuse;
+    object->materialColours[1] = kImportedAmbient;
+    object->materialColours[2] = kImportedSpecular;
+    return object;
+}
+
+void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices) {
+    std::vector<std::int32_t> indices(vertices.size());
+    std::iota(indices.begin(), indices.end(), 0);
+    object.assignMesh(std::move(vertices), std::move(indices));
+}
+
+Vec3 triangleNormal(Vec3 a, Vec3 b, Vec3 c) { return normalize(cross(b - a, c - a)); }
+
+}  // namespace morvanex

@@ -1,0 +1,40 @@
+// Pieces every importer uses to turn what it read into scene objects.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scene/math.h"
+#include "scene/mesh_vertex.h"
+#include "scene/scene_object.h"
+
+namespace morvanex {
+
+// Material colours 1 to 3 of a fresh imported object.
+inline constexpr Vec4 kImportedDiffuse{0.7f, 0.7f, 0.7f, 1.0f};
+inline constexpr Vec4 kImportedAmbient{0.1f, 0.1f, 0.1f, 1.0f};
+inline constexpr Vec4 kImportedSpecular{0.7f, 0.7f, 0.7f, 1.0f};
+
+// A named object with the imported look and no mesh yet.
+std::unique_ptr<SceneObject> newImportedObject(std::string name);
+
+// Gives the object a mesh of one vertex per corner (indices 0, 1, 2, ...).
+void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices);
+
+// The face normal of a triangle in scene space (corners in drawing order);
+// (0, 0, 1) for a triangle without area.
+Vec3 triangleNormal(Vec3 a, Vec3 b, Vec3 c);
+
+// "name", or "name1", "name2", ... : the first that `taken` does not hold.
+// `taken` is any container with count(). An empty name stays empty.
+template <typename Names>
+std::string uniqueName(const std::string& name, const Names& taken) {
+    if (name.empty() || taken.count(name) == 0) return name;
+    for (unsigned long k = 1;; ++k) {
+        std::string candidate = name + std::to_string(k);
+        if (taken.count(candidate) == 0) return candidate;
+    }
+}
+
+}  // namespace morvanex

@@ -1,0 +1,129 @@
+#include "import/import_result.h"
+
+#include <cstdio>
+#include <fstream>
+#include <new>
+#include <iterator>
+#include <system_error>
+#include <unordered_map>
+
+#include "import/large_pages.h"
+#include "base/text_encoding.h"
+#include "scene/scene.h"
+
+namespace morvanex {
+
+namespace {
+
+// Candidate paths of a name in a folder: as written, then its last part.
+std::vector<std::filesystem::path> candidates(const std::filesystem::path& folder, std::string_view name) {
+    std::string cleaned(name);
+    for (char& c : cleaned) {
+        if (c == '\\') c = '/';
+    }
+    std::vector<std::filesystem::path> out;
+    if (cleaned.empty()) return out;
+    const std::filesystem::path written = pathFromText(cleaned);
+    out.push_back(written.is_absolute() ? written : folder / written);
+    const std::filesystem::path last = written.filename();
+    if (!last.empty() && last != written) out.push_back(folder / last);
+    return out;
+}
+
+std::optional<std::filesystem::path> findIn(const std::filesystem::path& folder, std::string_view name) {
+    std::error_code error;
+    for (const auto& candidate : candidates(folder, name)) {
+        if (std::filesystem::is_regular_file(candidate, error)) return candidate;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+SideFiles sideFilesIn(const std::filesystem::path& folder) {
+    SideFiles files;
+    files.read = [folder](std::string_view name) -> std::optional<std::string> {
+        const auto path = findIn(folder, name);
+        if (!path) return std::nullopt;
+        std::ifstream in(*path, std::ios::binary);
+        if (!in) return std::nullopt;
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    files.locate = [folder](std::string_view name) -> std::optional<std::string> {
+        const auto path = findIn(folder, name);
+        if (!path) return std::nullopt;
+        return textFromPath(*path);
+    };
+    return files;
+}
+
+SceneTexture& ImportResult::texture(std::string_view fileName) {
+    for (auto& t : textures) {
+        if (t->fileName == fileName) return *t;
+    }
+    textures.push_back(std::make_unique<SceneTexture>(std::string(fileName)));
+    return *textures.back();
+}
+
+std::size_t addToScene(ImportResult& result, Scene& scene) {
+    // Textures first, so that slots can be repointed at shared records.
+    std::unordered_map<const SceneTexture*, SceneTexture*> shared;
+    for (auto& texture : result.textures) {
+        SceneTexture* existing = scene.findTexture(texture->fileName);
+        if (existing == nullptr) {
+            SceneTexture* kept = texture.get();
+            scene.addTexture(std::move(texture));
+            shared[kept] = kept;
+        } else {
+            shared[texture.get()] = existing;
+        }
+    }
+    const std::size_t added = result.objects.size();
+    for (auto& object : result.objects) {
+        for (SceneTexture*& slot : object->textures) {
+            if (slot == nullptr) continue;
+            const auto it = shared.find(slot);
+            slot = it == shared.end() ? nullptr : it->second;
+            if (slot != nullptr) slot->lastAttachedObject = object.get();
+        }
+        scene.addObject(std::move(object));
+    }
+    for (auto& animation : result.animations) scene.addAnimation(std::move(animation));
+    result.objects.clear();
+    result.animations.clear();
+    result.textures.clear();
+    scene.loadedVersionTag = std::string(kProgramVersionLabel);
+    if (added > 0) scene.modified = true;
+    return added;
+}
+
+bool readWholeFile(const std::filesystem::path& path, std::unique_ptr<char[]>& bytes, std::size_t& size,
+                   std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = "cannot open " + textFromPath(path);
+        return false;
+    }
+    std::error_code sizeError;
+    const auto expected = std::filesystem::file_size(path, sizeError);
+    bool ok = !sizeError;
+    if (ok) {
+        // Memory for what the file holds, and nothing it merely claims.
+        bytes.reset(new (std::nothrow) char[static_cast<std::size_t>(expected) + 1]);
+        ok = bytes != nullptr;
+        if (ok) adviseLargePages(bytes.get(), static_cast<std::size_t>(expected));
+        if (!ok) error = "not enough memory to read " + textFromPath(path);
+    } else {
+        error = "cannot read " + textFromPath(path);
+    }
+    if (ok) {
+        size = std::fread(bytes.get(), 1, static_cast<std::size_t>(expected), file);
+        ok = std::ferror(file) == 0;
+        if (!ok) error = "cannot read " + textFromPath(path);
+    }
+    std::fclose(file);
+    if (!ok) bytes.reset();
+    return ok;
+}
+
+}  // namespace morvanex

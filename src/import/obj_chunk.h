@@ -1,0 +1,68 @@
+// One piece of an OBJ text parsed on its own: the lists it adds and its
+// faces with indices as written. Joining the pieces in order resolves the
+// indices exactly as one sequential pass would.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "import/import_report.h"
+
+namespace morvanex::obj {
+
+// Index values as written: > 0 counts from the start of the list, < 0 back
+// from its end at that statement, 0 is never valid. kAbsent: no such index
+// in the corner ("1//3" has no texture coordinate).
+inline constexpr std::int32_t kAbsent = INT32_MIN;
+
+struct Corner {
+    std::int32_t v = kAbsent;
+    std::int32_t t = kAbsent;
+    std::int32_t n = kAbsent;
+};
+
+struct Face {
+    std::size_t firstCorner = 0;
+    std::uint32_t cornerCount = 0;
+    bool line = false;  // an "l" statement: a polyline, not a polygon
+};
+
+enum class EventKind : std::uint8_t { Group, Material, Library };
+
+// A statement that changes where the following faces go, before face `face`.
+struct Event {
+    std::size_t face = 0;
+    EventKind kind = EventKind::Group;
+    std::string name;
+};
+
+// The list sizes within the piece when a face with relative indices was read.
+struct RelativeFace {
+    std::size_t face = 0;
+    std::size_t positions = 0, texcoords = 0, normals = 0;
+};
+
+struct Chunk {
+    std::vector<float> positions;  // 3 per entry, as written
+    std::vector<float> texcoords;  // 2 per entry
+    std::vector<float> normals;    // 3 per entry
+    std::vector<Corner> corners;
+    std::vector<Face> faces;
+    std::vector<Event> events;
+    std::vector<RelativeFace> relative;  // in face order
+    ImportReport report;
+
+    // Set when joining: false for a face with an index outside its list.
+    std::vector<std::uint8_t> faceOk;
+};
+
+// Cuts the text into about `pieces` parts at line ends, never inside a line
+// continued with a backslash.
+std::vector<std::string_view> splitAtLines(std::string_view text, std::size_t pieces);
+
+void parseChunk(std::string_view text, Chunk& out);
+
+}  // namespace morvanex::obj

@@ -1,0 +1,208 @@
+// Parsing one piece of OBJ text, statement by statement.
+#include <algorithm>
+#include <cstring>
+
+#include "import/obj_chunk.h"
+#include "import/text_scan.h"
+
+namespace morvanex::obj {
+
+namespace {
+
+constexpr std::string_view kUnreadableNumbers = "unreadable numbers in vertex statements, read as 0";
+constexpr std::string_view kUnreadableFaces = "face or line statements with unreadable indices, skipped";
+constexpr std::string_view kShortFaces = "faces with fewer than three corners, skipped";
+constexpr std::string_view kShortLines = "line statements with fewer than two points, skipped";
+constexpr std::string_view kFreeForm = "free-form curve and surface statements, skipped";
+constexpr std::string_view kPoints = "point statements, skipped";
+constexpr std::string_view kUnknown = "statements not understood, skipped";
+
+bool oneOf(std::string_view w, std::initializer_list<std::string_view> words) {
+    return std::find(words.begin(), words.end(), w) != words.end();
+}
+
+// True when the line [start, end) ends with a continuation backslash.
+const char* contentEnd(const char* start, const char* end) {
+    while (end > start && end[-1] == '\r') --end;
+    return end;
+}
+bool continues(const char* start, const char* end) {
+    const char* e = contentEnd(start, end);
+    return e > start && e[-1] == '\\';
+}
+
+class ChunkParser {
+public:
+    explicit ChunkParser(Chunk& chunk) : c_(chunk) {}
+
+    void line(const char* p, const char* end) {
+        const std::string_view key = scan::word(p, end);
+        if (key.empty()) return;
+        switch (key[0]) {
+        case 'v':
+            if (key.size() == 1) return floats(p, end, c_.positions, 3, 3);
+            if (key == "vt") return floats(p, end, c_.texcoords, 2, 1);
+            if (key == "vn") return floats(p, end, c_.normals, 3, 3);
+            if (key == "vp") return c_.report.count(kFreeForm);
+            break;
+        case 'f':
+            if (key.size() == 1) return face(p, end, false);
+            break;
+        case 'l':
+            if (key.size() == 1) return face(p, end, true);
+            break;
+        case '#':
+            return;
+        default:
+            break;
+        }
+        if (key == "g" || key == "o") return event(EventKind::Group, lastWord(p, end));
+        if (key == "usemtl") return event(EventKind::Material, rest(p, end));
+        if (key == "mtllib") return event(EventKind::Library, rest(p, end));
+        if (key == "s" || key == "mg") return;  // normals come from the file or the faces
+        if (key == "p") return c_.report.count(kPoints);
+        if (oneOf(key, {"curv", "curv2", "surf", "cstype", "parm", "end", "deg", "trim", "hole", "scrv", "sp",
+                        "bmat", "step", "con"})) {
+            return c_.report.count(kFreeForm);
+        }
+        c_.report.count(kUnknown);
+    }
+
+private:
+    static std::string lastWord(const char* p, const char* end) {
+        std::string_view last;
+        for (std::string_view w = scan::word(p, end); !w.empty(); w = scan::word(p, end)) last = w;
+        return std::string(last);
+    }
+    static std::string rest(const char* p, const char* end) {
+        return std::string(scan::trim(std::string_view(p, static_cast<std::size_t>(end - p))));
+    }
+
+    void event(EventKind kind, std::string name) { c_.events.push_back({c_.faces.size(), kind, std::move(name)}); }
+
+    // `needed` numbers are appended whatever the line holds, so that the
+    // indices of later entries stay right; the first `required` must be there.
+    void floats(const char* p, const char* end, std::vector<float>& list, int needed, int required) {
+        bool unreadable = false;
+        for (int i = 0; i < needed; ++i) {
+            float value = 0.0f;
+            if (!scan::number(p, end, value)) {
+                value = 0.0f;
+                if (i < required) unreadable = true;
+            }
+            list.push_back(value);
+        }
+        if (unreadable) c_.report.count(kUnreadableNumbers);
+    }
+
+    static bool index(const char*& p, const char* end, std::int32_t& out) {
+        return scan::integer(p, end, out);
+    }
+
+    void face(const char* p, const char* end, bool line) {
+        const std::size_t first = c_.corners.size();
+        bool relative = false;
+        bool bad = false;
+        for (;;) {
+            p = scan::skipBlanks(p, end);
+            if (p >= end) break;
+            Corner k;
+            if (!index(p, end, k.v)) {
+                bad = true;
+                break;
+            }
+            if (p < end && *p == '/') {
+                ++p;
+                if (p < end && *p != '/' && !scan::isBlank(*p) && !index(p, end, k.t)) bad = true;
+                if (p < end && *p == '/') {
+                    ++p;
+                    if (!index(p, end, k.n)) bad = true;
+                }
+            }
+            if (bad || (p < end && !scan::isBlank(*p))) {
+                bad = true;
+                break;
+            }
+            relative = relative || k.v < 0 || (k.t < 0 && k.t != kAbsent) || (k.n < 0 && k.n != kAbsent);
+            c_.corners.push_back(k);
+        }
+        const std::size_t count = c_.corners.size() - first;
+        if (bad || count > UINT32_MAX) {
+            c_.corners.resize(first);
+            return c_.report.count(kUnreadableFaces);
+        }
+        if (count < (line ? 2u : 3u)) {
+            c_.corners.resize(first);
+            return c_.report.count(line ? kShortLines : kShortFaces);
+        }
+        if (relative) {
+            c_.relative.push_back({c_.faces.size(), c_.positions.size() / 3, c_.texcoords.size() / 2,
+                                   c_.normals.size() / 3});
+        }
+        c_.faces.push_back({first, static_cast<std::uint32_t>(count), line});
+    }
+
+    Chunk& c_;
+};
+
+}  // namespace
+
+std::vector<std::string_view> splitAtLines(std::string_view text, std::size_t pieces) {
+    std::vector<std::string_view> out;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    const char* start = begin;
+    for (std::size_t k = 1; k < pieces && start < end; ++k) {
+        const char* cut = begin + text.size() / pieces * k;
+        if (cut < start) cut = start;
+        // Forward to just after a line end whose line does not continue.
+        for (;;) {
+            const void* nl = std::memchr(cut, '\n', static_cast<std::size_t>(end - cut));
+            if (nl == nullptr) {
+                cut = end;
+                break;
+            }
+            const char* lineEnd = static_cast<const char*>(nl);
+            cut = lineEnd + 1;
+            const char* lineStart = lineEnd;
+            while (lineStart > begin && lineStart[-1] != '\n') --lineStart;
+            if (!continues(lineStart, lineEnd)) break;
+        }
+        out.emplace_back(start, static_cast<std::size_t>(cut - start));
+        start = cut;
+    }
+    if (start < end || out.empty()) out.emplace_back(start, static_cast<std::size_t>(end - start));
+    return out;
+}
+
+void parseChunk(std::string_view text, Chunk& out) {
+    ChunkParser parser(out);
+    const char* p = text.data();
+    const char* end = text.data() + text.size();
+    std::string joined;
+    while (p < end) {
+        const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        const char* lineEnd = nl != nullptr ? static_cast<const char*>(nl) : end;
+        const char* next = nl != nullptr ? lineEnd + 1 : end;
+        if (!continues(p, lineEnd)) {
+            parser.line(p, contentEnd(p, lineEnd));
+            p = next;
+            continue;
+        }
+        // A statement continued over several lines: join them with blanks.
+        joined.assign(p, contentEnd(p, lineEnd) - 1);
+        while (next < end) {
+            const void* nl2 = std::memchr(next, '\n', static_cast<std::size_t>(end - next));
+            const char* e2 = nl2 != nullptr ? static_cast<const char*>(nl2) : end;
+            const bool more = continues(next, e2);
+            joined += ' ';
+            joined.append(next, contentEnd(next, e2) - (more ? 1 : 0));
+            next = nl2 != nullptr ? e2 + 1 : end;
+            if (!more) break;
+        }
+        parser.line(joined.data(), joined.data() + joined.size());
+        p = next;
+    }
+}
+
+}  // namespace morvanex::obj

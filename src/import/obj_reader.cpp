@@ -1,0 +1,492 @@
+// Joining the parsed pieces of an OBJ text and building the objects.
+#include "import/obj_reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <new>
+#include <set>
+#include <stdexcept>
+#include <utility>
+
+#include "import/import_mesh.h"
+#include "import/large_pages.h"
+#include "import/mtl_reader.h"
+#include "import/obj_chunk.h"
+#include "import/parallel.h"
+#include "import/text_scan.h"
+#include "import/triangulate.h"
+#include "base/text_encoding.h"
+
+namespace morvanex {
+
+namespace {
+
+using obj::Chunk;
+using obj::Corner;
+using obj::Face;
+
+constexpr float kObjScale = 10.0f;
+// Texts below this size are read by one thread: starting others costs more.
+constexpr std::size_t kParallelMinBytes = std::size_t{1} << 20;
+// Faces per piece of building work.
+constexpr std::size_t kFacesPerRun = 1u << 16;
+
+constexpr std::string_view kOutOfRange = "faces with an index outside its list, skipped";
+
+// All entries of one kind, the pieces' lists end to end.
+struct Lists {
+    std::vector<float> positions, texcoords, normals;
+    std::size_t positionCount() const { return positions.size() / 3; }
+    std::size_t texcoordCount() const { return texcoords.size() / 2; }
+    std::size_t normalCount() const { return normals.size() / 3; }
+};
+
+struct Bases {
+    std::size_t positions = 0, texcoords = 0, normals = 0;
+};
+
+// One index made absolute and 0-based: -1 when absent; `ok` turns false when
+// it lies outside its list.
+std::int32_t resolve(std::int32_t raw, std::size_t base, std::size_t local, std::size_t total, bool required,
+                     bool& ok) {
+    if (raw == obj::kAbsent) {
+        if (required) ok = false;
+        return -1;
+    }
+    std::int64_t a = -1;
+    if (raw > 0) {
+        a = static_cast<std::int64_t>(raw) - 1;
+    } else if (raw < 0) {
+        a = static_cast<std::int64_t>(base + local) + raw;
+    }
+    if (a < 0 || a >= static_cast<std::int64_t>(total)) {
+        ok = false;
+        return -1;
+    }
+    return static_cast<std::int32_t>(a);
+}
+
+void resolveChunk(Chunk& c, Bases base, const Bases& total) {
+    c.faceOk.assign(c.faces.size(), 1);
+    std::size_t r = 0;
+    std::size_t outOfRange = 0;
+    for (std::size_t f = 0; f < c.faces.size(); ++f) {
+        obj::RelativeFace local;
+        if (r < c.relative.size() && c.relative[r].face == f) local = c.relative[r++];
+        const Face& face = c.faces[f];
+        bool ok = true;
+        for (std::size_t k = face.firstCorner; k < face.firstCorner + face.cornerCount; ++k) {
+            Corner& corner = c.corners[k];
+            corner.v = resolve(corner.v, base.positions, local.positions, total.positions, true, ok);
+            corner.t = resolve(corner.t, base.texcoords, local.texcoords, total.texcoords, false, ok);
+            corner.n = resolve(corner.n, base.normals, local.normals, total.normals, false, ok);
+        }
+        if (!ok) {
+            c.faceOk[f] = 0;
+            ++outOfRange;
+        }
+    }
+    c.report.count(kOutOfRange, outOfRange);
+}
+
+std::size_t trianglesOf(const Face& face) { return face.line ? face.cornerCount - 1 : face.cornerCount - 2; }
+
+// One object being built: a group, split by material.
+struct Part {
+    std::string name;
+    std::string material;
+    std::size_t triangles = 0;
+    std::vector<MeshVertex> vertices;
+};
+
+// A run of consecutive faces of one piece going to one part.
+struct Run {
+    std::size_t chunk = 0;
+    std::size_t faceBegin = 0, faceEnd = 0;
+    std::size_t part = 0;
+    std::size_t firstVertex = 0;
+};
+
+struct Layout {
+    std::vector<Part> parts;
+    std::vector<Run> runs;
+    std::vector<std::string> libraries;
+};
+
+// Walks the faces and events in file order: which part each face goes to.
+Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) {
+    Layout layout;
+    std::set<std::string> takenNames;
+    std::map<std::pair<std::size_t, std::string>, std::size_t> partOf;  // (group, material) -> part
+    std::size_t group = 0;                                            // 0: faces before any group
+    std::string groupName = defaultName;
+    std::size_t groupsMade = 0;
+    std::string material;
+    std::size_t currentPart = SIZE_MAX;
+    Run* open = nullptr;
+    for (std::size_t ci = 0; ci < chunks.size(); ++ci) {
+        const Chunk& c = chunks[ci];
+        std::size_t ev = 0;
+        open = nullptr;
+        const auto applyEvent = [&](const obj::Event& e) {
+            switch (e.kind) {
+            case obj::EventKind::Group:
+                group = ++groupsMade;
+                groupName = uniqueName(e.name, takenNames);
+                takenNames.insert(groupName);
+                break;
+            case obj::EventKind::Material:
+                material = e.name;
+                break;
+            case obj::EventKind::Library:
+                layout.libraries.push_back(e.name);
+                return;
+            }
+            currentPart = SIZE_MAX;
+            open = nullptr;
+        };
+        for (std::size_t f = 0; f < c.faces.size(); ++f) {
+            while (ev < c.events.size() && c.events[ev].face == f) applyEvent(c.events[ev++]);
+            if (!c.faceOk[f]) continue;
+            if (currentPart == SIZE_MAX) {
+                const auto key = std::make_pair(group, material);
+                auto it = partOf.find(key);
+                if (it == partOf.end()) {
+                    Part part;
+                    const bool groupHasPart = std::any_of(partOf.begin(), partOf.end(),
+                                                          [&](const auto& e) { return e.first.first == group; });
+                    // A group whose material changes gives one object per material,
+                    // the later ones named after group and material.
+                    if (groupHasPart) {
+                        part.name = uniqueName(groupName + "_" + material, takenNames);
+                    } else {
+                        part.name = group == 0 ? uniqueName(groupName, takenNames) : groupName;
+                    }
+                    takenNames.insert(part.name);
+                    part.material = material;
+                    layout.parts.push_back(std::move(part));
+                    it = partOf.emplace(key, layout.parts.size() - 1).first;
+                }
+                currentPart = it->second;
+            }
+            Part& part = layout.parts[currentPart];
+            if (open == nullptr || open->part != currentPart || open->faceEnd != f ||
+                open->faceEnd - open->faceBegin >= kFacesPerRun) {
+                layout.runs.push_back({ci, f, f, currentPart, part.triangles * 3});
+                open = &layout.runs.back();
+            }
+            open->faceEnd = f + 1;
+            part.triangles += trianglesOf(c.faces[f]);
+        }
+        while (ev < c.events.size()) applyEvent(c.events[ev++]);
+    }
+    return layout;
+}
+
+// Counts of what the building changed, per worker, summed at the end.
+struct BuildCounts {
+    std::size_t split = 0, concave = 0, degenerate = 0, tooLarge = 0;
+    std::size_t flatNormals = 0, segments = 0;
+};
+
+class RunBuilder {
+public:
+    RunBuilder(const Lists& lists, float scale) : lists_(lists), scale_(scale) {}
+
+    void build(const Chunk& c, const Run& run, MeshVertex* out, BuildCounts& counts) {
+        out += run.firstVertex;
+        for (std::size_t f = run.faceBegin; f < run.faceEnd; ++f) {
+            if (!c.faceOk[f]) continue;
+            const Face& face = c.faces[f];
+            const Corner* k = &c.corners[face.firstCorner];
+            if (face.line) {
+                for (std::uint32_t i = 0; i + 1 < face.cornerCount; ++i) out = segment(k[i], k[i + 1], out);
+                counts.segments += face.cornerCount - 1;
+            } else if (face.cornerCount == 3) {
+                out = triangle(k[2], k[1], k[0], out, counts);
+            } else {
+                out = polygon(k, face.cornerCount, out, counts);
+            }
+        }
+    }
+
+private:
+    Vec3 filePosition(const Corner& k) const {
+        const float* p = &lists_.positions[static_cast<std::size_t>(k.v) * 3];
+        return {p[0], p[1], p[2]};
+    }
+    Vec3 scenePosition(Vec3 p) const { return {-p.x * scale_, p.y * scale_, p.z * scale_}; }
+
+    void corner(const Corner& k, Vec3 position, MeshVertex& v) const {
+        v.position = position;
+        v.blendWeights = {1.0f, 0.0f, 0.0f, 0.0f};
+        v.blendIndices = {0, -1, -1, -1};
+        if (k.t >= 0) {
+            const float* t = &lists_.texcoords[static_cast<std::size_t>(k.t) * 2];
+            v.texcoord = {t[0], 1.0f - t[1]};
+        } else {
+            v.texcoord = {0.0f, 1.0f};
+        }
+        v.texcoord2 = v.texcoord;
+        if (k.n >= 0) {
+            const float* n = &lists_.normals[static_cast<std::size_t>(k.n) * 3];
+            v.normal = {-n[0], n[1], n[2]};  // mirrored with the positions
+        }
+    }
+
+    // Corners in drawing order (already reversed from the file's).
+    MeshVertex* triangle(const Corner& a, const Corner& b, const Corner& c, MeshVertex* out, BuildCounts& counts) {
+        const Vec3 pa = scenePosition(filePosition(a));
+        const Vec3 pb = scenePosition(filePosition(b));
+        const Vec3 pc = scenePosition(filePosition(c));
+        corner(a, pa, out[0]);
+        corner(b, pb, out[1]);
+        corner(c, pc, out[2]);
+        if (a.n < 0 || b.n < 0 || c.n < 0) {
+            const Vec3 flat = triangleNormal(pa, pb, pc);
+            for (int i = 0; i < 3; ++i) {
+                const Corner& k = i == 0 ? a : (i == 1 ? b : c);
+                if (k.n < 0) out[i].normal = flat;
+            }
+            ++counts.flatNormals;
+        }
+        return out + 3;
+    }
+
+    MeshVertex* polygon(const Corner* k, std::uint32_t n, MeshVertex* out, BuildCounts& counts) {
+        points_.resize(n);
+        for (std::uint32_t i = 0; i < n; ++i) points_[i] = filePosition(k[i]);
+        triangles_.clear();
+        const PolygonShape shape = triangulatePolygon(points_, triangles_);
+        ++counts.split;
+        if (shape == PolygonShape::Concave) ++counts.concave;
+        if (shape == PolygonShape::Degenerate) ++counts.degenerate;
+        if (shape == PolygonShape::TooLarge) ++counts.tooLarge;
+        for (const CornerTriangle& t : triangles_) out = triangle(k[t[2]], k[t[1]], k[t[0]], out, counts);
+        return out;
+    }
+
+    // A thin triangle along the segment so that it shows: its third corner
+    // lies a tenth of a file unit aside, across the second point's normal
+    // (or any direction across the segment when there is none).
+    MeshVertex* segment(const Corner& a, const Corner& b, MeshVertex* out) {
+        const Vec3 p0 = filePosition(a);
+        const Vec3 p1 = filePosition(b);
+        const Vec3 along = normalize(p0 - p1);
+        Vec3 across{0.0f, 0.0f, 1.0f};
+        if (b.n >= 0) {
+            const float* nn = &lists_.normals[static_cast<std::size_t>(b.n) * 3];
+            across = normalize(Vec3{nn[0], nn[1], nn[2]});
+        } else if (std::abs(along.z) > 0.9f) {
+            across = {0.0f, 1.0f, 0.0f};
+        }
+        const Vec3 q = p1 + normalize(cross(along, across)) * 0.1f;
+        const Vec3 sq = scenePosition(q), s0 = scenePosition(p0), s1 = scenePosition(p1);
+        corner(a, sq, out[0]);
+        corner(a, s0, out[1]);
+        corner(b, s1, out[2]);
+        const Vec3 flat = triangleNormal(sq, s0, s1);
+        if (a.n < 0) out[0].normal = out[1].normal = flat;
+        if (b.n < 0) out[2].normal = flat;
+        return out + 3;
+    }
+
+    const Lists& lists_;
+    float scale_;
+    std::vector<Vec3> points_;
+    std::vector<CornerTriangle> triangles_;
+};
+
+void applyMaterial(SceneObject& object, const Part& part, const MtlLibrary& library, const ImportOptions& options,
+                   ImportResult& result) {
+    if (part.material.empty()) return;
+    const ObjMaterial* material = library.find(part.material);
+    if (material == nullptr) {
+        result.report.note("material not found in the material libraries: " + part.material);
+        return;
+    }
+    object.materialColours[0] = material->diffuse;
+    object.materialColours[2] = material->specular;
+    object.opacity = material->diffuse.w;
+    if (material->diffuseMap.empty()) return;
+    std::string fileName = material->diffuseMap;
+    std::replace(fileName.begin(), fileName.end(), '\\', '/');
+    fileName = fileName.substr(fileName.find_last_of('/') + 1);
+    SceneTexture& texture = result.texture(fileName);
+    if (texture.fullPath.empty() && !texture.missing) {
+        const auto found = options.sideFiles.locate ? options.sideFiles.locate(material->diffuseMap) : std::nullopt;
+        if (found) {
+            texture.fullPath = *found;
+        } else {
+            texture.missing = true;
+            result.report.note("texture file not found: " + material->diffuseMap);
+        }
+    }
+    object.textures[0] = &texture;
+    object.textureEnabled[0] = !texture.missing;
+    texture.lastAttachedObject = &object;
+}
+
+MtlLibrary readLibraries(const std::vector<std::string>& names, const ImportOptions& options, ImportReport& report) {
+    MtlLibrary library;
+    std::set<std::string> read;
+    for (const std::string& name : names) {
+        if (name.empty() || !read.insert(name).second) continue;
+        std::optional<std::string> text = options.sideFiles.read ? options.sideFiles.read(name) : std::nullopt;
+        if (!text) {
+            // "mtllib a.mtl b.mtl" names several libraries; a name with
+            // spaces names one. Try the words when the whole is not there.
+            bool any = false;
+            const char* p = name.data();
+            const char* end = name.data() + name.size();
+            for (std::string_view w = scan::word(p, end); !w.empty(); w = scan::word(p, end)) {
+                if (w.size() == name.size()) break;
+                if (auto part = options.sideFiles.read ? options.sideFiles.read(w) : std::nullopt) {
+                    readMtl(*part, library, report);
+                    any = true;
+                }
+            }
+            if (!any) report.note("material library not found: " + name);
+            continue;
+        }
+        readMtl(*text, library, report);
+    }
+    return library;
+}
+
+void reportBuild(const BuildCounts& counts, ImportReport& report) {
+    report.count("polygons with more than three corners, triangulated", counts.split);
+    report.count("concave polygons, ear clipped in their plane", counts.concave);
+    report.count("polygons without area or crossing themselves, fanned", counts.degenerate);
+    report.count("concave polygons too large to ear clip, fanned", counts.tooLarge);
+    report.count("triangles without normals, given flat normals", counts.flatNormals);
+    report.count("line segments, drawn as thin triangles", counts.segments);
+}
+
+void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsigned threads, ImportResult& result) {
+    // Where each piece's entries start in the whole lists.
+    std::vector<Bases> bases(chunks.size());
+    Bases total;
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+        bases[i] = total;
+        total.positions += chunks[i].positions.size() / 3;
+        total.texcoords += chunks[i].texcoords.size() / 2;
+        total.normals += chunks[i].normals.size() / 3;
+    }
+    if (total.positions > INT32_MAX || total.texcoords > INT32_MAX || total.normals > INT32_MAX) {
+        throw std::length_error("too many entries");
+    }
+    runParallel(chunks.size(), threads, [&](std::size_t i) { resolveChunk(chunks[i], bases[i], total); });
+
+    Lists lists;
+    const auto concatenate = [&chunks](std::vector<float> Chunk::*member, std::vector<float>& into) {
+        std::size_t size = 0;
+        for (const Chunk& c : chunks) size += (c.*member).size();
+        into.reserve(size);
+        for (Chunk& c : chunks) {
+            into.insert(into.end(), (c.*member).begin(), (c.*member).end());
+            std::vector<float>().swap(c.*member);
+        }
+    };
+    concatenate(&Chunk::positions, lists.positions);
+    concatenate(&Chunk::texcoords, lists.texcoords);
+    concatenate(&Chunk::normals, lists.normals);
+    for (const Chunk& c : chunks) result.report.merge(c.report);
+
+    Layout layout = layOut(chunks, options.defaultName);
+    // The first write of fresh memory is a page fault: take those in
+    // parallel, on the raw storage, before the vertices are made in it.
+    struct Slice {
+        void* at;
+        std::size_t bytes;
+    };
+    std::vector<Slice> slices;
+    constexpr std::size_t kSliceBytes = std::size_t{4} << 20;
+    for (Part& part : layout.parts) {
+        part.vertices.reserve(part.triangles * 3);
+        auto* raw = reinterpret_cast<unsigned char*>(part.vertices.data());
+        const std::size_t bytes = part.vertices.capacity() * sizeof(MeshVertex);
+        adviseLargePages(raw, bytes);
+        for (std::size_t at = 0; at < bytes; at += kSliceBytes) slices.push_back({raw + at, std::min(kSliceBytes, bytes - at)});
+    }
+    runParallel(slices.size(), threads, [&](std::size_t i) { std::memset(slices[i].at, 0, slices[i].bytes); });
+    for (Part& part : layout.parts) part.vertices.resize(part.triangles * 3);
+
+    std::vector<BuildCounts> counts(layout.runs.size());
+    const float scale = options.scale > 0.0f ? options.scale : kObjScale;
+    runParallel(layout.runs.size(), threads, [&](std::size_t i) {
+        RunBuilder local(lists, scale);
+        const Run& run = layout.runs[i];
+        local.build(chunks[run.chunk], run, layout.parts[run.part].vertices.data(), counts[i]);
+    });
+    BuildCounts sum;
+    for (const BuildCounts& c : counts) {
+        sum.split += c.split;
+        sum.concave += c.concave;
+        sum.degenerate += c.degenerate;
+        sum.tooLarge += c.tooLarge;
+        sum.flatNormals += c.flatNormals;
+        sum.segments += c.segments;
+    }
+    reportBuild(sum, result.report);
+    chunks.clear();
+
+    const MtlLibrary library = readLibraries(layout.libraries, options, result.report);
+    for (Part& part : layout.parts) {
+        auto object = newImportedObject(part.name);
+        giveCornerMesh(*object, std::move(part.vertices));
+        applyMaterial(*object, part, library, options, result);
+        result.objects.push_back(std::move(object));
+    }
+}
+
+}  // namespace
+
+ImportResult importObjText(std::string_view text, const ImportOptions& options) {
+    ImportResult result;
+    try {
+        // Old Macintosh files end lines with CR alone.
+        std::string crLines;
+        if (text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos) {
+            crLines.assign(text);
+            std::replace(crLines.begin(), crLines.end(), '\r', '\n');
+            text = crLines;
+        }
+        const unsigned threads = workerThreads(options.threads);
+        const std::size_t pieces = text.size() < kParallelMinBytes ? 1 : threads;
+        const std::vector<std::string_view> parts = obj::splitAtLines(text, pieces);
+        std::vector<Chunk> chunks(parts.size());
+        runParallel(parts.size(), threads, [&](std::size_t i) { obj::parseChunk(parts[i], chunks[i]); });
+        buildObjects(chunks, options, threads, result);
+    } catch (const std::bad_alloc&) {
+        result.objects.clear();
+        result.textures.clear();
+        result.error = "not enough memory to import the file";
+        return result;
+    } catch (const std::length_error&) {
+        result.objects.clear();
+        result.textures.clear();
+        result.error = "the file holds more than can be imported";
+        return result;
+    }
+    if (result.objects.empty()) result.report.note("the file holds no faces");
+    result.frameObject = result.objects.empty() ? nullptr : result.objects.back().get();
+    result.placeCamera = !result.objects.empty();
+    return result;
+}
+
+ImportResult importObj(const std::filesystem::path& path, ImportOptions options) {
+    ImportResult failed;
+    std::size_t size = 0;
+    std::unique_ptr<char[]> text;
+    if (!readWholeFile(path, text, size, failed.error)) return failed;
+    if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
+    options.defaultName = textFromPath(path.stem());
+    return importObjText(std::string_view(text.get(), size), options);
+}
+
+}  // namespace morvanex
