@@ -31,6 +31,7 @@ constexpr std::uint32_t RButtonUp = 0x0205;
 constexpr std::uint32_t MButtonDown = 0x0207;
 constexpr std::uint32_t MButtonUp = 0x0208;
 constexpr std::uint32_t MouseWheel = 0x020A;
+constexpr std::uint32_t CaptureChanged = 0x0215;  // lParam: the window gaining the capture
 constexpr std::uint32_t Touch = 0x0240;
 
 // The application's own deferred messages, posted to its own window.

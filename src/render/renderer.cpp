@@ -29,6 +29,7 @@ Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const Rende
         text.fonts = loadFonts(setup.programFolder, textures, trace_);
         whiteImage_ = interfaceImages.find("white.bmp");
         markerImage_ = interfaceImages.find("vertice.dds");
+        ui.setProgramFolder(setup.programFolder, &trace_);
     }
     if (!offscreenDepth.create()) trace_.line("CreateTexture2D off-screen depth targets, hr = E_OUTOFMEMORY");
     // Loading bound objects behind the state layer's back.
@@ -37,6 +38,7 @@ Renderer::Renderer(const TraceLog& trace, GraphicsContext& graphics, const Rende
 
 Renderer::~Renderer() {
     // GPU resources go while the context still lives.
+    ui.releaseGpuResources();
     preview.release();
     offscreenDepth.release();
     interfaceImages.slots.clear();

@@ -8,6 +8,7 @@
 #include "render/constant_blocks.h"
 #include "render/dynamic_buffer.h"
 #include "render/gl_state.h"
+#include "render/interface_drawing.h"
 #include "render/pipeline_states.h"
 #include "render/render_targets.h"
 #include "render/shader_library.h"
@@ -98,6 +99,7 @@ public:
     TextResources text;            // fonts, the line vertex list, the text draw count
     OffscreenDepthTargets offscreenDepth;  // cube, full and half depth of the off-screen passes
     RenderTexture preview;         // the 960 x 540 preview image
+    InterfaceDrawing ui{*this};    // the widgets' drawing operations, batched
 
 private:
     void loadSavedEnvironmentCube(SceneObject& object, const std::filesystem::path& sceneFolder);

@@ -31,26 +31,29 @@ TextureImage* InterfaceImages::find(std::string_view name) const {
     return nullptr;
 }
 
+TextureImage* loadInterfaceImage(const std::filesystem::path& programFolder, std::string_view name,
+                                 TextureList& list, const TraceLog& trace) {
+    const std::filesystem::path path = interfaceImagePath(programFolder, name);
+    const std::string call = "CreateTextureFromFile UI\\" + std::string(name);
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+        trace.result(call, kFileNotFound);
+        return nullptr;
+    }
+    TextureResult loaded = loadTextureFile(path);
+    if (!loaded) {
+        trace.result(call, kFailed);
+        trace.line(std::string(name) + ": " + loaded.error);
+        return nullptr;
+    }
+    return &list.add(std::move(*loaded.image));
+}
+
 InterfaceImages loadInterfaceImages(const std::filesystem::path& programFolder, TextureList& list,
                                     const TraceLog& trace) {
     InterfaceImages images;
     for (std::string_view name : interfaceImageNames()) {
-        const std::filesystem::path path = interfaceImagePath(programFolder, name);
-        const std::string call = "CreateTextureFromFile UI\\" + std::string(name);
-        std::error_code ignored;
-        if (!std::filesystem::is_regular_file(path, ignored)) {
-            trace.result(call, kFileNotFound);
-            images.slots.push_back(nullptr);
-            continue;
-        }
-        TextureResult loaded = loadTextureFile(path);
-        if (!loaded) {
-            trace.result(call, kFailed);
-            trace.line(std::string(name) + ": " + loaded.error);
-            images.slots.push_back(nullptr);
-            continue;
-        }
-        images.slots.push_back(&list.add(std::move(*loaded.image)));
+        images.slots.push_back(loadInterfaceImage(programFolder, name, list, trace));
     }
     return images;
 }

@@ -45,6 +45,11 @@ struct InterfaceImages {
 //   "CreateTextureFromFile UI\<name>, hr = D3D11_ERROR_FILE_NOT_FOUND"
 // (or "..., hr = E_FAIL" followed by a line with the reason when the file
 // is there but not a readable image) and leaves its slot empty.
+// One interface image by its name in the UI folder, added to `list`; null
+// with the same trace lines when it cannot be loaded.
+TextureImage* loadInterfaceImage(const std::filesystem::path& programFolder, std::string_view name,
+                                 TextureList& list, const TraceLog& trace);
+
 InterfaceImages loadInterfaceImages(const std::filesystem::path& programFolder, TextureList& list,
                                     const TraceLog& trace);
 

@@ -1,0 +1,255 @@
+#include "render/interface_drawing.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/trace_log.h"
+#include "render/constant_blocks.h"
+#include "render/renderer.h"
+#include "render/text.h"
+#include "render/texture_image.h"
+
+namespace morvanex {
+
+namespace {
+
+constexpr std::size_t kInitialBufferBytes = 1 << 20;  // about 29000 vertices, a busy frame of panels
+constexpr float kExtendedBand = 80.0f;
+constexpr Vec4 kPanelOutline{17.0f / 255.0f, 205.0f / 255.0f, 1.0f, 1.0f};
+
+std::string_view withoutFolder(std::string_view fileName) {
+    const std::size_t separator = fileName.find_last_of("/\\");
+    return separator == std::string_view::npos ? fileName : fileName.substr(separator + 1);
+}
+
+}  // namespace
+
+InterfaceDrawing::InterfaceDrawing(Renderer& renderer) : renderer_(renderer) {}
+
+InterfaceDrawing::~InterfaceDrawing() { releaseGpuResources(); }
+
+void InterfaceDrawing::setProgramFolder(std::filesystem::path folder, const TraceLog* trace) {
+    programFolder_ = std::move(folder);
+    trace_ = trace;
+}
+
+const TextureImage* InterfaceDrawing::image(std::string_view fileName) {
+    const std::string_view name = withoutFolder(fileName);
+    if (name.empty()) return nullptr;
+    if (TextureImage* found = renderer_.interfaceImages.find(name)) return found;
+    if (!renderer_.canDraw() || programFolder_.empty() || trace_ == nullptr) return nullptr;
+    if (std::find(missingImages_.begin(), missingImages_.end(), name) != missingImages_.end()) return nullptr;
+    TextureImage* loaded = loadInterfaceImage(programFolder_, name, renderer_.textures, *trace_);
+    if (loaded == nullptr) {
+        missingImages_.emplace_back(name);
+        return nullptr;
+    }
+    // Kept with the start-up images so that the next widget finds it.
+    renderer_.interfaceImages.slots.push_back(loaded);
+    return loaded;
+}
+
+bool InterfaceDrawing::recording() const { return renderer_.canDraw(); }
+
+ScreenVertex InterfaceDrawing::vertexAt(float x, float y, const Vec4& colour, Vec2 uv) const {
+    const float w = static_cast<float>(std::max(renderer_.width(), 1));
+    const float h = static_cast<float>(std::max(renderer_.height(), 1));
+    return {{2.0f * x / w - 1.0f, 1.0f - 2.0f * y / h, 0.5f}, colour, uv};
+}
+
+void InterfaceDrawing::appendVertices(unsigned texture, Sampling sampling, std::size_t count) {
+    const auto first = static_cast<std::uint32_t>(vertices_.size() - count);
+    if (!commands_.empty()) {
+        Command& last = commands_.back();
+        if (last.texture == texture && last.sampling == sampling && last.clip == clip_ &&
+            last.first + last.count == first) {
+            last.count += static_cast<std::uint32_t>(count);
+            return;
+        }
+    }
+    commands_.push_back({texture, sampling, clip_, first, static_cast<std::uint32_t>(count)});
+}
+
+void InterfaceDrawing::appendQuad(unsigned texture, Sampling sampling, const UiRect& r, Vec2 uv0, Vec2 uv1,
+                                  const std::array<Vec4, 4>& c) {
+    if (!recording() || !(r.width > 0.0f) || !(r.height > 0.0f)) return;
+    const ScreenVertex topLeft = vertexAt(r.x, r.y, c[0], uv0);
+    const ScreenVertex topRight = vertexAt(r.x + r.width, r.y, c[1], {uv1.x, uv0.y});
+    const ScreenVertex bottomRight = vertexAt(r.x + r.width, r.y + r.height, c[2], uv1);
+    const ScreenVertex bottomLeft = vertexAt(r.x, r.y + r.height, c[3], {uv0.x, uv1.y});
+    // Clockwise, as every interface triangle.
+    vertices_.insert(vertices_.end(), {topLeft, topRight, bottomLeft, topRight, bottomRight, bottomLeft});
+    appendVertices(texture, sampling, 6);
+}
+
+void InterfaceDrawing::imageQuad(const TextureImage* image, const UiRect& rect, const Vec4& colour) {
+    imageQuad(image, rect, {0.0f, 0.0f}, {1.0f, 1.0f}, colour);
+}
+
+void InterfaceDrawing::imageQuad(const TextureImage* image, const UiRect& rect, Vec2 uv0, Vec2 uv1,
+                                 const Vec4& colour) {
+    if (image == nullptr || image->texture == 0) return;
+    // Drawn at its own size on whole pixels, an image keeps its pixels;
+    // stretched, it is filtered.
+    const bool unscaled = std::abs(rect.width - static_cast<float>(image->width)) < 0.5f &&
+                          std::abs(rect.height - static_cast<float>(image->height)) < 0.5f;
+    appendQuad(image->texture, unscaled ? Sampling::Pixel : Sampling::Smooth, rect, uv0, uv1,
+               {colour, colour, colour, colour});
+}
+
+void InterfaceDrawing::gradientQuad(const UiRect& rect, const std::array<Vec4, 4>& corners) {
+    appendQuad(0, Sampling::Pixel, rect, {0.0f, 0.0f}, {1.0f, 1.0f}, corners);
+}
+
+void InterfaceDrawing::filledRect(const UiRect& rect, const Vec4& colour) {
+    gradientQuad(rect, {colour, colour, colour, colour});
+}
+
+void InterfaceDrawing::horizontalLine(float x, float y, float length, const Vec4& colour) {
+    filledRect({x, y, length, 1.0f}, colour);
+}
+
+void InterfaceDrawing::verticalLine(float x, float y, float length, const Vec4& colour) {
+    filledRect({x, y, 1.0f, length}, colour);
+}
+
+void InterfaceDrawing::outline(const UiRect& r, const Vec4& colour) {
+    if (!(r.width > 0.0f) || !(r.height > 0.0f)) return;
+    horizontalLine(r.x, r.y, r.width, colour);
+    horizontalLine(r.x, r.y + r.height - 1.0f, r.width, colour);
+    verticalLine(r.x, r.y + 1.0f, r.height - 2.0f, colour);
+    verticalLine(r.x + r.width - 1.0f, r.y + 1.0f, r.height - 2.0f, colour);
+}
+
+void InterfaceDrawing::panelBody(const PanelBodyStyle& style) {
+    const UiRect& r = style.rect;
+    gradientQuad(r, style.corners);
+    if (style.extended && recording()) {
+        // The band below tapers from the full width at the top to a third
+        // of it, fading out: six vertices, two triangles and a quad's half.
+        const Vec4 top = style.corners[3];
+        Vec4 faded = top;
+        faded.w = 0.0f;
+        const float bottom = r.y + r.height + kExtendedBand;
+        const ScreenVertex a = vertexAt(r.x, r.y + r.height, top, {0, 0});
+        const ScreenVertex b = vertexAt(r.x + r.width, r.y + r.height, style.corners[2], {0, 0});
+        const ScreenVertex c = vertexAt(r.x, bottom, faded, {0, 0});
+        const ScreenVertex d = vertexAt(r.x + r.width / 3.0f, bottom, faded, {0, 0});
+        vertices_.insert(vertices_.end(), {a, b, c, b, d, c});
+        appendVertices(0, Sampling::Pixel, 6);
+    }
+    if (style.outlined) outline(r, kPanelOutline);
+}
+
+float InterfaceDrawing::measureText(std::string_view text, bool bold) const {
+    const FontMetrics* metrics = renderer_.text.fonts.metrics(bold);
+    return metrics != nullptr ? morvanex::measureText(text, *metrics) : 0.0f;
+}
+
+float InterfaceDrawing::appendText(const TextureImage* glyphs, bool bold, float top, float left,
+                                   std::string_view text, const Vec4& colour) {
+    const FontMetrics* metrics = renderer_.text.fonts.metrics(bold);
+    if (metrics == nullptr) return left;
+    if (!recording() || glyphs == nullptr || glyphs->texture == 0 || text.empty()) {
+        return left + morvanex::measureText(text, *metrics);
+    }
+    TextQuadPlacement placement;
+    placement.x = std::round(left);
+    placement.top = std::round(top);
+    placement.colour = colour;
+    placement.targetWidth = renderer_.width();
+    placement.targetHeight = renderer_.height();
+    const std::size_t before = vertices_.size();
+    const float pen = appendTextQuads(text.substr(0, kMaxLineGlyphs), *metrics, placement, vertices_);
+    appendVertices(glyphs->texture, Sampling::Pixel, vertices_.size() - before);
+    return pen;
+}
+
+float InterfaceDrawing::text(float top, float left, std::string_view text, const Vec4& colour, bool bold) {
+    return appendText(renderer_.text.fonts.image(bold), bold, top, left, text, colour);
+}
+
+float InterfaceDrawing::invertedText(float top, float left, std::string_view text, const Vec4& colour) {
+    return appendText(renderer_.text.fonts.invertedImage, false, top, left, text, colour);
+}
+
+void InterfaceDrawing::setClip(const UiRect& rect) {
+    const int x = static_cast<int>(std::floor(rect.x));
+    const int y = static_cast<int>(std::floor(rect.y));
+    clip_ = ClipRect{x, y, std::max(0, static_cast<int>(std::ceil(rect.x + rect.width)) - x),
+                     std::max(0, static_cast<int>(std::ceil(rect.y + rect.height)) - y)};
+}
+
+void InterfaceDrawing::clearClip() { clip_.reset(); }
+
+bool InterfaceDrawing::ensureGpuResources() {
+    if (whiteTexture_ == 0) {
+        const std::uint8_t white[4] = {255, 255, 255, 255};
+        glGenTextures(1, &whiteTexture_);
+        glBindTexture(GL_TEXTURE_2D, whiteTexture_);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    }
+    const std::size_t bytes = vertices_.size() * sizeof(ScreenVertex);
+    if (buffer_.capacity() < bytes || buffer_.buffer() == 0) {
+        std::size_t capacity = std::max(buffer_.capacity(), kInitialBufferBytes);
+        while (capacity < bytes) capacity *= 2;
+        buffer_.release();
+        if (!buffer_.create(capacity)) return false;
+    }
+    return whiteTexture_ != 0;
+}
+
+void InterfaceDrawing::flush() {
+    lastDrawCalls_ = 0;
+    if (commands_.empty() || !recording()) {
+        vertices_.clear();
+        commands_.clear();
+        return;
+    }
+    const std::uint32_t program = renderer_.shaders.program(ProgramId::UiTextured);
+    VertexArrayFormat& layout = renderer_.shaders.layout(LayoutKind::Screen);
+    if (program != 0 && layout.valid() && ensureGpuResources() &&
+        buffer_.write(vertices_.data(), vertices_.size() * sizeof(ScreenVertex))) {
+        GlState& gl = renderer_.gl;
+        gl.apply(renderer_.states.depthOff);
+        gl.apply(renderer_.states.alpha);
+        gl.useProgram(program);
+        layout.bind(gl, buffer_.buffer());
+        glActiveTexture(GL_TEXTURE0 + kUnitEnvironment);
+        const int height = renderer_.height();
+        bool clipped = false;
+        for (const Command& command : commands_) {
+            const bool pixel = command.sampling == Sampling::Pixel;
+            gl.bindSampler(kUnitEnvironment, pixel ? renderer_.states.pointWrap.sampler()
+                                                   : renderer_.states.anisotropicWrap.sampler());
+            glBindTexture(GL_TEXTURE_2D, command.texture != 0 ? command.texture : whiteTexture_);
+            if (command.clip) {
+                if (!clipped) glEnable(GL_SCISSOR_TEST);
+                clipped = true;
+                // GL counts scissor rows from the bottom.
+                glScissor(command.clip->x, height - command.clip->y - command.clip->height, command.clip->width,
+                          command.clip->height);
+            } else if (clipped) {
+                glDisable(GL_SCISSOR_TEST);
+                clipped = false;
+            }
+            gl.drawArrays(GL_TRIANGLES, static_cast<std::int32_t>(command.first),
+                          static_cast<std::int32_t>(command.count));
+            ++lastDrawCalls_;
+        }
+        if (clipped) glDisable(GL_SCISSOR_TEST);
+    }
+    vertices_.clear();
+    commands_.clear();
+}
+
+void InterfaceDrawing::releaseGpuResources() {
+    buffer_.release();
+    if (whiteTexture_ != 0 && renderer_.canDraw()) glDeleteTextures(1, &whiteTexture_);
+    whiteTexture_ = 0;
+}
+
+}  // namespace morvanex

@@ -1,0 +1,38 @@
+// Label lookup: every text a widget shows is kept as a label number into
+// the French and English tables, so that switching the language changes
+// every text on the next frame. The tables themselves are loaded by the
+// main screen; the toolkit only looks them up.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvanex {
+
+enum class Language { French, English };
+
+class LabelTable {
+public:
+    LabelTable() = default;
+    LabelTable(std::vector<std::string> french, std::vector<std::string> english)
+        : french_(std::move(french)), english_(std::move(english)) {}
+
+    // The number of the first French entry equal to the text, or -1. Entry
+    // numbers start at 0, one per line of the label file.
+    int findFrench(std::string_view text) const;
+    // The entry of that number in the current language; empty past the end.
+    const std::string& text(int number) const;
+
+    Language language = Language::French;
+
+private:
+    std::vector<std::string> french_;
+    std::vector<std::string> english_;
+};
+
+// The label refresh: a number above 0 replaces `text` with that entry in
+// the current language; 0 and -1 leave it as it is.
+void refreshLabel(const LabelTable& labels, int number, std::string& text);
+
+}  // namespace morvanex
