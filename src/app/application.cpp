@@ -28,6 +28,7 @@ CloseQuestionTexts closeQuestionTexts(bool french) {
 
 Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
     : input(*this, camera),
+      ui(renderer, *this, labels),
       folders(programFolders(shell.folders(), shell.frenchInterface())),
       shell_(shell),
       renderer_(renderer),
@@ -36,7 +37,22 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     // Gathered while the interface is built; the file panel waits for it.
     recentFiles.start({folders.examples, folders.documents, {}});
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };
+    frameSettings.drawWidgets = [this] {
+        ui.setViewSize(renderer_.width(), renderer_.height());
+        ui.draw(static_cast<float>(frameDelta_));
+    };
+    input.panels.push_back(&interfaceReceiver_);
     renderer_.clearColour = scene.backgroundColour;
+}
+
+void Application::setCursor(CursorShape shape) { shell_.setCursor(shape); }
+
+std::string Application::clipboardText() const { return shell_.clipboardText(); }
+
+void Application::setClipboardText(std::string_view text) { shell_.setClipboardText(text); }
+
+double Application::now() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void Application::frameStep(double t, double dt) {

@@ -17,13 +17,16 @@
 #include "render/scene_passes.h"
 #include "render/text_status.h"
 #include "scene/scene.h"
+#include "ui/interface.h"
+#include "ui/interface_host.h"
+#include "ui/label_table.h"
 
 namespace morvanex {
 
 class Renderer;
 class ShellServices;
 
-class Application final : private RoutingHost {
+class Application final : private RoutingHost, private InterfaceHost {
 public:
     Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile);
     Application(const Application&) = delete;
@@ -46,6 +49,8 @@ public:
     InputRouter input;  // the routing of every window message
     SceneFrameSettings frameSettings;  // what the tools and panels tell the passes
     StatusLineState statusLine;        // what the status line of edit mode shows
+    LabelTable labels;                 // every text of the interface, French and English
+    Interface ui;                      // the panels and the state their widgets share
 
     double frameTime = 0.0;            // t of the current frame, seconds
     bool editMode = true;              // editing, as opposed to playing the scene
@@ -73,6 +78,13 @@ private:
     Mat4 viewProjection() const override;
     bool waitingPanelShown() const override { return waitingPanelVisible; }
     bool inEditMode() const override { return editMode; }
+
+    // InterfaceHost: the widgets' desktop needs. Their notifications reach
+    // the dispatchers of the main screen once it exists.
+    void setCursor(CursorShape shape) override;
+    std::string clipboardText() const override;
+    void setClipboardText(std::string_view text) override;
+    double now() const override;
 
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();
@@ -103,6 +115,18 @@ private:
     bool startSceneEnded_ = false;
     double frameDelta_ = 0.0;
     ScenePasses passes_;
+    // The interface as the router sees it: one receiver for every panel.
+    class InterfaceReceiver final : public InputPanel {
+    public:
+        explicit InterfaceReceiver(Interface& ui) : ui_(ui) {}
+        bool visible() const override { return true; }
+        bool acceptsInput() const override { return true; }
+        bool handleInput(const WindowMessage& message) override { return ui_.handleInput(message); }
+
+    private:
+        Interface& ui_;
+    };
+    InterfaceReceiver interfaceReceiver_{ui};
 };
 
 // The texts of the close question, in the interface language (Windows-1252).

@@ -183,6 +183,12 @@ void Shell::screenToClient(int& x, int& y) const {
     y -= geometry.screenY;
 }
 
+void Shell::setCursor(CursorShape shape) { window_.setCursor(shape); }
+
+std::string Shell::clipboardText() const { return cp1252FromUtf8(window_.clipboardText()); }
+
+void Shell::setClipboardText(std::string_view text) { window_.setClipboardText(utf8FromCp1252(text)); }
+
 void Shell::applyFullScreen(bool on) {
     if (graphics_) graphics_->setFullScreen(on);
 }

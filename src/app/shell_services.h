@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform_window.h"
 #include "platform/system_folders.h"
 #include "platform/window_messages.h"
 
@@ -41,6 +42,12 @@ public:
     virtual void pointerScreenPosition(int& screenX, int& screenY) const = 0;
     virtual void screenToClient(int& x, int& y) const = 0;
     virtual void applyFullScreen(bool on) = 0;
+
+    // The widgets' needs: the pointer's shape and the clipboard, whose text
+    // crosses as Windows-1252 bytes.
+    virtual void setCursor(CursorShape /*shape*/) {}
+    virtual std::string clipboardText() const { return {}; }
+    virtual void setClipboardText(std::string_view /*text*/) {}
 };
 
 }  // namespace morvanex

@@ -420,6 +420,31 @@ TEST_F(ApplicationTest, DraggingInTheViewTurnsTheCamera) {
     EXPECT_TRUE(shell.pointerVisible);
 }
 
+TEST_F(ApplicationTest, APressOnAPanelStaysInTheInterfaceAndLeavesTheCameraAlone) {
+    Application& application = makeApplication();
+    application.frameStep(0.0, 0.0);
+    Panel& panel = application.ui.createPanel("outils", 50, 50, 200, 200, PanelColourWords{});
+    panel.hasTitleBar = true;
+    panel.setVisible(true);
+    const float yaw = application.camera.yaw;
+    WindowMessage down;
+    down.message = wm::LButtonDown;
+    down.lParam = makeLParam(100, 55);  // the title bar
+    EXPECT_TRUE(application.handleMessage(down));
+    EXPECT_EQ(application.ui.movingPanel, &panel);
+    WindowMessage move = down;
+    move.message = wm::MouseMove;
+    move.lParam = makeLParam(300, 155);
+    application.handleMessage(move);
+    WindowMessage up = move;
+    up.message = wm::LButtonUp;
+    application.handleMessage(up);
+    EXPECT_EQ(panel.x, 250);
+    EXPECT_EQ(panel.y, 150);
+    EXPECT_FLOAT_EQ(application.camera.yaw, yaw);
+    EXPECT_FALSE(shell.pointerCaptured);
+}
+
 TEST_F(ApplicationTest, TheCinematicViewLooksThroughTheAttachedObjectOutsideEditMode) {
     Application& application = makeApplication();
     application.frameStep(0.0, 0.0);
