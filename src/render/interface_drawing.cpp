@@ -16,6 +16,9 @@ namespace morvanex {
 namespace {
 
 constexpr std::size_t kInitialBufferBytes = 1 << 20;  // about 29000 vertices, a busy frame of panels
+constexpr int kAtlasSize = 2048;      // pixels a side: every interface image and the three glyph rows fit
+constexpr int kAtlasLargestImage = 1024;
+constexpr int kWhiteBlock = 4;        // pixels a side, at the atlas's top-left corner
 constexpr float kExtendedBand = 80.0f;
 constexpr Vec4 kPanelOutline{17.0f / 255.0f, 205.0f / 255.0f, 1.0f, 1.0f};
 
@@ -59,20 +62,19 @@ ScreenVertex InterfaceDrawing::vertexAt(float x, float y, const Vec4& colour, Ve
     return {{2.0f * x / w - 1.0f, 1.0f - 2.0f * y / h, 0.5f}, colour, uv};
 }
 
-void InterfaceDrawing::appendVertices(unsigned texture, Sampling sampling, std::size_t count) {
+void InterfaceDrawing::appendVertices(unsigned texture, std::size_t count) {
     const auto first = static_cast<std::uint32_t>(vertices_.size() - count);
     if (!commands_.empty()) {
         Command& last = commands_.back();
-        if (last.texture == texture && last.sampling == sampling && last.clip == clip_ &&
-            last.first + last.count == first) {
+        if (last.texture == texture && last.clip == clip_ && last.first + last.count == first) {
             last.count += static_cast<std::uint32_t>(count);
             return;
         }
     }
-    commands_.push_back({texture, sampling, clip_, first, static_cast<std::uint32_t>(count)});
+    commands_.push_back({texture, clip_, first, static_cast<std::uint32_t>(count)});
 }
 
-void InterfaceDrawing::appendQuad(unsigned texture, Sampling sampling, const UiRect& r, Vec2 uv0, Vec2 uv1,
+void InterfaceDrawing::appendQuad(unsigned texture, const UiRect& r, Vec2 uv0, Vec2 uv1,
                                   const std::array<Vec4, 4>& c) {
     if (!recording() || !(r.width > 0.0f) || !(r.height > 0.0f)) return;
     const ScreenVertex topLeft = vertexAt(r.x, r.y, c[0], uv0);
@@ -81,7 +83,7 @@ void InterfaceDrawing::appendQuad(unsigned texture, Sampling sampling, const UiR
     const ScreenVertex bottomLeft = vertexAt(r.x, r.y + r.height, c[3], {uv0.x, uv1.y});
     // Clockwise, as every interface triangle.
     vertices_.insert(vertices_.end(), {topLeft, topRight, bottomLeft, topRight, bottomRight, bottomLeft});
-    appendVertices(texture, sampling, 6);
+    appendVertices(texture, 6);
 }
 
 void InterfaceDrawing::imageQuad(const TextureImage* image, const UiRect& rect, const Vec4& colour) {
@@ -90,17 +92,22 @@ void InterfaceDrawing::imageQuad(const TextureImage* image, const UiRect& rect, 
 
 void InterfaceDrawing::imageQuad(const TextureImage* image, const UiRect& rect, Vec2 uv0, Vec2 uv1,
                                  const Vec4& colour) {
-    if (image == nullptr || image->texture == 0) return;
-    // Drawn at its own size on whole pixels, an image keeps its pixels;
-    // stretched, it is filtered.
-    const bool unscaled = std::abs(rect.width - static_cast<float>(image->width)) < 0.5f &&
-                          std::abs(rect.height - static_cast<float>(image->height)) < 0.5f;
-    appendQuad(image->texture, unscaled ? Sampling::Pixel : Sampling::Smooth, rect, uv0, uv1,
-               {colour, colour, colour, colour});
+    if (image == nullptr || image->texture == 0 || !recording()) return;
+    const AtlasPlace& place = atlasPlace(*image);
+    const std::array<Vec4, 4> corners{colour, colour, colour, colour};
+    if (!place.inAtlas) {
+        appendQuad(image->texture, rect, uv0, uv1, corners);
+        return;
+    }
+    const Vec2 size = place.uv1 - place.uv0;
+    appendQuad(0, rect, {place.uv0.x + uv0.x * size.x, place.uv0.y + uv0.y * size.y},
+               {place.uv0.x + uv1.x * size.x, place.uv0.y + uv1.y * size.y}, corners);
 }
 
 void InterfaceDrawing::gradientQuad(const UiRect& rect, const std::array<Vec4, 4>& corners) {
-    appendQuad(0, Sampling::Pixel, rect, {0.0f, 0.0f}, {1.0f, 1.0f}, corners);
+    if (!recording()) return;
+    const Vec2 white = whiteUv();
+    appendQuad(0, rect, white, white, corners);
 }
 
 void InterfaceDrawing::filledRect(const UiRect& rect, const Vec4& colour) {
@@ -133,12 +140,13 @@ void InterfaceDrawing::panelBody(const PanelBodyStyle& style) {
         Vec4 faded = top;
         faded.w = 0.0f;
         const float bottom = r.y + r.height + kExtendedBand;
-        const ScreenVertex a = vertexAt(r.x, r.y + r.height, top, {0, 0});
-        const ScreenVertex b = vertexAt(r.x + r.width, r.y + r.height, style.corners[2], {0, 0});
-        const ScreenVertex c = vertexAt(r.x, bottom, faded, {0, 0});
-        const ScreenVertex d = vertexAt(r.x + r.width / 3.0f, bottom, faded, {0, 0});
+        const Vec2 white = whiteUv();
+        const ScreenVertex a = vertexAt(r.x, r.y + r.height, top, white);
+        const ScreenVertex b = vertexAt(r.x + r.width, r.y + r.height, style.corners[2], white);
+        const ScreenVertex c = vertexAt(r.x, bottom, faded, white);
+        const ScreenVertex d = vertexAt(r.x + r.width / 3.0f, bottom, faded, white);
         vertices_.insert(vertices_.end(), {a, b, c, b, d, c});
-        appendVertices(0, Sampling::Pixel, 6);
+        appendVertices(0, 6);
     }
     if (style.outlined) outline(r, kPanelOutline);
 }
@@ -163,7 +171,15 @@ float InterfaceDrawing::appendText(const TextureImage* glyphs, bool bold, float 
     placement.targetHeight = renderer_.height();
     const std::size_t before = vertices_.size();
     const float pen = appendTextQuads(text.substr(0, kMaxLineGlyphs), *metrics, placement, vertices_);
-    appendVertices(glyphs->texture, Sampling::Pixel, vertices_.size() - before);
+    const AtlasPlace& place = atlasPlace(*glyphs);
+    if (place.inAtlas) {
+        const Vec2 size = place.uv1 - place.uv0;
+        for (std::size_t i = before; i < vertices_.size(); ++i) {
+            Vec2& uv = vertices_[i].texcoord;
+            uv = {place.uv0.x + uv.x * size.x, place.uv0.y + uv.y * size.y};
+        }
+    }
+    appendVertices(place.inAtlas ? 0u : glyphs->texture, vertices_.size() - before);
     return pen;
 }
 
@@ -184,14 +200,84 @@ void InterfaceDrawing::setClip(const UiRect& rect) {
 
 void InterfaceDrawing::clearClip() { clip_.reset(); }
 
-bool InterfaceDrawing::ensureGpuResources() {
-    if (whiteTexture_ == 0) {
-        const std::uint8_t white[4] = {255, 255, 255, 255};
-        glGenTextures(1, &whiteTexture_);
-        glBindTexture(GL_TEXTURE_2D, whiteTexture_);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+bool InterfaceDrawing::ensureAtlas() {
+    if (atlas_ != 0) return true;
+    glGenTextures(1, &atlas_);
+    if (atlas_ == 0) return false;
+    glBindTexture(GL_TEXTURE_2D, atlas_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kAtlasSize, kAtlasSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    const std::vector<std::uint8_t> white(kWhiteBlock * kWhiteBlock * 4, 255);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kWhiteBlock, kWhiteBlock, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+    shelfX_ = kWhiteBlock;
+    shelfY_ = 0;
+    shelfHeight_ = kWhiteBlock;
+    return true;
+}
+
+Vec2 InterfaceDrawing::whiteUv() const {
+    // The middle of the white block: filtering there reads white only.
+    constexpr float centre = (kWhiteBlock * 0.5f) / static_cast<float>(kAtlasSize);
+    return {centre, centre};
+}
+
+const InterfaceDrawing::AtlasPlace& InterfaceDrawing::atlasPlace(const TextureImage& image) {
+    if (auto found = places_.find(&image); found != places_.end()) return found->second;
+    AtlasPlace& place = places_[&image];
+    // Only images that live as long as the program: the interface's own and
+    // the glyph rows (a scene texture may go with its scene).
+    const FontSet& fonts = renderer_.text.fonts;
+    const auto& slots = renderer_.interfaceImages.slots;
+    const bool lasting = &image == fonts.regularImage || &image == fonts.boldImage ||
+                         &image == fonts.invertedImage || std::find(slots.begin(), slots.end(), &image) != slots.end();
+    const int w = image.width;
+    const int h = image.height;
+    if (!lasting || w <= 0 || h <= 0 || w > kAtlasLargestImage || h > kAtlasLargestImage || !ensureAtlas()) {
+        return place;
     }
+    // One pixel of its own edge around it, so that filtering at the border
+    // of a stretched image never reads a neighbour.
+    const int paddedWidth = w + 2;
+    const int paddedHeight = h + 2;
+    if (shelfX_ + paddedWidth > kAtlasSize) {
+        shelfX_ = 0;
+        shelfY_ += shelfHeight_;
+        shelfHeight_ = 0;
+    }
+    if (shelfY_ + paddedHeight > kAtlasSize) return place;  // full: drawn from its own texture
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+    glBindTexture(GL_TEXTURE_2D, image.texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<std::uint8_t> padded(static_cast<std::size_t>(paddedWidth) * static_cast<std::size_t>(paddedHeight) * 4);
+    for (int y = 0; y < paddedHeight; ++y) {
+        const int sy = std::clamp(y - 1, 0, h - 1);
+        for (int x = 0; x < paddedWidth; ++x) {
+            const int sx = std::clamp(x - 1, 0, w - 1);
+            const std::size_t from = (static_cast<std::size_t>(sy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(sx)) * 4;
+            const std::size_t to = (static_cast<std::size_t>(y) * static_cast<std::size_t>(paddedWidth) + static_cast<std::size_t>(x)) * 4;
+            std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(from), 4, padded.begin() + static_cast<std::ptrdiff_t>(to));
+        }
+    }
+    glBindTexture(GL_TEXTURE_2D, atlas_);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, shelfX_, shelfY_, paddedWidth, paddedHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                    padded.data());
+    const float size = static_cast<float>(kAtlasSize);
+    place.inAtlas = true;
+    place.uv0 = {static_cast<float>(shelfX_ + 1) / size, static_cast<float>(shelfY_ + 1) / size};
+    place.uv1 = {static_cast<float>(shelfX_ + 1 + w) / size, static_cast<float>(shelfY_ + 1 + h) / size};
+    shelfX_ += paddedWidth;
+    shelfHeight_ = std::max(shelfHeight_, paddedHeight);
+    return place;
+}
+
+bool InterfaceDrawing::ensureGpuResources() {
+    if (!ensureAtlas()) return false;
     const std::size_t bytes = vertices_.size() * sizeof(ScreenVertex);
     if (buffer_.capacity() < bytes || buffer_.buffer() == 0) {
         std::size_t capacity = std::max(buffer_.capacity(), kInitialBufferBytes);
@@ -199,7 +285,7 @@ bool InterfaceDrawing::ensureGpuResources() {
         buffer_.release();
         if (!buffer_.create(capacity)) return false;
     }
-    return whiteTexture_ != 0;
+    return true;
 }
 
 void InterfaceDrawing::flush() {
@@ -222,10 +308,11 @@ void InterfaceDrawing::flush() {
         const int height = renderer_.height();
         bool clipped = false;
         for (const Command& command : commands_) {
-            const bool pixel = command.sampling == Sampling::Pixel;
-            gl.bindSampler(kUnitEnvironment, pixel ? renderer_.states.pointWrap.sampler()
-                                                   : renderer_.states.anisotropicWrap.sampler());
-            glBindTexture(GL_TEXTURE_2D, command.texture != 0 ? command.texture : whiteTexture_);
+            // The atlas filters through its own settings (linear, no
+            // mipmaps: drawn 1:1 on whole pixels it reads exact texels);
+            // an image of its own through the smooth sampler.
+            gl.bindSampler(kUnitEnvironment, command.texture == 0 ? 0u : renderer_.states.anisotropicWrap.sampler());
+            glBindTexture(GL_TEXTURE_2D, command.texture != 0 ? command.texture : atlas_);
             if (command.clip) {
                 if (!clipped) glEnable(GL_SCISSOR_TEST);
                 clipped = true;
@@ -248,8 +335,9 @@ void InterfaceDrawing::flush() {
 
 void InterfaceDrawing::releaseGpuResources() {
     buffer_.release();
-    if (whiteTexture_ != 0 && renderer_.canDraw()) glDeleteTextures(1, &whiteTexture_);
-    whiteTexture_ = 0;
+    if (atlas_ != 0 && renderer_.canDraw()) glDeleteTextures(1, &atlas_);
+    atlas_ = 0;
+    places_.clear();
 }
 
 }  // namespace morvanex

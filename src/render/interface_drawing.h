@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "render/dynamic_buffer.h"
@@ -103,23 +104,33 @@ public:
     void releaseGpuResources();
 
 private:
-    enum class Sampling : std::uint8_t { Smooth, Pixel };
     struct ClipRect {
         int x, y, width, height;
         friend bool operator==(const ClipRect&, const ClipRect&) = default;
     };
     struct Command {
-        unsigned texture = 0;  // 0: the plain white image
-        Sampling sampling = Sampling::Smooth;
+        unsigned texture = 0;  // 0: the atlas
         std::optional<ClipRect> clip;
         std::uint32_t first = 0;
         std::uint32_t count = 0;
     };
 
+    // Where an image lies in the atlas (texture coordinates of its pixels).
+    struct AtlasPlace {
+        bool inAtlas = false;
+        Vec2 uv0;
+        Vec2 uv1;
+    };
+
     bool recording() const;
-    void appendQuad(unsigned texture, Sampling sampling, const UiRect& rect, Vec2 uv0, Vec2 uv1,
-                    const std::array<Vec4, 4>& corners);
-    void appendVertices(unsigned texture, Sampling sampling, std::size_t count);
+    void appendQuad(unsigned texture, const UiRect& rect, Vec2 uv0, Vec2 uv1, const std::array<Vec4, 4>& corners);
+    void appendVertices(unsigned texture, std::size_t count);
+    // The image's place in the atlas, copying it there on first use; not in
+    // the atlas (drawn from its own texture) when it is not an interface
+    // image or does not fit.
+    const AtlasPlace& atlasPlace(const TextureImage& image);
+    bool ensureAtlas();
+    Vec2 whiteUv() const;
     ScreenVertex vertexAt(float x, float y, const Vec4& colour, Vec2 uv) const;
     float appendText(const TextureImage* glyphs, bool bold, float top, float left, std::string_view text,
                      const Vec4& colour);
@@ -133,7 +144,11 @@ private:
     std::optional<ClipRect> clip_;
     std::vector<std::string> missingImages_;
     DynamicVertexBuffer buffer_;
-    unsigned whiteTexture_ = 0;
+    unsigned atlas_ = 0;
+    int shelfX_ = 0;       // the packer's next free place
+    int shelfY_ = 0;
+    int shelfHeight_ = 0;
+    std::unordered_map<const TextureImage*, AtlasPlace> places_;
     int lastDrawCalls_ = 0;
 };
 
