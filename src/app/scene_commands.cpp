@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/command_line.h"
+#include "app/gallery_command.h"
 #include "app/render_command.h"
 #include "base/text_encoding.h"
 #include "scene/scene.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr std::string_view kInfo = "info";
 constexpr std::string_view kConvert = "convert";
 constexpr std::string_view kRender = "render";
+constexpr std::string_view kGallery = "gallery";  // not in the usage: a developer's view of the toolkit
 
 // Options and file names of one subcommand's arguments.
 struct ParsedArguments {
@@ -79,7 +81,8 @@ std::string counted(std::int64_t n, std::string_view one, std::string_view many)
 }  // namespace
 
 const std::vector<std::string>& sceneSubcommands() {
-    static const std::vector<std::string> names{std::string(kInfo), std::string(kConvert), std::string(kRender)};
+    static const std::vector<std::string> names{std::string(kInfo), std::string(kConvert), std::string(kRender),
+                                                std::string(kGallery)};
     return names;
 }
 
@@ -172,6 +175,7 @@ int runSceneCommand(const std::string& name, const std::vector<std::string>& arg
     if (name == kInfo) return runInfoCommand(arguments, out, err);
     if (name == kConvert) return runConvertCommand(arguments, out, err);
     if (name == kRender) return runRenderCommand(arguments, out, err);
+    if (name == kGallery) return runGalleryCommand(arguments, out, err);
     err << "morvanex: unknown subcommand: " << validUtf8(name) << "\n\n" << usageText();
     return kSceneCommandFailed;
 }
