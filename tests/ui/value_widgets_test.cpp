@@ -354,5 +354,185 @@ TEST_F(ValueWidgetsTest, RadioButtonsSelectOneOfTheirGroupThroughAFlagOrAnIndex)
     EXPECT_TRUE(dOption.visible);
 }
 
+// ---------------------------------------------------------------------------
+// Sliders
+
+// The knob's centre on screen, where a press takes it.
+ScreenPoint knobCentre(const Cursor& knob) {
+    return {knob.track->screenX() + static_cast<int>(knob.knobPos), knob.track->screenY() + 4};
+}
+
+TEST_F(ValueWidgetsTest, ASliderDraggedPastEitherEndShowsItsLimitAndBetweenFollowsTheMotion) {
+    struct Case {
+        int kind;
+        int motion;          // pixels from the knob at 0
+        float expected;      // value after the drag
+        float knobPos;
+    };
+    const Case cases[] = {
+        {2, 300, 1.0f, 144.0f},
+        {7, 300, 1.0f, 144.0f},   // reaches 1 after 14 pixels, still shows its maximum at the end
+        {9, 300, 1.0f, 144.0f},
+        {7, 20, 20.0f * 10.0f / 144.0f, 20.0f},  // not clamped between the ends
+        {13, 72, 50.0f, 72.0f},
+        {4, -100, -kTwoPi, 0.0f},  // from the middle to left of the track: the minimum
+    };
+    int y = 40;
+    for (const Case& c : cases) {
+        float value = 0.0f;
+        Cursor& knob = addSlider(panel(), 150, y += 40, &value, c.kind, "Angle");
+        knob.syncFromValue();
+        const ScreenPoint from = knobCentre(knob);
+        host_.events.clear();
+        driver_->drag(from.x, from.y, from.x + c.motion, from.y, 2);
+        EXPECT_NEAR(value, c.expected, 1e-4f) << "kind " << c.kind;
+        EXPECT_FLOAT_EQ(knob.knobPos, c.knobPos) << "kind " << c.kind;
+        EXPECT_EQ(knob.editBox->text.substr(0, 4), std::to_string(c.expected).substr(0, 4));
+        EXPECT_EQ(host_.events, (std::vector<std::string>{"slider press", "slider drag", "slider drag",
+                                                          "slider release"}));
+        EXPECT_EQ(interface_->capturedWidget, nullptr);
+    }
+}
+
+TEST_F(ValueWidgetsTest, ASliderDragGoesOnAfterThePointerWrapsAtTheWindowEdge) {
+    float value = 0.0f;
+    Cursor& knob = addSlider(panel(), 300, 60, &value, 2, "");
+    const ScreenPoint from = knobCentre(knob);
+    driver_->move(from.x, from.y);
+    driver_->press(from.x, from.y);
+    driver_->move(from.x + 100, from.y);
+    EXPECT_NEAR(value, 100.0f / 144.0f, 1e-5f);
+    driver_->move(kWidth - 1, from.y);  // past the end, at the edge: back to the press point
+    EXPECT_EQ(host_.pointerMoves.back(), std::make_pair(from.x, from.y));
+    EXPECT_FLOAT_EQ(value, 1.0f);
+    driver_->move(from.x - 44, from.y);  // measured from the knob where the wrap left it
+    EXPECT_NEAR(value, 1.0f - 44.0f / 144.0f, 1e-5f);
+    EXPECT_FLOAT_EQ(knob.knobPos, 100.0f);
+    driver_->release(from.x - 44, from.y);
+    EXPECT_TRUE(host_.pointerVisible);
+}
+
+TEST_F(ValueWidgetsTest, TheSliderAndItsBoxFollowEachOther) {
+    float angle = 0.0f;
+    Panel& popup = makePanel("popup", 400, 300, 50, 30);
+    interface_->popupPanel = &popup;
+    Cursor& knob = addSlider(panel(), 40, 80, &angle, 10, "Angle");
+    EXPECT_EQ(knob.editBox->text, "0.5");
+    knob.syncFromValue();  // a centred kind: 0 sits in the middle
+    EXPECT_FLOAT_EQ(knob.knobPos, 72.0f);
+    EXPECT_EQ(knob.editBox->text, "0.000");
+    EXPECT_EQ(knob.editBox->x, 40 + 157);
+    EXPECT_EQ(knob.editBox->y, 75);
+
+    focus(*knob.editBox);
+    driver_->keyDown(vk::Escape);
+    driver_->type("1.5");
+    EXPECT_FLOAT_EQ(angle, 1.5f);
+    EXPECT_NEAR(knob.knobPos, 1.5f / (kTwoPi / 144.0f) + 72.0f, 1e-3f);
+    EXPECT_EQ(knob.editBox->text, "1.5");  // the box keeps what is typed
+
+    const ScreenPoint at = knobCentre(knob);
+    driver_->move(at.x, at.y);
+    EXPECT_TRUE(knob.hot);
+    driver_->press(at.x, at.y);
+    EXPECT_FALSE(popup.visible);  // a press on a knob closes the pop-up menu
+    driver_->release(at.x, at.y);
+    drawFrames(20);
+    const Rgba knobPixel = pixel(at.x, at.y);
+    EXPECT_GT(knobPixel.r + knobPixel.g + knobPixel.b, 3 * 90);
+}
+
+TEST_F(ValueWidgetsTest, TheBrightnessSliderChangesOnlyHowBrightItsColourIs) {
+    Vec4 colour{0.5f, 0.25f, 0.0f, 1.0f};
+    float brightness = 0.0f;
+    float sibling = 0.0f;
+    Cursor& knob = addSlider(panel(), 40, 80, &brightness, 3, "Valeur");
+    Cursor& other = addSlider(panel(), 40, 140, &sibling, 3, "Autre");
+    knob.colour = &colour;
+    other.colour = &colour;
+    knob.siblings[0] = &other;
+    knob.syncFromValue();
+    EXPECT_NEAR(brightness, 127.5f, 1e-3f);
+    EXPECT_NEAR(knob.knobPos, 72.0f, 1e-3f);
+
+    const ScreenPoint from = knobCentre(knob);
+    driver_->drag(from.x, from.y, from.x + 72, from.y, 3);
+    EXPECT_NEAR(brightness, 255.0f, 1e-3f);
+    EXPECT_NEAR(colour.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(colour.y, 0.5f, 1.0f / 255.0f);  // hue and saturation kept, to a colour step
+    EXPECT_EQ(colour.z, 0.0f);
+    EXPECT_NEAR(sibling, 255.0f, 1e-3f);  // the sibling re-read the colour
+
+    focus(*knob.editBox);
+    driver_->keyDown(vk::Escape);
+    driver_->type("51");
+    EXPECT_NEAR(colour.x, 0.2f, 1e-6f);  // a typed brightness reaches the colour
+    EXPECT_NEAR(other.knobPos, 51.0f / (255.0f / 144.0f), 1e-3f);
+}
+
+// ---------------------------------------------------------------------------
+// Colour swatch and colour bar
+
+TEST_F(ValueWidgetsTest, TheSwatchShowsItsColourAndOpensItsPickerBesideIt) {
+    Vec4 colour{1.0f, 0.0f, 0.0f, 1.0f};
+    Panel& picker = makePanel("picker", 0, 0, 160, 120);
+    Panel& other = makePanel("other child", 0, 0, 50, 50);
+    picker.setVisible(false);
+    panel().childPanels = {&other};
+    Colorsel& swatch = addColourSwatch(panel(), 10, 200, &colour, &picker);
+    EXPECT_EQ(swatch.x, 110);
+
+    driver_->move(swatch.screenX() + 18, swatch.screenY() + 10);
+    EXPECT_EQ(host_.cursor, CursorShape::Hand);
+    driver_->press(swatch.screenX() + 18, swatch.screenY() + 10);
+    EXPECT_TRUE(picker.visible);
+    EXPECT_FALSE(other.visible);
+    EXPECT_EQ(interface_->panels.front(), &picker);
+    EXPECT_EQ(picker.x, swatch.screenX() + 30);
+    EXPECT_EQ(picker.y, swatch.screenY() + 10);
+    picker.setVisible(false);
+    drawFrames(30);
+    const Rgba shown = pixel(swatch.screenX() + 18, swatch.screenY() + 10);
+    EXPECT_GT(shown.r, 200);
+    EXPECT_LT(shown.g, 60);
+
+    picker.setVisible(true);
+    driver_->press(400, 330);  // anywhere else on the panel
+    EXPECT_FALSE(picker.visible);
+}
+
+TEST_F(ValueWidgetsTest, AColourBarRunsFromBlackToItsColourAtFullBrightness) {
+    Vec4 colour{0.4f, 0.2f, 0.0f, 1.0f};
+    ColorBar& bar = addColorBar(panel(), 20, 100, &colour);
+    const auto corners = bar.targetCorners();
+    EXPECT_EQ(corners[0].x, 0.0f);
+    EXPECT_FLOAT_EQ(corners[1].x, 1.0f);
+    EXPECT_FLOAT_EQ(corners[1].y, 128.0f / 255.0f);
+    ColorBar& fixed = addColorBar(panel(), 20, 130, {0, 0, 1, 1}, {0, 1, 0, 1});
+    drawFrames(30);
+    const Rgba left = pixel(bar.screenX() + 1, bar.screenY() + 7);
+    const Rgba right = pixel(bar.screenX() + 142, bar.screenY() + 7);
+    EXPECT_LT(left.r, 20);
+    EXPECT_GT(right.r, 230);
+    EXPECT_NEAR(right.g, 126, 6);
+    EXPECT_GT(pixel(fixed.screenX() + 1, fixed.screenY() + 7).b, 230);
+    EXPECT_GT(pixel(fixed.screenX() + 142, fixed.screenY() + 7).g, 230);
+    EXPECT_FALSE(driver_->click(bar.screenX() + 5, bar.screenY() + 5) && host_.saw("button values"));
+}
+
+TEST(ColourBrightness, ARoundTripKeepsHueAndSaturation) {
+    const Vec4 grey{0.0f, 0.0f, 0.0f, 0.5f};
+    const Vec4 lit = withBrightness(grey, 200.0f);
+    EXPECT_FLOAT_EQ(lit.x, 200.0f / 255.0f);
+    EXPECT_FLOAT_EQ(lit.z, 200.0f / 255.0f);
+    EXPECT_EQ(lit.w, 0.5f);
+    const Vec4 teal{0.0f, 0.6f, 0.3f, 1.0f};
+    const Vec4 darker = withBrightness(teal, 51.0f);
+    EXPECT_FLOAT_EQ(darker.y, 0.2f);
+    EXPECT_FLOAT_EQ(darker.z, 26.0f / 255.0f);  // 25.5 lands on a whole step
+    EXPECT_NEAR(brightnessOf(darker), 51.0f, 1e-3f);
+    EXPECT_EQ(withBrightness(teal, 999.0f).y, 1.0f);  // clamped to the range
+}
+
 }  // namespace
 }  // namespace morvanex
