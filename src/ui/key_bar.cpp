@@ -74,6 +74,10 @@ Cursor* CursorsBar::selectedKnob() const {
 int CursorsBar::barLeft() const { return screenX() + static_cast<int>(scrollOffset); }
 int CursorsBar::barTop() const { return screenY(); }
 
+int CursorsBar::knobRowTop(const Cursor& knob) const {
+    return barTop() + (&knob == &insertKnob ? kInsertionBandTop : kKeyKnobTop);
+}
+
 void CursorsBar::knobPressed(Cursor& pressed) {
     if (&pressed == &insertKnob) return;
     for (const auto& knob : knobs) knob->checked = knob.get() == &pressed;

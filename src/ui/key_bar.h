@@ -66,6 +66,8 @@ public:
     // Screen position of time 0 (scrolled) and of the bar's top.
     int barLeft() const;
     int barTop() const;
+    // Top of a knob: keys in their row, the insertion knob in its band.
+    int knobRowTop(const Cursor& knob) const;
 
     // Called by the knobs.
     void knobPressed(Cursor& knob);

@@ -80,7 +80,7 @@ int Cursor::knobLeft() const {
 
 int Cursor::knobTop() const {
     const int knobHeight = knobImage != nullptr ? knobImage->height : 0;
-    if (keyBar != nullptr) return keyBar->barTop() + kKeyKnobTop;
+    if (keyBar != nullptr) return keyBar->knobRowTop(*this);
     if (track != nullptr) return track->screenY() + track->height / 2 - knobHeight / 2;
     return screenY();
 }
