@@ -123,12 +123,21 @@ TEST_F(KeyBarTest, TheRightButtonOpensTheScaleMenuAndAMoveOverTheBarClosesIt) {
     EXPECT_FALSE(driver_->rightPress(x, top() + 100));  // under the bar: not its press
 }
 
-TEST_F(KeyBarTest, KnobsAreDrawnOnlyInsideTheBar) {
+TEST_F(KeyBarTest, KnobsAndTheSoundBandsAreDrawnOnlyInsideTheBar) {
     float inside = 10.0f;   // 100 pixels in
     float outside = 52.0f;  // 520 pixels in: past the bar's 500, still on the panel
     Cursor& shown = bar_->addKnob(&inside);
     Cursor& clipped = bar_->addKnob(&outside);
+    KeyBarSound sound;
+    sound.lengthSeconds = 30.0;  // 300 pixels at 0.1 s a pixel
+    double waveScale = 0.0;
+    sound.drawWaveform = [&](InterfaceDrawing&, float, float, double spp) { waveScale = spp; };
+    bar_->sound = &sound;
     drawFrames(20);
+    EXPECT_DOUBLE_EQ(waveScale, 0.1);
+    const Rgba band = pixel(bar_->barLeft() + 290, top() + 79);
+    const Rgba pastBand = pixel(bar_->barLeft() + 310, top() + 79);
+    EXPECT_NE(band.r + band.g + band.b, pastBand.r + pastBand.g + pastBand.b);
     const ScreenPoint a = centreOf(shown);
     const ScreenPoint b = centreOf(clipped);
     const Rgba lit = pixel(a.x, a.y);
