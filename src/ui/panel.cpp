@@ -231,7 +231,9 @@ bool Panel::offerToItems(const WindowMessage& message, bool titleBarOnly) {
 bool Panel::offerKeyToEditBoxes(const WindowMessage& message) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         Control3d& item = *items[i];
-        if (!item.visible || item.kind != "editbox") continue;
+        // The key bar takes the right button too (its scale menu), never keys.
+        const bool keyBarRightPress = message.message == wm::RButtonDown && item.kind == "keybar";
+        if (!item.visible || (item.kind != "editbox" && !keyBarRightPress)) continue;
         if (message.message == wm::Char && !item.focused) continue;
         const ContentOffset offset(*this, itemTakesOffset(i));
         if (item.handleInput(message)) return true;
