@@ -1,0 +1,6 @@
+# The composite widgets: tab strips, pop-up menus, thumbnail grids and tree
+# lists.
+list(APPEND MORVANEX_UI_SOURCES
+  menu.cpp
+  tab_strip.cpp
+)

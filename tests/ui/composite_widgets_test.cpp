@@ -1,0 +1,202 @@
+// The composite widgets driven by window messages against real panels: tab
+// strips, pop-up menus and their two main-screen menus, thumbnail grids and
+// tree lists.
+#include <gtest/gtest.h>
+
+#include "ui/image_button.h"
+#include "ui/label.h"
+#include "ui/menu.h"
+#include "ui/tab_strip.h"
+#include "ui_test_support.h"
+
+namespace morvanex {
+namespace {
+
+using testing::UiTest;
+
+class CompositeTest : public UiTest {
+protected:
+    // A menu shown at (x, y) with rows of the given texts.
+    Menu& shownMenu(const std::string& name, int x, int y, std::initializer_list<const char*> texts) {
+        Menu& menu = createMenu(*interface_, name, x, y, 100, 50);
+        for (const char* text : texts) menu.addItem(text);
+        menu.panel->setVisible(true);
+        host_.events.clear();
+        return menu;
+    }
+    // The middle of row `index` (1-based) of a menu.
+    static std::pair<int, int> rowPoint(const Menu& menu, int index) {
+        return {menu.panel->x + 10, menu.panel->y + (index - 1) * kMenuRowHeight + 12};
+    }
+    void clickRow(const Menu& menu, int index) {
+        const auto [px, py] = rowPoint(menu, index);
+        driver_->click(px, py);
+    }
+};
+
+// ---------------------------------------------------------------------------
+// Tab strip
+
+TEST_F(CompositeTest, TabsOverlapByOnePixelAndAPressSwapsPagesAndHidesChildPanels) {
+    Panel& panel = makePanel("tabs", 50, 40, 300, 200);
+    Panel& child = makePanel("child", 400, 40, 100, 100);
+    panel.childPanels.push_back(&child);
+    Onglets& strip = addTabStrip(panel, 10, 5);
+    Onglet& first = strip.addTab("onglet8.dds", "Un");
+    Onglet& second = strip.addTab("onglet8.dds", "Deux");
+    Label& firstPage = addLabel(panel, 10, 80, "page 1", false, &first);
+    Label& secondPage = addLabel(panel, 10, 80, "page 2", false, &second);
+    strip.select(0);
+    EXPECT_EQ(strip.stripY, 30);
+    EXPECT_EQ(second.x, first.x + first.width - 1);
+    EXPECT_TRUE(firstPage.visible);
+    EXPECT_FALSE(secondPage.visible);
+
+    host_.events.clear();
+    driver_->click(second.screenX() + 5, second.screenY() + 5);
+    EXPECT_EQ(host_.events, (std::vector<std::string>{"tab leave", "tab enter", "hidden child"}));
+    EXPECT_EQ(strip.selected, 1);
+    EXPECT_TRUE(second.checked);
+    EXPECT_FALSE(first.checked);
+    EXPECT_FALSE(firstPage.visible);
+    EXPECT_TRUE(secondPage.visible);
+
+    // The selected tab again: left and entered again, child panels hidden.
+    child.setVisible(true);
+    host_.events.clear();
+    driver_->click(second.screenX() + 5, second.screenY() + 5);
+    EXPECT_EQ(host_.events, (std::vector<std::string>{"tab leave", "tab enter", "hidden child"}));
+    EXPECT_TRUE(secondPage.visible);
+    EXPECT_FALSE(child.visible);
+
+    driver_->move(first.screenX() + 5, first.screenY() + 5);
+    EXPECT_TRUE(first.hot);
+    EXPECT_FALSE(second.hot);
+}
+
+TEST_F(CompositeTest, TheStripLineRunsBesideTheSelectedTabInAccentOrGrey) {
+    struct Case {
+        bool greyed;
+        int r, g, b;
+    };
+    for (const Case& c : {Case{false, 17, 207, 255}, Case{true, 90, 90, 90}}) {
+        Panel& panel = makePanel(c.greyed ? "grey" : "accent", 20, 20, 300, 100);
+        Onglets& strip = addTabStrip(panel, 10, 0);
+        strip.greyed = c.greyed;
+        strip.addTab("onglet8.dds", "Un", "onglet1.dds");
+        Onglet& second = strip.addTab("onglet8.dds", "Deux");
+        strip.select(1);
+        drawFrames(30);
+        const int lineY = panel.y + strip.stripY + second.height;
+        const Rgba right = pixel(second.screenX() + second.width + 40, lineY);
+        EXPECT_NEAR(right.r, c.r, 3) << c.greyed;
+        EXPECT_NEAR(right.g, c.g, 3) << c.greyed;
+        EXPECT_NEAR(right.b, c.b, 3) << c.greyed;
+        // Under the selected tab the line is not drawn: the tab covers it.
+        const Rgba under = pixel(second.screenX() + second.width / 2, lineY);
+        EXPECT_FALSE(under.r == c.r && under.g == c.g && under.b == c.b) << c.greyed;
+        panel.setVisible(false);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+TEST_F(CompositeTest, AMenuPanelWidensForLongTextsAndGrowsOneRowPerItem) {
+    struct Case {
+        int startWidth;
+        std::size_t textLength;
+        int width;
+    };
+    for (const Case& c : {Case{100, 20, 160}, Case{149, 20, 160}, Case{150, 20, 150}, Case{200, 4, 200}}) {
+        Menu& menu = createMenu(*interface_, "menu", 0, 0, c.startWidth, 10);
+        menu.addItem("first");
+        menu.addItem(std::string(c.textLength, 'a'));
+        EXPECT_EQ(menu.panel->width, c.width) << c.startWidth;
+        EXPECT_EQ(menu.panel->height, 3 * kMenuRowHeight);  // the menu itself and two rows
+        EXPECT_EQ(menu.items[1]->index, 2);
+        EXPECT_EQ(menu.items[1]->rowY, kMenuRowHeight);
+    }
+}
+
+TEST_F(CompositeTest, HoveringARowOpensItsSubmenuBesideItAndAnotherRowClosesIt) {
+    Menu& menu = shownMenu("main", 100, 100, {"Fichier", "Edition", "Vue"});
+    Menu& sub = createMenu(*interface_, "sub", 0, 0, 100, 50);
+    sub.addItem("Ouvrir");
+    menu.items[1]->submenu = &sub;
+
+    const auto [px, py] = rowPoint(menu, 2);
+    driver_->move(px, py);
+    EXPECT_TRUE(sub.panel->visible);
+    EXPECT_EQ(sub.panel->x, 100 + menu.panel->width / 2);
+    EXPECT_EQ(sub.panel->y, 100 + 2 * kMenuRowHeight - 10);
+    EXPECT_EQ(interface_->popupPanel, sub.panel);
+    EXPECT_EQ(interface_->panels.front(), sub.panel);
+    EXPECT_EQ(menu.selectedIndex, 2);
+    EXPECT_TRUE(menu.items[1]->hot);
+
+    const auto [qx, qy] = rowPoint(menu, 3);
+    driver_->move(qx, qy);
+    EXPECT_FALSE(sub.panel->visible);
+    EXPECT_FALSE(menu.items[1]->hot);
+    EXPECT_EQ(menu.selectedIndex, 3);
+}
+
+TEST_F(CompositeTest, AHotRowIsDrawnAsALightBand) {
+    Menu& menu = shownMenu("bands", 100, 100, {"Un", "Deux"});
+    const auto [px, py] = rowPoint(menu, 2);
+    driver_->move(px, py);
+    drawFrames(60);
+    // The band of row 2 lies at panel y + 2 * 25 - 20; its right end holds no text.
+    const Rgba band = pixel(100 + menu.panel->width - 25, 100 + 2 * kMenuRowHeight - 20 + 12);
+    EXPECT_NEAR(band.r, 212, 12);
+    EXPECT_NEAR(band.g, 246, 6);
+    const Rgba other = pixel(100 + menu.panel->width - 25, 100 + kMenuRowHeight - 20 + 12);
+    EXPECT_NEAR(other.r, 235, 4);  // the light body (alpha 240 over black), no band
+}
+
+TEST_F(CompositeTest, ClipboardMenuCopiesAndPastesIntoItsTargetThenHides) {
+    std::vector<std::string> calls;
+    ClipboardActions actions;
+    actions.copy = [&](Control3d&) { calls.push_back("copy"); };
+    actions.paste = [&](Control3d&, std::string_view text) { calls.push_back("paste " + std::string(text)); };
+    Menu& menu = createClipboardMenu(*interface_, "clipboard", "Copier", "Coller", actions);
+    ASSERT_EQ(interface_->clipboardMenu.menu, &menu);
+    ASSERT_EQ(interface_->clipboardMenu.pasteItem, menu.items[1]);
+    Panel& owner = makePanel("owner", 300, 300, 100, 60);
+    Control3d target;
+    target.panel = &owner;
+    interface_->clipboardMenu.target = &target;
+    interface_->clipboardMenu.pasteBuffer = "12.5";
+
+    struct Case {
+        int row;
+        bool pasteEnabled;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {{1, true, {"copy"}}, {2, false, {}}, {2, true, {"paste 12.5"}}};
+    for (const Case& c : cases) {
+        calls.clear();
+        menu.items[1]->enabled = c.pasteEnabled;
+        menu.panel->setVisible(true);
+        host_.events.clear();
+        clickRow(menu, c.row);
+        EXPECT_EQ(calls, c.calls) << c.row;
+        EXPECT_FALSE(menu.panel->visible) << c.row;
+        EXPECT_TRUE(host_.saw("menu item"));
+    }
+}
+
+TEST_F(CompositeTest, ScaleMenuItemsSetTheirScaleAndHideTheMenu) {
+    int scale = -1;
+    Menu& menu = createScaleMenu(*interface_, "scales", {"1", "2", "3", "4", "5", "6"},
+                                 [&](int index) { scale = index; });
+    ASSERT_EQ(menu.items.size(), 6u);
+    menu.panel->setVisible(true);
+    clickRow(menu, 5);
+    EXPECT_EQ(scale, 4);
+    EXPECT_FALSE(menu.panel->visible);
+}
+
+}  // namespace
+}  // namespace morvanex
