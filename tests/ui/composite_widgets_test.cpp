@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/image_button.h"
+#include "ui/image_list.h"
 #include "ui/label.h"
 #include "ui/menu.h"
 #include "ui/tab_strip.h"
@@ -196,6 +197,95 @@ TEST_F(CompositeTest, ScaleMenuItemsSetTheirScaleAndHideTheMenu) {
     clickRow(menu, 5);
     EXPECT_EQ(scale, 4);
     EXPECT_FALSE(menu.panel->visible);
+}
+
+
+// ---------------------------------------------------------------------------
+// Image list
+
+TEST_F(CompositeTest, TheGridPutsAsManyCellsInARowAsItsWidthHolds) {
+    struct Case {
+        int width;
+        int perRow;
+    };
+    for (const Case& c : {Case{100, 1}, Case{129, 1}, Case{249, 1}, Case{260, 2}, Case{380, 3}}) {
+        Panel& panel = makePanel("grid", 0, 0, 600, 390);
+        ImageList& list = addImageList(panel, 7, 30, c.width, 300);
+        for (int i = 0; i < 4; ++i) addImageListCell(list, "cadre1.dds", "cadre2.dds");
+        drawFrames();
+        for (int i = 0; i < 4; ++i) {
+            const Control3d& cell = *list.items[static_cast<std::size_t>(i)];
+            EXPECT_EQ(cell.x, 7 + 120 * (i % c.perRow) + 20) << c.width << " cell " << i;
+            EXPECT_EQ(cell.y, 30 + 150 * (i / c.perRow) + 5) << c.width << " cell " << i;
+        }
+        panel.setVisible(false);
+    }
+}
+
+TEST_F(CompositeTest, DraggingTheListScrollsItAndItsCellsStayInsideIt) {
+    Panel& panel = makePanel("scenes", 100, 50, 300, 260);
+    ImageList& list = addImageList(panel, 20, 30, 260, 200);
+    for (int i = 0; i < 6; ++i) addImageListCell(list, "cadre1.dds", "cadre2.dds");
+    const int listTop = 50 + 30;
+    const int freeX = 100 + 20 + 10;  // left of the first column
+    driver_->move(freeX, 250);
+    driver_->press(freeX, 250);
+    EXPECT_TRUE(host_.captured);
+    EXPECT_FALSE(host_.pointerVisible);
+    EXPECT_EQ(interface_->capturedWidget, &list);
+    for (int py = 240; py >= 150; py -= 10) driver_->move(freeX, py);
+    driver_->release(freeX, 150);
+    EXPECT_FALSE(host_.captured);
+    EXPECT_TRUE(host_.pointerVisible);
+    EXPECT_FLOAT_EQ(list.scroll, -100.0f);
+    EXPECT_FLOAT_EQ(list.scrollTarget, -100.0f);
+    drawFrames();
+    const Control3d& first = *list.items[0];
+    EXPECT_EQ(first.y, 30 + 5 - 100);
+    const int cellMiddle = first.screenX() + first.width / 2;
+    // Above the list the cell scrolled there is clipped away: the panel body shows.
+    drawFrames(50);
+    const Rgba above = pixel(cellMiddle, listTop - 3);
+    EXPECT_NEAR(above.r, 30, 3);
+    EXPECT_NEAR(above.b, 42, 3);
+    // Inside, the dark cell covers the list's light background.
+    EXPECT_LT(pixel(cellMiddle, listTop + 20).r, 120);
+    EXPECT_GT(pixel(freeX, listTop + 20).r, 200);
+
+    // At the window's bottom edge the pointer goes back and the drag goes on.
+    driver_->press(freeX, 200);
+    driver_->move(freeX, kHeight - 1);
+    EXPECT_EQ(host_.pointerMoves.back(), std::make_pair(freeX, 200));
+    const float wrapped = list.scroll;
+    driver_->move(freeX, 190);
+    EXPECT_FLOAT_EQ(list.scroll, wrapped - 10.0f);
+    driver_->release(freeX, 190);
+}
+
+TEST_F(CompositeTest, PressingACellSelectsItCentresItAndShowsTheOptionGroup) {
+    Panel& panel = makePanel("animations", 100, 50, 300, 260);
+    ImageList& list = addImageList(panel, 20, 30, 260, 200);
+    for (int i = 0; i < 4; ++i) addImageListCell(list, "cadre1.dds", "cadre2.dds");
+    Label& option = addLabel(panel, 10, 240, "options", false, list.listTemplate);
+    option.setVisible(false);
+    ImageButton& third = static_cast<ImageButton&>(*list.items[2]);
+    driver_->click(third.screenX() + 60, third.screenY() + 20);
+    EXPECT_TRUE(host_.saw("list item animations"));
+    EXPECT_EQ(list.selectedIndex, 2);
+    EXPECT_TRUE(third.checked);
+    EXPECT_FALSE(list.items[0]->checked);
+    EXPECT_TRUE(option.visible);
+    drawFrames(60);
+    // The cell's middle at the list's middle.
+    EXPECT_NEAR(third.y + third.height / 2, list.y + list.height / 2, 1);
+
+    // Over the free space the arrow image follows the pointer; over a cell it does not.
+    driver_->move(100 + 20 + 5, 50 + 30 + 100);
+    EXPECT_TRUE(list.hot);
+    EXPECT_EQ(interface_->pointerImagePanel, &panel);
+    driver_->move(third.screenX() + 60, third.screenY() + 20);
+    EXPECT_FALSE(list.hot);
+    EXPECT_EQ(interface_->pointerImagePanel, nullptr);
 }
 
 }  // namespace
