@@ -4,4 +4,5 @@ list(APPEND MORVANEX_UI_SOURCES
   image_list.cpp
   menu.cpp
   tab_strip.cpp
+  tree_list.cpp
 )

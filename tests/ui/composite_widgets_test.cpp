@@ -8,6 +8,7 @@
 #include "ui/label.h"
 #include "ui/menu.h"
 #include "ui/tab_strip.h"
+#include "ui/tree_list.h"
 #include "ui_test_support.h"
 
 namespace morvanex {
@@ -286,6 +287,90 @@ TEST_F(CompositeTest, PressingACellSelectsItCentresItAndShowsTheOptionGroup) {
     driver_->move(third.screenX() + 60, third.screenY() + 20);
     EXPECT_FALSE(list.hot);
     EXPECT_EQ(interface_->pointerImagePanel, nullptr);
+}
+
+
+// ---------------------------------------------------------------------------
+// Tree list
+
+class TreeListTest : public CompositeTest {
+protected:
+    void SetUp() override {
+        CompositeTest::SetUp();
+        panel_ = &makePanel("tree", 100, 40, 300, 300);
+        list_ = &addCadreList(*panel_, 10, 30, 280, 240);
+        a_ = &addCadre(*list_, "Scene");
+        b_ = &addCadre(*list_, "Lumiere");
+        a1_ = &addCadre(*list_, "Cube", a_);  // after its parent, before the next top-level row
+        a1a_ = &addCadre(*list_, "Os", a1_);
+    }
+    // The middle of a row's label, and of its expand box.
+    std::pair<int, int> labelPoint(const Cadre& row) const {
+        return {row.labelLeft() + 10, panel_->y + row.y + 10};
+    }
+    std::pair<int, int> boxPoint(const Cadre& row) const {
+        return {row.labelLeft() - kExpandBoxSize / 2, panel_->y + row.y + 10};
+    }
+    Panel* panel_ = nullptr;
+    CadreList* list_ = nullptr;
+    Cadre* a_ = nullptr;
+    Cadre* b_ = nullptr;
+    Cadre* a1_ = nullptr;
+    Cadre* a1a_ = nullptr;
+};
+
+TEST_F(TreeListTest, FoldingARowHidesEveryRowUnderItAndUnfoldingBringsThemBack) {
+    ASSERT_EQ(list_->items, (std::vector<Cadre*>{a_, a1_, a1a_, b_}));
+    EXPECT_EQ(a1_->x - a_->x, kTreeIndent);
+    EXPECT_EQ(a1a_->x - a1_->x, kTreeIndent);
+    EXPECT_EQ(b_->y, a_->y + 3 * kTreeRowHeight);
+
+    const auto [bx, by] = boxPoint(*a_);
+    driver_->click(bx, by);
+    EXPECT_FALSE(a_->expanded);
+    EXPECT_FALSE(a1_->visible);
+    EXPECT_FALSE(a1a_->visible);
+    EXPECT_EQ(b_->y, a_->y + kTreeRowHeight);
+    EXPECT_TRUE(host_.saw("list refresh"));
+    EXPECT_FALSE(host_.saw("row tree"));  // the box does not select
+
+    driver_->click(bx, by);
+    EXPECT_TRUE(a1_->visible);
+    EXPECT_TRUE(a1a_->visible);
+    EXPECT_EQ(b_->y, a_->y + 3 * kTreeRowHeight);
+
+    // A row without children has no box to press.
+    host_.events.clear();
+    const auto [lx, ly] = boxPoint(*b_);
+    driver_->click(lx, ly);
+    EXPECT_TRUE(b_->expanded);
+    EXPECT_TRUE(host_.events.empty());
+}
+
+TEST_F(TreeListTest, TheLabelAreaSelectsTheRowAndShowsTheHandWhileHovered) {
+    const auto [lx, ly] = labelPoint(*a1_);
+    driver_->move(lx, ly);
+    EXPECT_TRUE(a1_->hot);
+    EXPECT_EQ(interface_->hoveredWidget, a1_);
+    EXPECT_EQ(host_.cursor, CursorShape::Hand);
+    driver_->press(lx, ly);
+    driver_->release(lx, ly);
+    EXPECT_TRUE(host_.saw("row tree"));
+    EXPECT_EQ(list_->selectedIndex, 1);
+    EXPECT_TRUE(a1_->checked);
+
+    // Past the label area (34 pixels beyond the text) nothing is selected.
+    host_.events.clear();
+    driver_->click(a_->labelLeft() + a_->width + kLabelExtraWidth + 5, panel_->y + a_->y + 10);
+    EXPECT_FALSE(host_.saw("row tree"));
+    EXPECT_EQ(list_->selectedIndex, 1);
+
+    driver_->move(5, 5);  // off the panel: nothing stays hot
+    drawFrames(30);
+    EXPECT_FALSE(a1_->hot);
+    const Rgba highlight = pixel(a1_->labelLeft() + a1_->width + 20, panel_->y + a1_->y + 10);
+    EXPECT_NEAR(highlight.r, 212, 6);
+    EXPECT_NEAR(highlight.g, 246, 6);
 }
 
 }  // namespace
