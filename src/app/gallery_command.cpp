@@ -103,6 +103,11 @@ int runGalleryCommand(const std::vector<std::string>& arguments, std::ostream& o
         }
     }
     graphics.releaseAll();
+    // Text and translucent widgets leave the frame's alpha below 1; the
+    // window shows the colours as opaque, and so does the picture.
+    for (ImageLevel& level : frame.levels) {
+        for (std::size_t i = 3; i < level.bytes.size(); i += 4) level.bytes[i] = 255;
+    }
     const std::vector<std::uint8_t> png = encodePng(frame);
     std::string why = "the frame could not be read back";
     const std::filesystem::path target(std::u8string(request.output.begin(), request.output.end()));

@@ -416,4 +416,16 @@ void pasteIntoEditBox(EditBox& box, std::string_view clipboardText) {
 
 void copyFromEditBox(const EditBox& box) { box.host().setClipboardText(box.text); }
 
+ClipboardActions editBoxClipboardActions() {
+    ClipboardActions actions;
+    // The menu acts only on the edit box that opened it.
+    actions.paste = [](Control3d& target, std::string_view text) {
+        if (auto* box = dynamic_cast<EditBox*>(&target)) pasteIntoEditBox(*box, text);
+    };
+    actions.copy = [](Control3d& target) {
+        if (const auto* box = dynamic_cast<const EditBox*>(&target)) copyFromEditBox(*box);
+    };
+    return actions;
+}
+
 }  // namespace morvanex

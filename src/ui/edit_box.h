@@ -11,6 +11,7 @@
 
 #include "ui/colour_fade.h"
 #include "ui/control3d.h"
+#include "ui/menu.h"
 
 namespace morvanex {
 
@@ -109,5 +110,7 @@ EditBox& addEditBox(Panel& panel, std::string_view caption, std::string_view suf
 // and commits. Copy: the box's whole text goes to the clipboard.
 void pasteIntoEditBox(EditBox& box, std::string_view clipboardText);
 void copyFromEditBox(const EditBox& box);
+// What the clipboard menu does with the edit box it was opened on.
+ClipboardActions editBoxClipboardActions();
 
 }  // namespace morvanex

@@ -15,7 +15,6 @@ namespace morvanex {
 
 class Interface;
 class Panel;
-struct RichHint;
 
 // The variables the gallery's widgets are bound to; the caller keeps them
 // alive as long as the panels.
@@ -25,6 +24,7 @@ struct GalleryState {
     std::array<int, 4> integers{3, 0, 0, 0};
     std::string name = "Maison";
     Vec4 colour{0.95f, 0.55f, 0.15f, 1.0f};
+    std::array<float, 5> times{};  // the key bar's keys, seconds
     std::vector<std::unique_ptr<RichHint>> hints;
 };
 
