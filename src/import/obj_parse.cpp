@@ -92,7 +92,7 @@ private:
             }
             list.push_back(value);
         }
-        if (unreadable) c_.report.count(kUnreadableNumbers);
+        if (unreadable) c_.report.damage(kUnreadableNumbers);
     }
 
     static bool index(const char*& p, const char* end, std::int32_t& out) {
@@ -129,11 +129,11 @@ private:
         const std::size_t count = c_.corners.size() - first;
         if (bad || count > UINT32_MAX) {
             c_.corners.resize(first);
-            return c_.report.count(kUnreadableFaces);
+            return c_.report.damage(kUnreadableFaces);
         }
         if (count < (line ? 2u : 3u)) {
             c_.corners.resize(first);
-            return c_.report.count(line ? kShortLines : kShortFaces);
+            return c_.report.damage(line ? kShortLines : kShortFaces);
         }
         if (relative) {
             c_.relative.push_back({c_.faces.size(), c_.positions.size() / 3, c_.texcoords.size() / 2,

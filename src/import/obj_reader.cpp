@@ -90,7 +90,7 @@ void resolveChunk(Chunk& c, Bases base, const Bases& total) {
             ++outOfRange;
         }
     }
-    c.report.count(kOutOfRange, outOfRange);
+    c.report.damage(kOutOfRange, outOfRange);
 }
 
 std::size_t trianglesOf(const Face& face) { return face.line ? face.cornerCount - 1 : face.cornerCount - 2; }
