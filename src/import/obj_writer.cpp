@@ -32,7 +32,7 @@ struct ExportCorner {
 // "%g": six significant digits, the shortest form.
 void appendNumber(std::string& out, float value) {
     char buffer[32];
-    if (!std::isfinite(value)) value = 0.0f;
+    if (!std::isfinite(value) || value == 0.0f) value = 0.0f;  // no "-0" for a mirrored 0
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                  std::chars_format::general, 6);
     out.append(buffer, r.ptr);
