@@ -9,6 +9,7 @@
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
 #include "import/triangulate.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -593,12 +594,14 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
 }
 
 ImportResult importCollada(const std::filesystem::path& path, ImportOptions options) {
-    ImportResult failed;
-    std::size_t size = 0;
-    std::unique_ptr<char[]> bytes;
-    if (!readWholeFile(path, bytes, size, failed.error)) return failed;
+    const FileBytes file(path);
+    if (!file.opened()) {
+        ImportResult failed;
+        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
     if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
-    return importColladaBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.get()), size), options);
+    return importColladaBytes(file.bytes(), options);
 }
 
 }  // namespace morvanex

@@ -1,18 +1,12 @@
 #include "import/import_result.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <new>
 #include <iterator>
 #include <system_error>
 #include <unordered_map>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "import/large_pages.h"
 #include "base/text_encoding.h"
 #include "scene/scene.h"
 
@@ -100,46 +94,6 @@ std::size_t addToScene(ImportResult& result, Scene& scene) {
     scene.loadedVersionTag = std::string(kProgramVersionLabel);
     if (added > 0) scene.modified = true;
     return added;
-}
-
-bool readWholeFile(const std::filesystem::path& path, std::unique_ptr<char[]>& bytes, std::size_t& size,
-                   std::string& error) {
-    // Opened without waiting, then checked: a FIFO or a device named like a
-    // model is refused rather than waited on or read without end.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        error = "cannot open the file";
-        return false;
-    }
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0;
-    if (!ok) error = "cannot read the file";
-    if (ok && !S_ISREG(info.st_mode)) {
-        error = "not a regular file";
-        ok = false;
-    }
-    const auto expected = ok ? static_cast<std::size_t>(info.st_size) : 0;
-    if (ok) {
-        // Memory for what the file holds, and nothing it merely claims.
-        bytes.reset(new (std::nothrow) char[expected + 1]);
-        ok = bytes != nullptr;
-        if (ok) adviseLargePages(bytes.get(), expected);
-        if (!ok) error = "not enough memory to read the file";
-    }
-    size = 0;
-    while (ok && size < expected) {
-        const ::ssize_t got = ::read(fd, bytes.get() + size, expected - size);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            error = "cannot read the file";
-            ok = false;
-        }
-        if (got <= 0) break;  // a file that shrank meanwhile ends where it ends
-        size += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    if (!ok) bytes.reset();
-    return ok;
 }
 
 }  // namespace morvanex

@@ -97,12 +97,3 @@ std::size_t addToScene(ImportResult& result, Scene& scene);
 
 }  // namespace morvanex
 
-namespace morvanex {
-
-// Reads a whole regular file into a buffer that is not cleared first. False,
-// with `error` set for the user (the path is not repeated), when it cannot be
-// opened or read or is not a regular file.
-bool readWholeFile(const std::filesystem::path& path, std::unique_ptr<char[]>& bytes, std::size_t& size,
-                   std::string& error);
-
-}  // namespace morvanex

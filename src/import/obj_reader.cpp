@@ -19,6 +19,7 @@
 #include "import/parallel.h"
 #include "import/text_scan.h"
 #include "import/triangulate.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -480,13 +481,15 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
 }
 
 ImportResult importObj(const std::filesystem::path& path, ImportOptions options) {
-    ImportResult failed;
-    std::size_t size = 0;
-    std::unique_ptr<char[]> text;
-    if (!readWholeFile(path, text, size, failed.error)) return failed;
+    const FileBytes file(path);
+    if (!file.opened()) {
+        ImportResult failed;
+        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
     if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
     options.defaultName = textFromPath(path.stem());
-    return importObjText(std::string_view(text.get(), size), options);
+    return importObjText(file.text(), options);
 }
 
 }  // namespace morvanex

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "import/import_mesh.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -501,12 +502,14 @@ ImportResult import3dsBytes(std::span<const std::uint8_t> bytes, const ImportOpt
 }
 
 ImportResult import3ds(const std::filesystem::path& path, ImportOptions options) {
-    ImportResult failed;
-    std::size_t size = 0;
-    std::unique_ptr<char[]> bytes;
-    if (!readWholeFile(path, bytes, size, failed.error)) return failed;
+    const FileBytes file(path);
+    if (!file.opened()) {
+        ImportResult failed;
+        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
     if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
-    return import3dsBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.get()), size), options);
+    return import3dsBytes(file.bytes(), options);
 }
 
 }  // namespace morvanex
