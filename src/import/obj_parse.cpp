@@ -124,6 +124,11 @@ private:
                 break;
             }
             relative = relative || k.v < 0 || (k.t < 0 && k.t != kAbsent) || (k.n < 0 && k.n != kAbsent);
+            c_.anyIndexBelowOne = c_.anyIndexBelowOne || k.v < 1 || (k.t < 1 && k.t != kAbsent) ||
+                                  (k.n < 1 && k.n != kAbsent);
+            c_.largestPosition = std::max(c_.largestPosition, k.v);
+            c_.largestTexcoord = std::max(c_.largestTexcoord, k.t);
+            c_.largestNormal = std::max(c_.largestNormal, k.n);
             c_.corners.push_back(k);
         }
         const std::size_t count = c_.corners.size() - first;

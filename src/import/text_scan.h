@@ -44,28 +44,26 @@ inline bool plainDecimal(const char*& p, const char* end, float& out) {
     const bool negative = q < end && *q == '-';
     if (q < end && (*q == '-' || *q == '+')) ++q;
     std::uint64_t m = 0;
-    int significant = 0;
-    int decimals = 0;
     const char* digits = q;
-    while (q < end && isDigit(*q)) {
-        m = m * 10 + static_cast<unsigned>(*q++ - '0');
-        significant += m != 0 ? 1 : 0;
-    }
+    while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
+    int decimals = 0;
     if (q < end && *q == '.') {
-        ++q;
-        while (q < end && isDigit(*q)) {
-            m = m * 10 + static_cast<unsigned>(*q++ - '0');
-            significant += m != 0 ? 1 : 0;
-            ++decimals;
-        }
+        const char* first = ++q;
+        while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
+        decimals = static_cast<int>(q - first);
     }
-    if (q == digits || (q == digits + 1 && *digits == '.') || significant > 18) return false;
+    // 19 digits always fit the 64 bits; leading zeros count, which only
+    // sends rare long forms to the general reader.
+    const auto count = static_cast<int>(q - digits) - (decimals > 0 || (q > digits && q[-1] == '.') ? 1 : 0);
+    if (count <= 0 || count > 19) return false;
     if (q < end && !isBlank(*q)) return false;
-    while (decimals > 0 && m % 10 == 0) {
-        m /= 10;
-        --decimals;
+    if (m > (std::uint64_t{1} << 24) || decimals > 10) {
+        while (decimals > 0 && m % 10 == 0) {
+            m /= 10;
+            --decimals;
+        }
+        if (m > (std::uint64_t{1} << 24) || decimals > 10) return false;
     }
-    if (m > (std::uint64_t{1} << 24) || decimals > 10) return false;
     const float value = static_cast<float>(m) / kPowers[decimals];
     out = negative ? -value : value;
     p = q;
