@@ -2,6 +2,7 @@
 #include "import/obj_reader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -471,15 +472,51 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
         auto* bytes = static_cast<volatile unsigned char*>(slices[i].at);
         for (std::size_t at = 0; at < slices[i].bytes; at += kPageBytes) bytes[at] = 0;
     });
-    for (Part& part : layout.parts) part.vertices.resize(part.triangles * 3);
+
+    // A vector makes its elements itself, one after the other: one thread
+    // makes each part's vertices a slice at a time while the others fill in
+    // the runs whose vertices are made already. The storage never moves, as
+    // the room was reserved.
+    std::vector<std::size_t> runEnd(layout.runs.size());
+    {
+        std::vector<std::size_t> nextStart(layout.parts.size());
+        for (std::size_t p = 0; p < layout.parts.size(); ++p) nextStart[p] = layout.parts[p].triangles * 3;
+        for (std::size_t i = layout.runs.size(); i-- > 0;) {
+            runEnd[i] = nextStart[layout.runs[i].part];
+            nextStart[layout.runs[i].part] = layout.runs[i].firstVertex;
+        }
+    }
+    std::vector<std::atomic<std::size_t>> made(layout.parts.size());
+    std::vector<MeshVertex*> storage(layout.parts.size());
+    for (std::size_t p = 0; p < layout.parts.size(); ++p) storage[p] = layout.parts[p].vertices.data();
+    const auto makeVertices = [&] {
+        constexpr std::size_t kVerticesPerSlice = std::size_t{1} << 16;
+        for (std::size_t p = 0; p < layout.parts.size(); ++p) {
+            std::vector<MeshVertex>& vertices = layout.parts[p].vertices;
+            const std::size_t wanted = layout.parts[p].triangles * 3;
+            while (vertices.size() < wanted) {
+                vertices.resize(std::min(wanted, vertices.size() + kVerticesPerSlice));
+                made[p].store(vertices.size(), std::memory_order_release);
+                made[p].notify_all();
+            }
+        }
+    };
 
     std::vector<BuildCounts> counts(layout.runs.size());
     std::vector<PositionBounds> runBounds(layout.runs.size());
     const float scale = options.scale > 0.0f ? options.scale : kObjScale;
-    runParallel(layout.runs.size(), threads, [&](std::size_t i) {
-        RunBuilder local(lists, scale);
+    // Task 0 makes the vertices; whoever takes a later task finds it begun.
+    runParallel(layout.runs.size() + 1, threads, [&](std::size_t task) {
+        if (task == 0) return makeVertices();
+        const std::size_t i = task - 1;
         const Run& run = layout.runs[i];
-        local.build(chunks[run.chunk], run, layout.parts[run.part].vertices.data(), counts[i]);
+        std::atomic<std::size_t>& partMade = made[run.part];
+        for (std::size_t seen = partMade.load(std::memory_order_acquire); seen < runEnd[i];
+             seen = partMade.load(std::memory_order_acquire)) {
+            partMade.wait(seen, std::memory_order_acquire);
+        }
+        RunBuilder local(lists, scale);
+        local.build(chunks[run.chunk], run, storage[run.part], counts[i]);
         runBounds[i] = local.bounds;
     });
     std::vector<PositionBounds> partBounds(layout.parts.size());
