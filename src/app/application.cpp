@@ -5,11 +5,13 @@
 #include <thread>
 
 #include "app/command_line.h"
+#include "app/model_import.h"
 #include "app/scene_commands.h"
 #include "app/scene_open.h"
 #include "app/shell_services.h"
 #include "base/text_encoding.h"
 #include "base/trace_log.h"
+#include "import/model_file.h"
 #include "render/renderer.h"
 #include "scene/scene_object.h"
 #include "scenefile/scene_names.h"
@@ -17,6 +19,15 @@
 #include "scenefile/scene_writer.h"
 
 namespace morvanex {
+
+namespace {
+
+// Command-line words are UTF-8.
+std::filesystem::path pathOfArgument(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace
 
 CloseQuestionTexts closeQuestionTexts(bool french) {
     if (french) {
@@ -91,10 +102,17 @@ void Application::handleCommandLineFile() {
         startNewScene();
         return;
     }
-    openFileByExtension(*commandLineFile_);
+    const std::string& file = *commandLineFile_;
+    if (modelFormatOf(pathOfArgument(file)) != ModelFormat::None) {
+        // A model named at start-up arrives in a new scene of its own.
+        beginNewScene();
+        if (!openFileByExtension(file)) showFilePanel();
+        return;
+    }
+    openFileByExtension(file);
 }
 
-void Application::startNewScene() {
+void Application::beginNewScene() {
     const auto& documents = shell_.folders().documentFolder;
     ensureFolder(documents);
     scene.filePath = textFromPath(newScenePath(documents));
@@ -104,30 +122,57 @@ void Application::startNewScene() {
         cameraTarget->opacity = 1.0f;
         cameraTarget->animation = nullptr;
     }
+}
+
+void Application::startNewScene() {
+    beginNewScene();
     showFilePanel();
 }
 
-void Application::openFileByExtension(const std::string& path) {
+bool Application::openFileByExtension(const std::string& path) {
     const std::string ext = upperExtension(path);
-    if (ext == "MRX") {
-        openSceneFile(path);
-        return;
-    }
-    std::string kind;
-    if (ext == "TUT") kind = "tutorial";
-    else if (ext == "3DS" || ext == "OBJ" || ext == "DAE") kind = ext + " import";
-    // Each reader arrives with its subsystem; until then the user is told
+    if (ext == "MRX") return openSceneFile(path);
+    if (modelFormatOf(pathOfArgument(path)) != ModelFormat::None) return importModel(path);
+    // Tutorials arrive with their subsystem; until then the user is told
     // plainly and gets an empty scene rather than a half-open one.
     const std::string text = "Cannot open \"" + cp1252FromUtf8(path) + "\": " +
-                             (kind.empty() ? std::string("this kind of file is not known.")
-                                           : "opening " + kind + " files is not available in this version.");
+                             (ext == "TUT" ? std::string("opening tutorial files is not available in this version.")
+                                           : std::string("this kind of file is not known."));
     shell_.trace().line(text);
     shell_.showMessageBox(text);
     startNewScene();
+    return false;
 }
 
-void Application::openSceneFile(const std::string& path) {
-    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
+bool Application::importModel(const std::string& path) {
+    const std::filesystem::path file = pathOfArgument(path);
+    const std::string shown = cp1252FromUtf8(path);
+    const ImportResult result = importModelIntoScene(file, scene);
+    if (!result.ok()) {
+        const std::string text = "Cannot import \"" + shown + "\": " + cp1252FromUtf8(result.error) + ".";
+        shell_.trace().line(text);
+        shell_.showMessageBox(text);
+        return false;
+    }
+    renderer_.prepareScene(scene, {});
+    if (result.placeCamera && result.frameObject != nullptr) {
+        frameImportedObject(camera, *result.frameObject, viewWidth(), viewHeight());
+    }
+    // Every change the import made goes to the trace; what damage dropped is
+    // also said in a message, as for a damaged scene file.
+    std::string damage;
+    for (const std::string& line : importReportLines(result.report)) {
+        shell_.trace().line("\"" + shown + "\": " + cp1252FromUtf8(line));
+        if (line.rfind("damage: ", 0) == 0) damage += (damage.empty() ? "" : "; ") + cp1252FromUtf8(line.substr(8));
+    }
+    if (!damage.empty()) {
+        shell_.showMessageBox("\"" + shown + "\" is damaged: " + damage + ". What could be read is imported.");
+    }
+    return true;
+}
+
+bool Application::openSceneFile(const std::string& path) {
+    const std::filesystem::path file = pathOfArgument(path);
     const SceneReadReport report = openSceneThroughReader(file, scene, camera);
     const std::string shown = cp1252FromUtf8(path);
     renderer_.prepareScene(scene, commandLineReadOptions(file).sceneFolder);
@@ -136,7 +181,7 @@ void Application::openSceneFile(const std::string& path) {
         shell_.trace().line(text);
         shell_.showMessageBox(text);
         startNewScene();
-        return;
+        return false;
     }
     scene.filePath = textFromPath(std::filesystem::absolute(file));
     sceneFileName = sceneFileNameOf(scene.filePath);
@@ -150,6 +195,7 @@ void Application::openSceneFile(const std::string& path) {
         shell_.trace().line(text);
         shell_.showMessageBox(text);
     }
+    return true;
 }
 
 bool Application::handleMessage(const WindowMessage& message) { return input.route(message); }

@@ -90,8 +90,17 @@ private:
     void endStartScene();
     void handleCommandLineFile();
     void startNewScene();
-    void openFileByExtension(const std::string& path);
-    void openSceneFile(const std::string& path);
+    // The new scene's path, the window title and the camera target cleared
+    // of the title scene: startNewScene without the file panel.
+    void beginNewScene();
+    // Where every open lands, whatever asked for it (the command line now,
+    // the open dialog and the file panel later): scene files replace the
+    // scene, model files are imported into it. False when nothing was opened.
+    bool openFileByExtension(const std::string& path);
+    bool openSceneFile(const std::string& path);
+    // Adds the model's objects to the current scene; a failed import changes
+    // nothing and says why.
+    bool importModel(const std::string& path);
 
     // Steps of the frame whose owners come with their subsystems.
     void advanceStartFades(double dt);

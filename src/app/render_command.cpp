@@ -6,12 +6,14 @@
 #include <ostream>
 
 #include "app/command_line.h"
+#include "app/model_import.h"
 #include "app/scene_commands.h"
 #include "app/scene_open.h"
 #include "base/safe_file.h"
 #include "base/text_encoding.h"
 #include "base/trace_log.h"
 #include "image/image_codec.h"
+#include "import/model_file.h"
 #include "platform/platform_window.h"
 #include "platform/sdl_session.h"
 #include "platform/system_folders.h"
@@ -195,7 +197,26 @@ int renderWithContext(GraphicsContext& graphics, const RenderRequest& request, s
     Scene scene;
     CameraState camera;
     std::filesystem::path sceneFolder;
-    if (request.sceneFile) {
+    RenderRequest view = request;
+    if (request.sceneFile && modelFormatOf(pathOfArgument(*request.sceneFile)) != ModelFormat::None) {
+        const ImportResult result = importModelIntoScene(pathOfArgument(*request.sceneFile), scene);
+        if (!result.ok()) return fail(err, validUtf8(*request.sceneFile) + ": " + result.error);
+        for (const std::string& line : importReportLines(result.report)) {
+            err << "morvanex render: " << validUtf8(*request.sceneFile) << ": "
+                << (line.rfind("damage: ", 0) == 0 ? "" : "warning: ") << utf8FromCp1252(line) << "\n";
+        }
+        if (result.report.damaged()) status = kSceneCommandDamaged;
+        // The camera goes where the editor puts it after this import, or,
+        // for a format that leaves the camera alone, frames everything.
+        if (!request.view && !request.frameAll) {
+            if (result.placeCamera && result.frameObject != nullptr) {
+                frameImportedObject(camera, *result.frameObject, request.width, request.height);
+                camera.eye = camera.eyeTarget;
+            } else {
+                view.frameAll = true;
+            }
+        }
+    } else if (request.sceneFile) {
         const std::filesystem::path file = pathOfArgument(*request.sceneFile);
         const SceneReadReport report = openSceneThroughReader(file, scene, camera);
         const std::string shown = validUtf8(*request.sceneFile) + ": " + utf8FromCp1252(describeReadReport(report));
@@ -209,7 +230,7 @@ int renderWithContext(GraphicsContext& graphics, const RenderRequest& request, s
     if (const int missing = renderer.prepareScene(scene, sceneFolder); missing > 0) {
         err << "morvanex render: " << missing << " texture image(s) could not be made\n";
     }
-    placeRequestedView(camera, scene, request);
+    placeRequestedView(camera, scene, view);
     const DecodedImage frame = drawFrames(renderer, graphics, scene, camera, request);
     // The objects' buffers go while the context lives.
     scene.clearContent();

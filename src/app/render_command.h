@@ -1,7 +1,8 @@
 // morvanex render [FILE] -o OUT.png [--size WxH] [--time SECONDS] [--frames N]
 //                 [--view east|west|south|north|top] [--frame-all] [--samples N]
 //
-// Opens a scene file (or none: an empty scene), runs frames with a fixed
+// Opens a scene file or imports a model (.obj, .3ds, .dae) into an empty
+// scene (or neither: an empty scene), runs frames with a fixed
 // clock step until the camera glide and the environment cubes have
 // settled, and writes the last frame as a PNG. Uses the offscreen video
 // driver when there is no display.

@@ -9,6 +9,7 @@
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
 #include "import/triangulate.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -76,7 +77,7 @@ pugi::xml_node Document::resolve(std::string_view url) {
     }
     const auto it = byId.find(std::string(url.substr(1)));
     if (it == byId.end()) {
-        result.report.count("references to elements that are not in the file, skipped");
+        result.report.damage("references to elements that are not in the file, skipped");
         return {};
     }
     return it->second;
@@ -233,7 +234,7 @@ public:
             }
         }
         if (reader.position == nullptr) {
-            doc_.result.report.count("COLLADA primitives without positions, skipped");
+            doc_.result.report.damage("COLLADA primitives without positions, skipped");
             return;
         }
         material_ = prim.attribute("material").value();
@@ -243,7 +244,7 @@ public:
             std::size_t at = 0;
             for (std::int64_t n : counts) {
                 if (n < 0 || static_cast<std::uint64_t>(n) > (p.size() - at) / reader.stride) {
-                    doc_.result.report.count("COLLADA polygon lists shorter than their counts, cut");
+                    doc_.result.report.damage("COLLADA polygon lists shorter than their counts, cut");
                     break;
                 }
                 polygon(reader, p, at, static_cast<std::size_t>(n));
@@ -311,7 +312,7 @@ private:
             bool ok = true;
             for (int j = 0; j < 3; ++j) ok = ok && reader.corner(p, k[static_cast<std::size_t>(j)] * reader.stride, c[static_cast<std::size_t>(j)]);
             if (!ok) {
-                doc_.result.report.count("COLLADA triangles with an index outside its source, skipped");
+                doc_.result.report.damage("COLLADA triangles with an index outside its source, skipped");
                 continue;
             }
             emit(c[0], c[1], c[2]);
@@ -320,13 +321,13 @@ private:
 
     void polygon(const PrimitiveReader& reader, const std::vector<std::int64_t>& p, std::size_t at, std::size_t n) {
         if (n < 3) {
-            if (n > 0) doc_.result.report.count("COLLADA polygons with fewer than three corners, skipped");
+            if (n > 0) doc_.result.report.damage("COLLADA polygons with fewer than three corners, skipped");
             return;
         }
         corners_.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
             if (!reader.corner(p, at + i * reader.stride, corners_[i])) {
-                doc_.result.report.count("COLLADA polygons with an index outside its source, skipped");
+                doc_.result.report.damage("COLLADA polygons with an index outside its source, skipped");
                 return;
             }
         }
@@ -566,7 +567,7 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
             return result;
         }
         if (!parsed) {
-            result.report.note("the file is damaged at byte " + std::to_string(parsed.offset) + " (" +
+            result.report.damageNote("the file is damaged at byte " + std::to_string(parsed.offset) + " (" +
                                parsed.description() + "); what was read before is imported");
         }
         doc.indexIds();
@@ -593,12 +594,14 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
 }
 
 ImportResult importCollada(const std::filesystem::path& path, ImportOptions options) {
-    ImportResult failed;
-    std::size_t size = 0;
-    std::unique_ptr<char[]> bytes;
-    if (!readWholeFile(path, bytes, size, failed.error)) return failed;
+    const FileBytes file(path);
+    if (!file.opened()) {
+        ImportResult failed;
+        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
     if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
-    return importColladaBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.get()), size), options);
+    return importColladaBytes(file.bytes(), options);
 }
 
 }  // namespace morvanex

@@ -39,7 +39,7 @@ std::vector<SkinInfluences> readInfluences(Document& doc, pugi::xml_node weights
     std::vector<std::pair<float, std::int32_t>> pairs;
     for (std::int64_t n : counts) {
         if (n < 0 || static_cast<std::uint64_t>(n) > (v.size() - at) / stride) {
-            doc.result.report.count("COLLADA skin weight lists shorter than their counts, cut");
+            doc.result.report.damage("COLLADA skin weight lists shorter than their counts, cut");
             break;
         }
         pairs.clear();
@@ -71,7 +71,7 @@ std::vector<SkinInfluences> readInfluences(Document& doc, pugi::xml_node weights
     }
     doc.result.report.count("skinned vertices with more than four influences, cut to the four largest and renormalised",
                             trimmed);
-    doc.result.report.count("COLLADA skin influences naming no joint or weight, skipped", bad);
+    doc.result.report.damage("COLLADA skin influences naming no joint or weight, skipped", bad);
     return out;
 }
 
@@ -159,7 +159,7 @@ public:
             return;
         }
         if (!path_.insert(node.internal_object()).second) {
-            doc_.result.report.count("COLLADA node instances that contain themselves, skipped");
+            doc_.result.report.damage("COLLADA node instances that contain themselves, skipped");
             return;
         }
         std::vector<TransformStep> steps;

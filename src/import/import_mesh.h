@@ -1,6 +1,7 @@
 // Pieces every importer uses to turn what it read into scene objects.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,26 @@ std::unique_ptr<SceneObject> newImportedObject(std::string name);
 
 // Gives the object a mesh of one vertex per corner (indices 0, 1, 2, ...).
 void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices);
+
+// The box around positions, grown one point at a time; empty at first. A
+// coordinate that is not a number leaves the box as it was.
+struct PositionBounds {
+    Vec3 min{INFINITY, INFINITY, INFINITY};
+    Vec3 max{-INFINITY, -INFINITY, -INFINITY};
+    void add(Vec3 p) {
+        min = componentMin(p, min);
+        max = componentMax(p, max);
+    }
+    void add(const PositionBounds& other) {
+        min = componentMin(other.min, min);
+        max = componentMax(other.max, max);
+    }
+};
+
+// The same with the bounds already known and the indices written on
+// `threads` threads: for meshes of millions of corners.
+void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices, const PositionBounds& bounds,
+                    unsigned threads);
 
 // The face normal of a triangle in scene space (corners in drawing order);
 // (0, 0, 1) for a triangle without area.

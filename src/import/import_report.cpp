@@ -18,28 +18,36 @@ const ImportReport::Entry* ImportReport::find(std::string_view what) const {
     return nullptr;
 }
 
-void ImportReport::count(std::string_view what, std::size_t count) {
-    if (count == 0) return;
+void ImportReport::add(std::string_view what, std::size_t count, bool damage) {
     if (Entry* e = find(what)) {
         e->count += count;
+        e->damage = e->damage || damage;
         return;
     }
-    entries_.push_back({std::string(what), count});
+    entries_.push_back({std::string(what), count, damage});
 }
 
-void ImportReport::note(std::string line) {
-    if (find(line) != nullptr) return;
-    entries_.push_back({std::move(line), 0});
+void ImportReport::count(std::string_view what, std::size_t count) {
+    if (count != 0) add(what, count, false);
 }
+
+void ImportReport::damage(std::string_view what, std::size_t count) {
+    if (count != 0) add(what, count, true);
+}
+
+void ImportReport::note(std::string line) { add(line, 0, false); }
+
+void ImportReport::damageNote(std::string line) { add(line, 0, true); }
 
 void ImportReport::merge(const ImportReport& other) {
-    for (const Entry& e : other.entries_) {
-        if (e.count == 0) {
-            note(e.what);
-        } else {
-            count(e.what, e.count);
-        }
+    for (const Entry& e : other.entries_) add(e.what, e.count, e.damage);
+}
+
+bool ImportReport::damaged() const {
+    for (const Entry& e : entries_) {
+        if (e.damage) return true;
     }
+    return false;
 }
 
 std::size_t ImportReport::countOf(std::string_view what) const {

@@ -2,12 +2,11 @@
 
 #include <cstdio>
 #include <fstream>
-#include <new>
 #include <iterator>
 #include <system_error>
 #include <unordered_map>
 
-#include "import/large_pages.h"
+
 #include "base/text_encoding.h"
 #include "scene/scene.h"
 
@@ -95,35 +94,6 @@ std::size_t addToScene(ImportResult& result, Scene& scene) {
     scene.loadedVersionTag = std::string(kProgramVersionLabel);
     if (added > 0) scene.modified = true;
     return added;
-}
-
-bool readWholeFile(const std::filesystem::path& path, std::unique_ptr<char[]>& bytes, std::size_t& size,
-                   std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = "cannot open " + textFromPath(path);
-        return false;
-    }
-    std::error_code sizeError;
-    const auto expected = std::filesystem::file_size(path, sizeError);
-    bool ok = !sizeError;
-    if (ok) {
-        // Memory for what the file holds, and nothing it merely claims.
-        bytes.reset(new (std::nothrow) char[static_cast<std::size_t>(expected) + 1]);
-        ok = bytes != nullptr;
-        if (ok) adviseLargePages(bytes.get(), static_cast<std::size_t>(expected));
-        if (!ok) error = "not enough memory to read " + textFromPath(path);
-    } else {
-        error = "cannot read " + textFromPath(path);
-    }
-    if (ok) {
-        size = std::fread(bytes.get(), 1, static_cast<std::size_t>(expected), file);
-        ok = std::ferror(file) == 0;
-        if (!ok) error = "cannot read " + textFromPath(path);
-    }
-    std::fclose(file);
-    if (!ok) bytes.reset();
-    return ok;
 }
 
 }  // namespace morvanex

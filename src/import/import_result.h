@@ -97,11 +97,3 @@ std::size_t addToScene(ImportResult& result, Scene& scene);
 
 }  // namespace morvanex
 
-namespace morvanex {
-
-// Reads a whole file into a buffer that is not cleared first. False, with
-// `error` set for the user, when it cannot be opened or read.
-bool readWholeFile(const std::filesystem::path& path, std::unique_ptr<char[]>& bytes, std::size_t& size,
-                   std::string& error);
-
-}  // namespace morvanex

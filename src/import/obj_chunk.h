@@ -54,9 +54,16 @@ struct Chunk {
     std::vector<Event> events;
     std::vector<RelativeFace> relative;  // in face order
     ImportReport report;
+    // The largest index of each kind as written, and whether any index is 0
+    // or negative: when every index lies inside the whole lists, joining
+    // needs no check per face.
+    std::int32_t largestPosition = 0, largestTexcoord = 0, largestNormal = 0;
+    bool anyIndexBelowOne = false;
 
-    // Set when joining: false for a face with an index outside its list.
+    // Set when joining: false for a face with an index outside its list;
+    // empty when every face is whole.
     std::vector<std::uint8_t> faceOk;
+    bool faceWhole(std::size_t face) const { return faceOk.empty() || faceOk[face] != 0; }
 };
 
 // Cuts the text into about `pieces` parts at line ends, never inside a line

@@ -92,7 +92,7 @@ private:
             }
             list.push_back(value);
         }
-        if (unreadable) c_.report.count(kUnreadableNumbers);
+        if (unreadable) c_.report.damage(kUnreadableNumbers);
     }
 
     static bool index(const char*& p, const char* end, std::int32_t& out) {
@@ -101,7 +101,7 @@ private:
 
     void face(const char* p, const char* end, bool line) {
         const std::size_t first = c_.corners.size();
-        bool relative = false;
+        std::int32_t lowest = 1;  // of the indices written
         bool bad = false;
         for (;;) {
             p = scan::skipBlanks(p, end);
@@ -123,17 +123,22 @@ private:
                 bad = true;
                 break;
             }
-            relative = relative || k.v < 0 || (k.t < 0 && k.t != kAbsent) || (k.n < 0 && k.n != kAbsent);
+            lowest = std::min({lowest, k.v, k.t == kAbsent ? 1 : k.t, k.n == kAbsent ? 1 : k.n});
+            c_.largestPosition = std::max(c_.largestPosition, k.v);
+            c_.largestTexcoord = std::max(c_.largestTexcoord, k.t);
+            c_.largestNormal = std::max(c_.largestNormal, k.n);
             c_.corners.push_back(k);
         }
+        const bool relative = lowest < 0;
+        c_.anyIndexBelowOne = c_.anyIndexBelowOne || lowest < 1;
         const std::size_t count = c_.corners.size() - first;
         if (bad || count > UINT32_MAX) {
             c_.corners.resize(first);
-            return c_.report.count(kUnreadableFaces);
+            return c_.report.damage(kUnreadableFaces);
         }
         if (count < (line ? 2u : 3u)) {
             c_.corners.resize(first);
-            return c_.report.count(line ? kShortLines : kShortFaces);
+            return c_.report.damage(line ? kShortLines : kShortFaces);
         }
         if (relative) {
             c_.relative.push_back({c_.faces.size(), c_.positions.size() / 3, c_.texcoords.size() / 2,
@@ -175,7 +180,50 @@ std::vector<std::string_view> splitAtLines(std::string_view text, std::size_t pi
     return out;
 }
 
+namespace {
+
+// Room for the lists of a large piece, from the lines of a few windows
+// spread over it, with a quarter more for safety: growing lists of millions
+// of entries would copy them and take fresh memory several times. Room that
+// stays unused is never touched, so it costs only address space; a piece
+// that holds more than foreseen grows its lists as usual.
+void reserveForPiece(std::string_view text, Chunk& out) {
+    constexpr std::size_t kWindows = 16;
+    constexpr std::size_t kWindowBytes = 4096;
+    if (text.size() < kWindows * kWindowBytes * 4) return;
+    std::size_t sampled = 0, positions = 0, texcoords = 0, normals = 0, faces = 0, corners = 0;
+    for (std::size_t w = 0; w < kWindows; ++w) {
+        const std::string_view window = text.substr(text.size() / kWindows * w, kWindowBytes);
+        std::size_t at = window.find('\n');
+        if (at == std::string_view::npos) continue;
+        for (++at; at < window.size();) {
+            const std::size_t lineEnd = window.find('\n', at);
+            if (lineEnd == std::string_view::npos) break;
+            const std::string_view line = window.substr(at, lineEnd - at);
+            if (line.starts_with("v ")) ++positions;
+            else if (line.starts_with("vt ")) ++texcoords;
+            else if (line.starts_with("vn ")) ++normals;
+            else if (line.starts_with("f ") || line.starts_with("l ")) {
+                ++faces;
+                for (std::size_t k = 1; k + 1 < line.size(); ++k) corners += (line[k] == ' ' && line[k + 1] != ' ') ? 1 : 0;
+            }
+            sampled += lineEnd + 1 - at;
+            at = lineEnd + 1;
+        }
+    }
+    if (sampled == 0) return;
+    const auto scaled = [&](std::size_t n) { return n * text.size() / sampled * 5 / 4 + 16; };
+    out.positions.reserve(3 * scaled(positions));
+    out.texcoords.reserve(2 * scaled(texcoords));
+    out.normals.reserve(3 * scaled(normals));
+    out.faces.reserve(scaled(faces));
+    out.corners.reserve(scaled(corners));
+}
+
+}  // namespace
+
 void parseChunk(std::string_view text, Chunk& out) {
+    reserveForPiece(text, out);
     ChunkParser parser(out);
     const char* p = text.data();
     const char* end = text.data() + text.size();

@@ -2,6 +2,7 @@
 #include "import/obj_reader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "import/parallel.h"
 #include "import/text_scan.h"
 #include "import/triangulate.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -70,7 +72,27 @@ std::int32_t resolve(std::int32_t raw, std::size_t base, std::size_t local, std:
     return static_cast<std::int32_t>(a);
 }
 
+// True when every index of the piece is written from 1 and lies inside the
+// whole lists: the usual file, joined without a check per face.
+bool allIndicesInside(const Chunk& c, const Bases& total) {
+    const auto inside = [](std::int32_t largest, std::size_t count) {
+        return largest <= 0 || static_cast<std::size_t>(largest) <= count;
+    };
+    return !c.anyIndexBelowOne && inside(c.largestPosition, total.positions) &&
+           inside(c.largestTexcoord, total.texcoords) && inside(c.largestNormal, total.normals);
+}
+
 void resolveChunk(Chunk& c, Bases base, const Bases& total) {
+    if (allIndicesInside(c, total)) {
+        const auto fromOne = [](std::int32_t raw) { return raw == obj::kAbsent ? -1 : raw - 1; };
+        for (Corner& corner : c.corners) {
+            corner.v -= 1;
+            corner.t = fromOne(corner.t);
+            corner.n = fromOne(corner.n);
+        }
+        c.faceOk.clear();
+        return;
+    }
     c.faceOk.assign(c.faces.size(), 1);
     std::size_t r = 0;
     std::size_t outOfRange = 0;
@@ -90,7 +112,7 @@ void resolveChunk(Chunk& c, Bases base, const Bases& total) {
             ++outOfRange;
         }
     }
-    c.report.count(kOutOfRange, outOfRange);
+    c.report.damage(kOutOfRange, outOfRange);
 }
 
 std::size_t trianglesOf(const Face& face) { return face.line ? face.cornerCount - 1 : face.cornerCount - 2; }
@@ -149,30 +171,30 @@ Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) 
             currentPart = SIZE_MAX;
             open = nullptr;
         };
-        for (std::size_t f = 0; f < c.faces.size(); ++f) {
-            while (ev < c.events.size() && c.events[ev].face == f) applyEvent(c.events[ev++]);
-            if (!c.faceOk[f]) continue;
-            if (currentPart == SIZE_MAX) {
-                const auto key = std::make_pair(group, material);
-                auto it = partOf.find(key);
-                if (it == partOf.end()) {
-                    Part part;
-                    const bool groupHasPart = std::any_of(partOf.begin(), partOf.end(),
-                                                          [&](const auto& e) { return e.first.first == group; });
-                    // A group whose material changes gives one object per material,
-                    // the later ones named after group and material.
-                    if (groupHasPart) {
-                        part.name = uniqueName(groupName + "_" + material, takenNames);
-                    } else {
-                        part.name = group == 0 ? uniqueName(groupName, takenNames) : groupName;
-                    }
-                    takenNames.insert(part.name);
-                    part.material = material;
-                    layout.parts.push_back(std::move(part));
-                    it = partOf.emplace(key, layout.parts.size() - 1).first;
+        const auto enterPart = [&] {
+            if (currentPart != SIZE_MAX) return;
+            const auto key = std::make_pair(group, material);
+            auto it = partOf.find(key);
+            if (it == partOf.end()) {
+                Part part;
+                const bool groupHasPart = std::any_of(partOf.begin(), partOf.end(),
+                                                      [&](const auto& e) { return e.first.first == group; });
+                // A group whose material changes gives one object per material,
+                // the later ones named after group and material.
+                if (groupHasPart) {
+                    part.name = uniqueName(groupName + "_" + material, takenNames);
+                } else {
+                    part.name = group == 0 ? uniqueName(groupName, takenNames) : groupName;
                 }
-                currentPart = it->second;
+                takenNames.insert(part.name);
+                part.material = material;
+                layout.parts.push_back(std::move(part));
+                it = partOf.emplace(key, layout.parts.size() - 1).first;
             }
+            currentPart = it->second;
+        };
+        const auto addFace = [&](std::size_t f) {
+            enterPart();
             Part& part = layout.parts[currentPart];
             if (open == nullptr || open->part != currentPart || open->faceEnd != f ||
                 open->faceEnd - open->faceBegin >= kFacesPerRun) {
@@ -181,6 +203,33 @@ Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) 
             }
             open->faceEnd = f + 1;
             part.triangles += trianglesOf(c.faces[f]);
+        };
+        // Whole faces between two events all go to one part: runs of them
+        // are laid out at once.
+        const auto addWholeFaces = [&](std::size_t f, std::size_t stop) {
+            enterPart();
+            while (f < stop) {
+                const std::size_t runEnd = std::min(stop, f + kFacesPerRun);
+                Part& part = layout.parts[currentPart];
+                layout.runs.push_back({ci, f, runEnd, currentPart, part.triangles * 3});
+                std::size_t triangles = 0;
+                for (std::size_t g = f; g < runEnd; ++g) triangles += trianglesOf(c.faces[g]);
+                part.triangles += triangles;
+                f = runEnd;
+            }
+            open = nullptr;
+        };
+        for (std::size_t f = 0; f < c.faces.size();) {
+            while (ev < c.events.size() && c.events[ev].face == f) applyEvent(c.events[ev++]);
+            const std::size_t stop = ev < c.events.size() ? std::min(c.events[ev].face, c.faces.size()) : c.faces.size();
+            if (c.faceOk.empty()) {
+                addWholeFaces(f, stop);
+                f = stop;
+                continue;
+            }
+            for (; f < stop; ++f) {
+                if (c.faceWhole(f)) addFace(f);
+            }
         }
         while (ev < c.events.size()) applyEvent(c.events[ev++]);
     }
@@ -197,10 +246,13 @@ class RunBuilder {
 public:
     RunBuilder(const Lists& lists, float scale) : lists_(lists), scale_(scale) {}
 
+    // The box around what the runs built so far.
+    PositionBounds bounds;
+
     void build(const Chunk& c, const Run& run, MeshVertex* out, BuildCounts& counts) {
         out += run.firstVertex;
         for (std::size_t f = run.faceBegin; f < run.faceEnd; ++f) {
-            if (!c.faceOk[f]) continue;
+            if (!c.faceWhole(f)) continue;
             const Face& face = c.faces[f];
             const Corner* k = &c.corners[face.firstCorner];
             if (face.line) {
@@ -221,8 +273,9 @@ private:
     }
     Vec3 scenePosition(Vec3 p) const { return {-p.x * scale_, p.y * scale_, p.z * scale_}; }
 
-    void corner(const Corner& k, Vec3 position, MeshVertex& v) const {
+    void corner(const Corner& k, Vec3 position, MeshVertex& v) {
         v.position = position;
+        bounds.add(position);
         v.blendWeights = {1.0f, 0.0f, 0.0f, 0.0f};
         v.blendIndices = {0, -1, -1, -1};
         if (k.t >= 0) {
@@ -406,6 +459,7 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     };
     std::vector<Slice> slices;
     constexpr std::size_t kSliceBytes = std::size_t{4} << 20;
+    constexpr std::size_t kPageBytes = 4096;
     for (Part& part : layout.parts) {
         part.vertices.reserve(part.triangles * 3);
         auto* raw = reinterpret_cast<unsigned char*>(part.vertices.data());
@@ -413,16 +467,60 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
         adviseLargePages(raw, bytes);
         for (std::size_t at = 0; at < bytes; at += kSliceBytes) slices.push_back({raw + at, std::min(kSliceBytes, bytes - at)});
     }
-    runParallel(slices.size(), threads, [&](std::size_t i) { std::memset(slices[i].at, 0, slices[i].bytes); });
-    for (Part& part : layout.parts) part.vertices.resize(part.triangles * 3);
+    runParallel(slices.size(), threads, [&](std::size_t i) {
+        // One write per page is enough for the system to give it.
+        auto* bytes = static_cast<volatile unsigned char*>(slices[i].at);
+        for (std::size_t at = 0; at < slices[i].bytes; at += kPageBytes) bytes[at] = 0;
+    });
+
+    // A vector makes its elements itself, one after the other: one thread
+    // makes each part's vertices a slice at a time while the others fill in
+    // the runs whose vertices are made already. The storage never moves, as
+    // the room was reserved.
+    std::vector<std::size_t> runEnd(layout.runs.size());
+    {
+        std::vector<std::size_t> nextStart(layout.parts.size());
+        for (std::size_t p = 0; p < layout.parts.size(); ++p) nextStart[p] = layout.parts[p].triangles * 3;
+        for (std::size_t i = layout.runs.size(); i-- > 0;) {
+            runEnd[i] = nextStart[layout.runs[i].part];
+            nextStart[layout.runs[i].part] = layout.runs[i].firstVertex;
+        }
+    }
+    std::vector<std::atomic<std::size_t>> made(layout.parts.size());
+    std::vector<MeshVertex*> storage(layout.parts.size());
+    for (std::size_t p = 0; p < layout.parts.size(); ++p) storage[p] = layout.parts[p].vertices.data();
+    const auto makeVertices = [&] {
+        constexpr std::size_t kVerticesPerSlice = std::size_t{1} << 16;
+        for (std::size_t p = 0; p < layout.parts.size(); ++p) {
+            std::vector<MeshVertex>& vertices = layout.parts[p].vertices;
+            const std::size_t wanted = layout.parts[p].triangles * 3;
+            while (vertices.size() < wanted) {
+                vertices.resize(std::min(wanted, vertices.size() + kVerticesPerSlice));
+                made[p].store(vertices.size(), std::memory_order_release);
+                made[p].notify_all();
+            }
+        }
+    };
 
     std::vector<BuildCounts> counts(layout.runs.size());
+    std::vector<PositionBounds> runBounds(layout.runs.size());
     const float scale = options.scale > 0.0f ? options.scale : kObjScale;
-    runParallel(layout.runs.size(), threads, [&](std::size_t i) {
-        RunBuilder local(lists, scale);
+    // Task 0 makes the vertices; whoever takes a later task finds it begun.
+    runParallel(layout.runs.size() + 1, threads, [&](std::size_t task) {
+        if (task == 0) return makeVertices();
+        const std::size_t i = task - 1;
         const Run& run = layout.runs[i];
-        local.build(chunks[run.chunk], run, layout.parts[run.part].vertices.data(), counts[i]);
+        std::atomic<std::size_t>& partMade = made[run.part];
+        for (std::size_t seen = partMade.load(std::memory_order_acquire); seen < runEnd[i];
+             seen = partMade.load(std::memory_order_acquire)) {
+            partMade.wait(seen, std::memory_order_acquire);
+        }
+        RunBuilder local(lists, scale);
+        local.build(chunks[run.chunk], run, storage[run.part], counts[i]);
+        runBounds[i] = local.bounds;
     });
+    std::vector<PositionBounds> partBounds(layout.parts.size());
+    for (std::size_t i = 0; i < layout.runs.size(); ++i) partBounds[layout.runs[i].part].add(runBounds[i]);
     BuildCounts sum;
     for (const BuildCounts& c : counts) {
         sum.split += c.split;
@@ -433,12 +531,14 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
         sum.segments += c.segments;
     }
     reportBuild(sum, result.report);
+    // Giving back the pieces' large lists is work too: share it.
+    runParallel(chunks.size(), threads, [&](std::size_t i) { chunks[i] = Chunk(); });
     chunks.clear();
 
     const MtlLibrary library = readLibraries(layout.libraries, options, result.report);
     for (Part& part : layout.parts) {
         auto object = newImportedObject(part.name);
-        giveCornerMesh(*object, std::move(part.vertices));
+        giveCornerMesh(*object, std::move(part.vertices), partBounds[&part - layout.parts.data()], threads);
         applyMaterial(*object, part, library, options, result);
         result.objects.push_back(std::move(object));
     }
@@ -457,7 +557,9 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
             text = crLines;
         }
         const unsigned threads = workerThreads(options.threads);
-        const std::size_t pieces = text.size() < kParallelMinBytes ? 1 : threads;
+        // Vertex lines and face lines cost differently per byte: a few pieces
+        // per thread, taken as threads come free, keep them all busy.
+        const std::size_t pieces = text.size() < kParallelMinBytes || threads == 1 ? 1 : std::size_t{4} * threads;
         const std::vector<std::string_view> parts = obj::splitAtLines(text, pieces);
         std::vector<Chunk> chunks(parts.size());
         runParallel(parts.size(), threads, [&](std::size_t i) { obj::parseChunk(parts[i], chunks[i]); });
@@ -480,13 +582,15 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
 }
 
 ImportResult importObj(const std::filesystem::path& path, ImportOptions options) {
-    ImportResult failed;
-    std::size_t size = 0;
-    std::unique_ptr<char[]> text;
-    if (!readWholeFile(path, text, size, failed.error)) return failed;
+    const FileBytes file(path);
+    if (!file.opened()) {
+        ImportResult failed;
+        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
     if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
     options.defaultName = textFromPath(path.stem());
-    return importObjText(std::string_view(text.get(), size), options);
+    return importObjText(file.text(), options);
 }
 
 }  // namespace morvanex

@@ -10,6 +10,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "base/safe_file.h"
 #include "base/text_encoding.h"
 #include "scene/scene.h"
 
@@ -31,7 +32,7 @@ struct ExportCorner {
 // "%g": six significant digits, the shortest form.
 void appendNumber(std::string& out, float value) {
     char buffer[32];
-    if (!std::isfinite(value)) value = 0.0f;
+    if (!std::isfinite(value) || value == 0.0f) value = 0.0f;  // no "-0" for a mirrored 0
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                  std::chars_format::general, 6);
     out.append(buffer, r.ptr);
@@ -184,15 +185,11 @@ std::filesystem::path objExportPath(const std::filesystem::path& chosen) {
 
 bool exportObj(const std::filesystem::path& path, const Scene& scene, std::string& error) {
     const std::string text = objText(exportableObjects(scene));
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + textFromPath(path);
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        error = "cannot write " + textFromPath(path);
+    // Written beside the target and renamed over it: a failed export leaves
+    // an older file as it was, and a FIFO or device is never written to.
+    std::string why;
+    if (!replaceFileSafely(path, text, &why)) {
+        error = "cannot write " + textFromPath(path) + ": " + why;
         return false;
     }
     return true;

@@ -26,8 +26,9 @@ std::string objText(const std::vector<const SceneObject*>& objects);
 // (in any case).
 std::filesystem::path objExportPath(const std::filesystem::path& chosen);
 
-// Writes the scene's exportable meshes to `path` as given. False, with an
-// error text for the user, when the file cannot be written.
+// Writes the scene's exportable meshes to `path` as given, safely (a
+// temporary file beside it renamed over it). False, with an error text for
+// the user, when the file cannot be written; it is then as it was.
 bool exportObj(const std::filesystem::path& path, const Scene& scene, std::string& error);
 
 }  // namespace morvanex

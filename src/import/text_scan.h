@@ -2,7 +2,9 @@
 // They never read past `end`.
 #pragma once
 
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <string_view>
 
@@ -29,9 +31,53 @@ inline std::string_view trim(std::string_view s) {
     return s;
 }
 
+namespace detail {
+
+inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// Plain decimals ("-0.013000", "12"), the whole of what most files hold,
+// read exactly without the general reader: with at most 24 significant bits
+// and 10 decimals, m and 10^k are exact floats and one division rounds
+// m / 10^k correctly, as the general reader would. False (p unchanged) for
+// anything else: exponents, long mantissas, a number not followed by a blank.
+inline bool plainDecimal(const char*& p, const char* end, float& out) {
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (q < end && (*q == '-' || *q == '+')) ++q;
+    std::uint64_t m = 0;
+    const char* digits = q;
+    while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
+    int decimals = 0;
+    if (q < end && *q == '.') {
+        const char* first = ++q;
+        while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
+        decimals = static_cast<int>(q - first);
+    }
+    // 19 digits always fit the 64 bits; leading zeros count, which only
+    // sends rare long forms to the general reader.
+    const auto count = static_cast<int>(q - digits) - (decimals > 0 || (q > digits && q[-1] == '.') ? 1 : 0);
+    if (count <= 0 || count > 19) return false;
+    if (q < end && !isBlank(*q)) return false;
+    if (m > (std::uint64_t{1} << 24) || decimals > 10) {
+        while (decimals > 0 && m % 10 == 0) {
+            m /= 10;
+            --decimals;
+        }
+        if (m > (std::uint64_t{1} << 24) || decimals > 10) return false;
+    }
+    const float value = static_cast<float>(m) / kPowers[decimals];
+    out = negative ? -value : value;
+    p = q;
+    return true;
+}
+
+}  // namespace detail
+
 // A float after blanks; false (p unchanged past the blanks) when none.
 inline bool number(const char*& p, const char* end, float& out) {
     p = skipBlanks(p, end);
+    if (detail::plainDecimal(p, end, out)) return true;
     const char* start = p;
     if (start < end && *start == '+') ++start;
     const auto [next, error] = std::from_chars(start, end, out);
@@ -48,25 +94,62 @@ inline bool number(const char*& p, const char* end, float& out) {
     return true;
 }
 
+namespace detail {
+
+// The value of the digits at q when fewer than eight of them are followed by
+// a non-digit within the next eight bytes (q + 8 <= end): all eight bytes
+// tested and summed at once. False, q unchanged, otherwise.
+inline bool shortDigitRun(const char*& q, std::uint64_t& value) {
+    std::uint64_t x;
+    std::memcpy(&x, q, 8);
+    // Per byte: the high nibble is 3 and the low one is below 10.
+    const std::uint64_t notDigit = ((x & 0xF0F0F0F0F0F0F0F0u) ^ 0x3030303030303030u) |
+                                   (((x & 0x0F0F0F0F0F0F0F0Fu) + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u);
+    if (notDigit == 0) return false;
+    const int length = std::countr_zero(notDigit) / 8;  // bytes in memory order: the first is the lowest
+    if (length == 0) {
+        value = 0;
+        return true;
+    }
+    // The digits moved to the top bytes, then paired, quadrupled, octupled.
+    std::uint64_t d = (x - 0x3030303030303030u) << (8 * (8 - length));
+    d = ((d & 0x0F000F000F000F00u) >> 8) + (d & 0x000F000F000F000Fu) * 10;
+    d = ((d & 0x00FF000000FF0000u) >> 16) + (d & 0x000000FF000000FFu) * 100;
+    d = ((d & 0x0000FFFF00000000u) >> 32) + (d & 0x000000000000FFFFu) * 10000;
+    value = d;
+    q += length;
+    return true;
+}
+
+}  // namespace detail
+
 // A signed integer, clamped to the int32 range (an index that large is out
 // of range anyway).
 inline bool integer(const char*& p, const char* end, std::int32_t& out) {
-    const char* start = p;
-    if (start < end && *start == '+') ++start;
-    std::int64_t value = 0;
-    const auto [next, error] = std::from_chars(start, end, value);
-    if (next == start) return false;
-    if (error == std::errc::result_out_of_range) {
-        out = (start < end && *start == '-') ? INT32_MIN + 1 : INT32_MAX;
-        const char* q = start + 1;
-        while (q < end && (*q >= '0' && *q <= '9')) ++q;
+    const char* q = p;
+    if (q < end && *q == '+') ++q;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    const char* digits = q;
+    std::uint64_t value = 0;
+    if (end - q >= 8 && detail::shortDigitRun(q, value)) {
+        if (q == digits) return false;
+        out = negative ? -static_cast<std::int32_t>(value) : static_cast<std::int32_t>(value);
         p = q;
         return true;
     }
-    if (value > INT32_MAX) value = INT32_MAX;
-    if (value < INT32_MIN + 1) value = INT32_MIN + 1;
-    out = static_cast<std::int32_t>(value);
-    p = next;
+    while (q < end && detail::isDigit(*q)) {
+        // Past int32 the value only needs to stay past it.
+        if (value <= INT32_MAX) value = value * 10 + static_cast<unsigned>(*q - '0');
+        ++q;
+    }
+    if (q == digits) return false;
+    if (negative) {
+        out = value >= static_cast<std::uint64_t>(INT32_MAX) ? INT32_MIN + 1 : -static_cast<std::int32_t>(value);
+    } else {
+        out = value > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX : static_cast<std::int32_t>(value);
+    }
+    p = q;
     return true;
 }
 

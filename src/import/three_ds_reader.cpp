@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "import/import_mesh.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -150,11 +151,11 @@ public:
             const std::uint32_t length = c.u32();
             chunk.body = at + 6;
             if (length < 6) {
-                report_.count("3DS chunks with an impossible length; the rest of their parent skipped");
+                report_.damage("3DS chunks with an impossible length; the rest of their parent skipped");
                 return;
             }
             if (length > end - at) {
-                report_.count("3DS chunks longer than their parent, cut to it");
+                report_.damage("3DS chunks longer than their parent, cut to it");
                 chunk.end = end;
             } else {
                 chunk.end = at + length;
@@ -182,7 +183,7 @@ private:
     void object(const Chunk& chunk, int depth) {
         Cursor c(bytes_, chunk.body, chunk.end);
         TdsObject o;
-        if (!c.cstr(o.name)) report_.count("3DS object names without their end, cut");
+        if (!c.cstr(o.name)) report_.damage("3DS object names without their end, cut");
         objects.push_back(std::move(o));
         const std::size_t index = objects.size() - 1;
         walk(c.at(), chunk.end, depth, [&](const Chunk& sub, int d) { objectPart(objects[index], sub, d); });
@@ -416,12 +417,12 @@ void buildObject(const TdsObject& o, const std::vector<TdsMaterial>& materials, 
         }
         faceNormal[f] = triangleNormal(scenePosition(face[0]), scenePosition(face[2]), scenePosition(face[1]));
     }
-    result.report.count("3DS faces with a vertex index outside the vertex list, skipped", outside);
+    result.report.damage("3DS faces with a vertex index outside the vertex list, skipped", outside);
     if (!o.smoothing.empty() && o.smoothing.size() != faces) {
-        result.report.count("3DS smoothing lists that do not match their faces, flat normals used");
+        result.report.damage("3DS smoothing lists that do not match their faces, flat normals used");
     }
     if (!o.texcoords.empty() && o.texcoords.size() < o.vertices.size()) {
-        result.report.count("3DS texture coordinate lists shorter than their vertex lists");
+        result.report.damage("3DS texture coordinate lists shorter than their vertex lists");
     }
     const std::vector<Vec3> normals = cornerNormals(o, faceNormal, faceOk);
 
@@ -501,12 +502,14 @@ ImportResult import3dsBytes(std::span<const std::uint8_t> bytes, const ImportOpt
 }
 
 ImportResult import3ds(const std::filesystem::path& path, ImportOptions options) {
-    ImportResult failed;
-    std::size_t size = 0;
-    std::unique_ptr<char[]> bytes;
-    if (!readWholeFile(path, bytes, size, failed.error)) return failed;
+    const FileBytes file(path);
+    if (!file.opened()) {
+        ImportResult failed;
+        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
     if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
-    return import3dsBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.get()), size), options);
+    return import3dsBytes(file.bytes(), options);
 }
 
 }  // namespace morvanex

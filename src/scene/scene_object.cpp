@@ -22,6 +22,22 @@ void SceneObject::assignMesh(std::vector<MeshVertex> newVertices,
     recomputeBounds();
 }
 
+void SceneObject::assignMesh(std::vector<MeshVertex> newVertices, std::vector<std::int32_t> newIndices,
+                             Vec3 knownMin, Vec3 knownMax) {
+    vertices = std::move(newVertices);
+    indices = std::move(newIndices);
+    triangleCount = static_cast<std::int32_t>(indices.size() / 3);
+    faceSelected.assign(indices.size() / 3, 0);
+    if (vertices.empty()) {
+        boundsMin = boundsMax = boundsCentre = Vec3{};
+        return;
+    }
+    boundsMin = knownMin;
+    boundsMax = knownMax;
+    boundsCentre = Vec3{(knownMin.x + knownMax.x) * 0.5f, (knownMin.y + knownMax.y) * 0.5f,
+                        (knownMin.z + knownMax.z) * 0.5f};
+}
+
 void SceneObject::recomputeBounds() {
     if (vertices.empty()) {
         boundsMin = boundsMax = boundsCentre = Vec3{};

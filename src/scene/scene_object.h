@@ -118,6 +118,10 @@ struct SceneObject {
     // Replaces the mesh: arrays, triangle count, face selection, bounds.
     void assignMesh(std::vector<MeshVertex> newVertices,
                     std::vector<std::int32_t> newIndices);
+    // The same with the bounds of the vertex positions already known (found
+    // while the vertices were made), so that large meshes are not walked again.
+    void assignMesh(std::vector<MeshVertex> newVertices, std::vector<std::int32_t> newIndices,
+                    Vec3 knownMin, Vec3 knownMax);
     void recomputeBounds();
 
     // --- Transform ----------------------------------------------------------

@@ -28,6 +28,8 @@ using test::readBytes;
 using test::RecordingShell;
 using test::TempFolder;
 
+bool nearlyEqual(Vec3 a, Vec3 b) { return length(a - b) <= 1e-3f * (1.0f + length(a)); }
+
 constexpr const char* kNewSceneTitle = "Morvanex  -   Nouvelle scene.mrx";
 
 class ApplicationTest : public ::testing::Test {
@@ -186,15 +188,15 @@ TEST(ApplicationCommandLineFile, KindsGetTheirOwnMessages) {
     ASSERT_FALSE(scene.empty());
     ASSERT_FALSE(unknown.empty());
     // A known kind that cannot be opened yet is not called unknown, and
-    // each known kind is told apart.
+    // each known kind is told apart; models are imported, not opened.
     EXPECT_NE(scene, unknown);
     EXPECT_NE(reasonFor("a.tut"), scene);
-    EXPECT_NE(reasonFor("a.obj"), scene);
-    EXPECT_NE(reasonFor("a.obj"), unknown);
+    EXPECT_NE(reasonFor("a.tut"), unknown);
+    EXPECT_EQ(messageFor("a.obj").rfind("Cannot import", 0), 0u) << messageFor("a.obj");
     // The kind does not depend on the extension's case.
     EXPECT_EQ(reasonFor("B.MRX"), scene);
     EXPECT_EQ(reasonFor("b.Tut"), reasonFor("a.tut"));
-    EXPECT_EQ(reasonFor("b.DAE"), reasonFor("a.dae"));
+    EXPECT_EQ(messageFor("b.DAE").rfind("Cannot import", 0), 0u);
     EXPECT_EQ(reasonFor("b.Txt"), unknown);
 }
 
@@ -366,6 +368,50 @@ TEST_F(ApplicationTest, DamagedCommandLineSceneKeepsWhatWasReadAndSaysWhere) {
     EXPECT_NE(application.scene.findObject("boite"), nullptr);
     EXPECT_EQ(application.scene.findObject("tube"), nullptr);
     EXPECT_EQ(shell.titles, (std::vector<std::string>{"Morvanex  -   abimee.mrx"}));
+}
+
+// A model named on the command line is imported into the new scene; the
+// camera turns to it. Damage is said once; a failed import adds nothing.
+TEST_F(ApplicationTest, CommandLineModelIsImportedIntoTheNewScene) {
+    const struct {
+        const char* name;
+        const char* text;
+        std::size_t objectsAdded;
+        std::size_t messages;
+        const char* message;
+    } cases[] = {
+        {"triangle.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng tri\nf 1 2 3\n", 1, 0, ""},
+        {"damaged.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 7\n", 1, 1, "is damaged: faces with an index"},
+        {"empty.obj", "# no faces\n", 0, 1, "Cannot import"},
+    };
+    for (const auto& c : cases) {
+        TempFolder home;
+        const SystemFolders where = test::foldersUnder(home.path());
+        RecordingShell recorder(where, TraceLog());
+        Renderer unused(recorder.trace());
+        const std::filesystem::path file = home.path() / c.name;
+        test::writeBytes(file, c.text);
+        Application application(recorder, unused, file.string());
+        const std::size_t before = application.scene.objectCount();
+        const Vec3 eyeTarget = application.camera.eyeTarget;
+
+        application.frameStep(0.0, 0.0);
+
+        EXPECT_EQ(application.scene.objectCount(), before + c.objectsAdded) << c.name;
+        ASSERT_EQ(recorder.messageBoxes.size(), c.messages) << c.name;
+        if (c.messages > 0) {
+            EXPECT_NE(recorder.messageBoxes[0].find(c.message), std::string::npos) << c.name;
+        }
+        // The model does not become the scene's file: it is saved as a new scene.
+        EXPECT_EQ(recorder.titles, (std::vector<std::string>{kNewSceneTitle})) << c.name;
+        if (c.objectsAdded == 0) continue;
+        const SceneObject& imported = *application.scene.objects().back();
+        EXPECT_TRUE(application.scene.modified);
+        EXPECT_TRUE(nearlyEqual(application.camera.orbitTarget,
+                               transformPoint(imported.boundsCentre, imported.worldMatrix)))
+            << c.name;
+        EXPECT_FALSE(nearlyEqual(application.camera.eyeTarget, eyeTarget)) << c.name;
+    }
 }
 
 TEST_F(ApplicationTest, TheRecentListKeepsOpenedAndSavedScenesAcrossRuns) {

@@ -101,6 +101,31 @@ TEST(ImportDamage, EveryCutAndSeededChangesReturnSoundResults) {
     }
 }
 
+TEST(ImportDamage, TheReportTellsDamageFromChangesMadeToFit) {
+    std::string cut3ds = threeDsSample();
+    cut3ds.resize(cut3ds.size() - 5);  // the texture list's chunk now claims more than its parent holds
+    std::string brokenDae = colladaSample();
+    brokenDae.resize(brokenDae.find("<library_visual_scenes>"));
+    const struct {
+        const char* what;
+        ImportResult result;
+        bool damaged;
+    } cases[] = {
+        {"whole samples", readObj(objSample()), false},
+        {"", read3ds(threeDsSample()), false},
+        {"", readDae(colladaSample()), false},
+        {"obj index outside its list", readObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\nf 1 2 3\n"), true},
+        {"obj unreadable number", readObj("v 0 x 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"), true},
+        {"obj quad triangulated, no normals", readObj("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n"), false},
+        {"3ds chunk cut", read3ds(cut3ds), true},
+        {"collada cut before its end", readDae(brokenDae), true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(c.result.ok()) << c.what;
+        EXPECT_EQ(c.result.report.damaged(), c.damaged) << c.what;
+    }
+}
+
 TEST(ImportDamage, AFailedImportLeavesTheSceneAsItWas) {
     Scene scene;
     scene.addObject("kept");

@@ -1,0 +1,38 @@
+#include "app/model_import.h"
+
+#include "import/model_file.h"
+#include "modeling/object_transform.h"
+#include "render/camera.h"
+#include "scene/scene.h"
+
+namespace morvanex {
+
+ImportResult importModelIntoScene(const std::filesystem::path& file, Scene& scene) {
+    ImportResult result = importModelFile(file);
+    if (!result.ok()) return result;
+    addToScene(result, scene);
+    rebuildWorldMatrices(scene);
+    return result;
+}
+
+void frameImportedObject(CameraState& camera, const SceneObject& object, int viewWidth, int viewHeight) {
+    // Without a drawing surface yet (start-up, tests), the usual window's shape.
+    const float width = static_cast<float>(viewWidth > 0 ? viewWidth : 1280);
+    const float height = static_cast<float>(viewHeight > 0 ? viewHeight : 720);
+    placeCameraHome(camera);
+    const Vec3 centre = transformPoint(object.boundsCentre, object.worldMatrix);
+    camera.orbitTarget = centre;
+    const std::array<Vec3, 8> corners = worldBoxCorners(object.boundsMin, object.boundsMax, object.worldMatrix);
+    const Mat4 projection = cameraProjection(camera, width, height, false);
+    camera.eyeTarget = frameObject(camera, centre, corners, 1.0f, true, projection, width, height);
+}
+
+std::vector<std::string> importReportLines(const ImportReport& report) {
+    std::vector<std::string> lines = report.lines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (report.entries()[i].damage) lines[i] = "damage: " + lines[i];
+    }
+    return lines;
+}
+
+}  // namespace morvanex
