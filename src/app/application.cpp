@@ -17,6 +17,7 @@
 #include "scenefile/scene_names.h"
 #include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"
+#include "ui/label_files.h"
 
 namespace morvanex {
 
@@ -45,6 +46,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
       renderer_(renderer),
       commandLineFile_(std::move(commandLineFile)),
       passes_(renderer) {
+    labels = loadLabelTables(shell.folders().programFolder, languageFromLocale(shell.frenchInterface()), shell.trace());
     // Gathered while the interface is built; the file panel waits for it.
     recentFiles.start({folders.examples, folders.documents, {}});
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };

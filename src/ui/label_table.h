@@ -21,7 +21,10 @@ public:
     // The number of the first French entry equal to the text, or -1. Entry
     // numbers start at 0, one per line of the label file.
     int findFrench(std::string_view text) const;
-    // The entry of that number in the current language; empty past the end.
+    // Whether the number names an entry: within the French table (the
+    // numbering) and within the table of the current language.
+    bool has(int number) const;
+    // The entry of that number in the current language; empty when `has` is false.
     const std::string& text(int number) const;
 
     Language language = Language::French;
@@ -31,8 +34,9 @@ private:
     std::vector<std::string> english_;
 };
 
-// The label refresh: a number above 0 replaces `text` with that entry in
-// the current language; 0 and -1 leave it as it is.
+// The label refresh: a number above 0 that names an entry replaces `text`
+// with it in the current language; 0, -1 and numbers past the tables leave
+// it as it is.
 void refreshLabel(const LabelTable& labels, int number, std::string& text);
 
 }  // namespace morvanex

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "scene/scene_object.h"
 #include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"
+#include "ui/label_files.h"
 
 namespace morvanex {
 namespace {
@@ -36,6 +38,10 @@ class ApplicationTest : public ::testing::Test {
 protected:
     ApplicationTest() {
         std::filesystem::create_directories(folders.programDataFolder);
+        // The label files installed beside the program.
+        std::filesystem::create_directories(folders.programFolder);
+        std::ofstream(folders.programFolder / kFrenchLabelFileName, std::ios::binary) << "v\r\nOui\r\n";
+        std::ofstream(folders.programFolder / kEnglishLabelFileName, std::ios::binary) << "v\r\nYes\r\n";
     }
 
     std::filesystem::path documents() const { return folders.documentFolder; }
@@ -79,6 +85,21 @@ TEST_F(ApplicationTest, FirstFrameStartsANewSceneInTheDocumentsFolder) {
     EXPECT_TRUE(shell.closeRequests.empty());
     EXPECT_FALSE(std::filesystem::exists(documents() / "Nouvelle scene.mrx"));
     EXPECT_FALSE(std::filesystem::exists(traceFile()));
+}
+
+TEST_F(ApplicationTest, LabelsAreReadFromTheProgramFolderInTheSystemLanguage) {
+    shell.french = false;
+    Application& application = makeApplication();
+    EXPECT_EQ(application.labels.language, Language::English);
+    EXPECT_EQ(application.labels.text(1), "Yes");
+    EXPECT_EQ(application.labels.findFrench("Oui"), 1);
+
+    std::filesystem::remove(folders.programFolder / kEnglishLabelFileName);
+    shell.french = true;
+    Application& french = makeApplication();
+    EXPECT_EQ(french.labels.language, Language::French);
+    EXPECT_EQ(french.labels.text(1), "Oui");
+    EXPECT_NE(readBytes(traceFile()).find(kEnglishLabelFileName), std::string::npos);
 }
 
 TEST_F(ApplicationTest, NewSceneNameSkipsAnExistingScene) {
