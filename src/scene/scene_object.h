@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,13 @@ struct LegacyEntry {
     std::array<std::string, 7> texts;
 };
 
+// Search structures another layer derives from an object's mesh (the
+// picking hierarchy). The object owns it so that it goes with the object;
+// it is dropped whenever the mesh changes and rebuilt on next use.
+struct DerivedMeshData {
+    virtual ~DerivedMeshData() = default;
+};
+
 // Pose values playback keeps per object between key images.
 struct AnimatedPose {
     Vec3 position;
@@ -119,6 +127,11 @@ struct SceneObject {
     void assignMesh(std::vector<MeshVertex> newVertices,
                     std::vector<std::int32_t> newIndices);
     void recomputeBounds();
+    // Drops what was derived from the mesh. assignMesh() calls it; code that
+    // edits vertices or indices in place calls it after the edit.
+    void meshChanged() { pickData.reset(); }
+    // Built by the picking code on first use.
+    std::unique_ptr<DerivedMeshData> pickData;
 
     // --- Transform ----------------------------------------------------------
     // World = baseMatrix x Scale(scale), rotated about the pivot, then
@@ -164,6 +177,10 @@ struct SceneObject {
     bool dynamicCube() const { return renderSwitch(kSwitchDynamicCube); }
     bool isMirror() const { return renderSwitch(kSwitchMirror); }
     bool shadowMapEnabled() const { return renderSwitch(kSwitchShadowMap); }
+
+    // --- Selection ------------------------------------------------------------
+    bool selectable = true;  // can be picked and made current; interface markers cannot
+    bool ghost = false;      // drawn last and never picked
 
     // --- Drawing (run-time) -----------------------------------------------------
     ObjectRenderState render;
