@@ -24,6 +24,10 @@ struct PickHierarchyData final : DerivedMeshData {
     const std::int32_t* indices = nullptr;
     std::size_t indexCount = 0;
     bool deformed = false;  // fitted to drawn positions at the last query
+    // The world matrix of the last query and what was derived from it.
+    Mat4 world;
+    std::optional<ObjectFrame> frame;
+    bool frameKnown = false;
 
     bool matches(const SceneObject& object) const {
         return vertices == object.vertices.data() && vertexCount == object.vertices.size() &&
@@ -33,9 +37,27 @@ struct PickHierarchyData final : DerivedMeshData {
 
 unsigned buildThreads() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
 
-constexpr double kFloatEpsilon = std::numeric_limits<float>::epsilon();
+constexpr double kUnitRoundoff = std::numeric_limits<float>::epsilon() * 0.5;
 
 double length3(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+// An upper bound of the largest stretch of a 3x3 matrix (its spectral
+// norm): the square root of the largest Gershgorin row sum of M^T M. Exact
+// for rotations and axis scalings.
+double spectralBound(const double m[3][3]) {
+    double largest = 0.0;
+    for (int i = 0; i < 3; ++i) {
+        double row = 0.0;
+        for (int j = 0; j < 3; ++j) {
+            double product = 0.0;
+            for (int k = 0; k < 3; ++k) product += m[k][i] * m[k][j];
+            row += std::fabs(product);
+        }
+        largest = std::max(largest, row);
+    }
+    // A little over, for the rounding of the sums themselves.
+    return std::sqrt(largest) * (1.0 + 1e-12);
+}
 
 // A direction component of zero would make the slab test divide by zero;
 // a tiny one moves the ray by far less than the margins.
@@ -69,19 +91,20 @@ const TriangleBvh& pickHierarchy(SceneObject& object, std::span<const Vec3> draw
     return data->bvh;
 }
 
-std::optional<BvhRay> objectSpaceRay(const Ray& ray, const Mat4& world, const BvhNode& root) {
+std::optional<ObjectFrame> objectFrame(const Mat4& world) {
     const auto& m = world.m;
     if (m[0][3] != 0.0f || m[1][3] != 0.0f || m[2][3] != 0.0f || m[3][3] != 1.0f) return std::nullopt;
+    ObjectFrame f;
     double l[3][3];
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) l[r][c] = m[r][c];
+        f.translation[r] = m[3][r];
     }
-    const double t[3] = {m[3][0], m[3][1], m[3][2]};
     const double det = l[0][0] * (l[1][1] * l[2][2] - l[1][2] * l[2][1]) -
                        l[0][1] * (l[1][0] * l[2][2] - l[1][2] * l[2][0]) +
                        l[0][2] * (l[1][0] * l[2][1] - l[1][1] * l[2][0]);
     if (!std::isfinite(det) || det == 0.0) return std::nullopt;
-    double inv[3][3];
+    auto& inv = f.inverse;
     inv[0][0] = (l[1][1] * l[2][2] - l[1][2] * l[2][1]) / det;
     inv[0][1] = (l[0][2] * l[2][1] - l[0][1] * l[2][2]) / det;
     inv[0][2] = (l[0][1] * l[1][2] - l[0][2] * l[1][1]) / det;
@@ -91,66 +114,61 @@ std::optional<BvhRay> objectSpaceRay(const Ray& ray, const Mat4& world, const Bv
     inv[2][0] = (l[1][0] * l[2][1] - l[1][1] * l[2][0]) / det;
     inv[2][1] = (l[0][1] * l[2][0] - l[0][0] * l[2][1]) / det;
     inv[2][2] = (l[0][0] * l[1][1] - l[0][1] * l[1][0]) / det;
+    f.stretch = spectralBound(l);
+    f.inverseStretch = spectralBound(inv);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) f.largestLinear = std::max(f.largestLinear, std::fabs(l[r][c]));
+        f.largestTranslation = std::max(f.largestTranslation, std::fabs(f.translation[r]));
+    }
+    if (!std::isfinite(f.inverseStretch) || !std::isfinite(f.stretch)) return std::nullopt;
+    return f;
+}
 
+std::optional<BvhRay> objectSpaceRay(const Ray& ray, const ObjectFrame& frame, const BvhNode& root) {
     const double worldOrigin[3] = {ray.origin.x, ray.origin.y, ray.origin.z};
     const double worldDirection[3] = {ray.direction.x, ray.direction.y, ray.direction.z};
     double origin[3] = {0, 0, 0};
     double direction[3] = {0, 0, 0};
-    double normL = 0.0;
-    double normInv = 0.0;
-    double largestL = 0.0;
     for (int c = 0; c < 3; ++c) {
         for (int r = 0; r < 3; ++r) {
-            origin[c] += (worldOrigin[r] - t[r]) * inv[r][c];
-            direction[c] += worldDirection[r] * inv[r][c];
-            normL += l[r][c] * l[r][c];
-            normInv += inv[r][c] * inv[r][c];
-            largestL = std::max(largestL, std::fabs(l[r][c]));
+            origin[c] += (worldOrigin[r] - frame.translation[r]) * frame.inverse[r][c];
+            direction[c] += worldDirection[r] * frame.inverse[r][c];
         }
     }
-    normL = std::sqrt(normL);    // bounds how far the matrix stretches
-    normInv = std::sqrt(normInv);  // ... and how far its inverse does
-    const double largestT = std::max({std::fabs(t[0]), std::fabs(t[1]), std::fabs(t[2])});
-
-    // The mesh: its box in object space, and where it lies in the world.
-    const double lo[3] = {root.lo.x, root.lo.y, root.lo.z};
-    const double hi[3] = {root.hi.x, root.hi.y, root.hi.z};
-    double centre[3];
+    // The mesh: its box in object space, and how far from the ray origin
+    // its corners can lie, in object space and (stretched) in the world.
+    double fromCentre[3];
     double half[3];
     double largestP = 0.0;
+    const double lo[3] = {root.lo.x, root.lo.y, root.lo.z};
+    const double hi[3] = {root.hi.x, root.hi.y, root.hi.z};
     for (int i = 0; i < 3; ++i) {
-        centre[i] = 0.5 * (lo[i] + hi[i]);
+        fromCentre[i] = origin[i] - 0.5 * (lo[i] + hi[i]);
         half[i] = 0.5 * (hi[i] - lo[i]);
         largestP = std::max({largestP, std::fabs(lo[i]), std::fabs(hi[i])});
     }
-    const double radius = length3(half);
-    double fromCentre[3];
-    double fromCentreObject[3];
-    for (int c = 0; c < 3; ++c) {
-        double w = t[c];
-        for (int r = 0; r < 3; ++r) w += centre[r] * l[r][c];
-        fromCentre[c] = worldOrigin[c] - w;
-        fromCentreObject[c] = origin[c] - centre[c];
-    }
-    // Farthest a corner can lie from the ray origin, in the world and in
-    // object space.
-    const double reach = length3(fromCentre) + radius * normL;
-    const double reachObject = length3(fromCentreObject) + radius;
-    const double edge = static_cast<double>(root.maxEdge) * normL;
+    const double reachObject = length3(fromCentre) + length3(half);
+    const double reach = reachObject * frame.stretch;
+    const double edge = static_cast<double>(root.maxEdge) * frame.stretch;
+    const double originSize = length3(worldOrigin);
 
     // Rounding of the world corners against their exact images.
-    const double cornerError = 16.0 * kFloatEpsilon * (3.0 * largestP * largestL + largestT);
-    // Room the world test's rounding gives a hit outside its triangle (in
-    // the plane and along the ray), which grows with the triangle's size
-    // squared over the smallest determinant it accepts; generous factors.
-    const double perEdgeSquaredWorld = 64.0 * kFloatEpsilon * length3(worldDirection) * normL * normL *
-                                       (3.0 * reach + 2.0 * edge) / static_cast<double>(kParallelDeterminant);
-    const double constantWorld = 8.0 * kFloatEpsilon * (2.0 * length3(worldOrigin) + 2.0 * reach) + cornerError;
+    const double cornerError = 8.0 * kUnitRoundoff * (3.0 * largestP * frame.largestLinear + frame.largestTranslation);
+    // How far outside its triangle the world test's rounding can accept a
+    // hit, in the plane and along the ray: its barycentric and distance
+    // errors are a few roundings of products of the origin's and corners'
+    // sizes with the edges and the direction, divided by the determinant,
+    // which is at least kParallelDeterminant; the edge lengths enter
+    // squared.
+    const double perEdgeSquaredWorld = 64.0 * kUnitRoundoff * length3(worldDirection) * frame.stretch *
+                                       frame.stretch * (2.0 * originSize + 2.0 * reach + edge) /
+                                       static_cast<double>(kParallelDeterminant);
+    const double constantWorld = 8.0 * kUnitRoundoff * (2.0 * originSize + 2.0 * reach) + cornerError;
     // Back to object space, plus the rounding of this ray and of the slab
     // test itself.
-    const double perEdgeSquared = perEdgeSquaredWorld * normInv;
-    const double constant =
-        constantWorld * normInv + 8.0 * kFloatEpsilon * (length3(origin) + largestP + reachObject);
+    const double perEdgeSquared = perEdgeSquaredWorld * frame.inverseStretch;
+    const double constant = constantWorld * frame.inverseStretch +
+                            8.0 * kUnitRoundoff * (length3(origin) + largestP + reachObject);
 
     BvhRay out;
     out.origin = Vec3{static_cast<float>(origin[0]), static_cast<float>(origin[1]), static_cast<float>(origin[2])};
@@ -179,9 +197,16 @@ MeshHit objectHit(SceneObject& object, const Ray& ray, const MeshQuery& query, c
     return bvh.closestHit(*objectRay, ray, object.worldMatrix, query.mode, query.facingOnly);
 }
 
-std::optional<BvhRay> rayFor(const TriangleBvh& bvh, const Ray& ray, const Mat4& world) {
+std::optional<BvhRay> rayFor(SceneObject& object, const TriangleBvh& bvh, const Ray& ray) {
     if (bvh.empty() || !bvh.finite()) return std::nullopt;
-    return objectSpaceRay(ray, world, bvh.root());
+    auto* data = static_cast<PickHierarchyData*>(object.pickData.get());
+    if (!data->frameKnown || std::memcmp(&data->world, &object.worldMatrix, sizeof(Mat4)) != 0) {
+        data->world = object.worldMatrix;
+        data->frame = objectFrame(object.worldMatrix);
+        data->frameKnown = true;
+    }
+    if (!data->frame) return std::nullopt;
+    return objectSpaceRay(ray, *data->frame, bvh.root());
 }
 
 }  // namespace
@@ -189,7 +214,7 @@ std::optional<BvhRay> rayFor(const TriangleBvh& bvh, const Ray& ray, const Mat4&
 MeshHit intersectMeshFast(SceneObject& object, const Ray& ray, const MeshQuery& query) {
     const TriangleBvh& bvh = pickHierarchy(object, query.drawnPositions);
     if (bvh.finite() && bvh.empty()) return MeshHit{};
-    return objectHit(object, ray, query, bvh, rayFor(bvh, ray, object.worldMatrix));
+    return objectHit(object, ray, query, bvh, rayFor(object, bvh, ray));
 }
 
 PickHit pickScene(Scene& scene, const Ray& ray, const PickRules& rules) {
@@ -206,7 +231,7 @@ PickHit pickScene(Scene& scene, const Ray& ray, const PickRules& rules) {
         if (!isPickable(scene, object, rules) || object.indices.size() < 3) continue;
         const TriangleBvh& bvh = pickHierarchy(object, drawnPositionsFor(object, rules));
         if (bvh.finite() && bvh.empty()) continue;  // no triangle can be hit
-        std::optional<BvhRay> objectRay = rayFor(bvh, ray, object.worldMatrix);
+        std::optional<BvhRay> objectRay = rayFor(object, bvh, ray);
         float entry = -std::numeric_limits<float>::infinity();  // tested exhaustively
         if (objectRay && !TriangleBvh::enters(bvh.root(), *objectRay, entry)) continue;
         candidates.push_back(Candidate{entry, i, &bvh, objectRay});

@@ -25,10 +25,24 @@ struct SceneObject;
 // positions (built, rebuilt or refitted as needed).
 const TriangleBvh& pickHierarchy(SceneObject& object, std::span<const Vec3> drawnPositions);
 
+// What the object-space rays of one world matrix need: its inverse and
+// bounds of how far it and its inverse stretch.
+struct ObjectFrame {
+    double inverse[3][3] = {};  // of the linear part
+    double translation[3] = {};
+    double stretch = 0.0;         // bounds the matrix's largest stretch
+    double inverseStretch = 0.0;  // ... and its inverse's
+    double largestLinear = 0.0;
+    double largestTranslation = 0.0;
+};
+
+// None when the matrix is not affine or not invertible.
+std::optional<ObjectFrame> objectFrame(const Mat4& world);
+
 // The world ray in the space of an object whose hierarchy has this root,
-// with the margins that keep its box tests conservative; none when the
-// world matrix does not allow it.
-std::optional<BvhRay> objectSpaceRay(const Ray& ray, const Mat4& world, const BvhNode& root);
+// with the margins that keep its box tests conservative; none when they
+// would not be finite.
+std::optional<BvhRay> objectSpaceRay(const Ray& ray, const ObjectFrame& frame, const BvhNode& root);
 
 // intersectMesh through the hierarchy: the same answer.
 MeshHit intersectMeshFast(SceneObject& object, const Ray& ray, const MeshQuery& query);

@@ -47,10 +47,14 @@ float longestEdge(const std::array<Vec3, 3>& c) {
 
 bool isFinite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
+// One triangle while building; the builder moves these records themselves
+// (not indices to them) so that every pass reads memory in order.
 struct Primitive {
     Box box;
-    Vec3 centre;
     float edge = 0.0f;
+    std::int32_t number = 0;  // the triangle's place in the index list
+
+    Vec3 centre() const { return box.lo * 0.5f + box.hi * 0.5f; }  // no overflow near the float limit
 };
 
 struct Split {
@@ -59,28 +63,40 @@ struct Split {
     float cost = std::numeric_limits<float>::max();
 };
 
+// The bounds of a range of primitives: their boxes and their centres.
+struct RangeBounds {
+    Box boxes;
+    Box centres;
+    float edge = 0.0f;
+
+    void add(const Primitive& p) {
+        boxes.grow(p.box);
+        centres.grow(p.centre());
+        edge = std::max(edge, p.edge);
+    }
+};
+
 class Builder {
 public:
-    Builder(const std::vector<Primitive>& primitives, std::vector<std::uint32_t>& order)
-        : primitives_(primitives), order_(order) {}
+    explicit Builder(std::vector<Primitive>& primitives) : primitives_(primitives) {}
 
-    void build(std::vector<BvhNode>& out, std::size_t begin, std::size_t end, int depth, unsigned threads) const {
+    RangeBounds boundsOf(std::size_t begin, std::size_t end) const {
+        RangeBounds bounds;
+        for (std::size_t i = begin; i < end; ++i) bounds.add(primitives_[i]);
+        return bounds;
+    }
+
+    void build(std::vector<BvhNode>& out, std::size_t begin, std::size_t end, const RangeBounds& bounds, int depth,
+               unsigned threads) const {
         const std::size_t self = out.size();
         out.emplace_back();
-        Box bounds;
-        Box centres;
-        float edge = 0.0f;
-        for (std::size_t i = begin; i < end; ++i) {
-            const Primitive& p = primitives_[order_[i]];
-            bounds.grow(p.box);
-            centres.grow(p.centre);
-            edge = std::max(edge, p.edge);
-        }
-        out[self].lo = bounds.lo;
-        out[self].hi = bounds.hi;
-        out[self].maxEdge = edge;
+        out[self].lo = bounds.boxes.lo;
+        out[self].hi = bounds.boxes.hi;
+        out[self].maxEdge = bounds.edge;
         const std::size_t count = end - begin;
-        const std::size_t middle = chooseMiddle(bounds, centres, begin, end, depth);
+        RangeBounds firstBounds;
+        RangeBounds secondBounds;
+        const std::size_t middle = split(bounds, begin, end, depth, firstBounds, secondBounds);
         if (middle == end) {
             out[self].link = static_cast<std::uint32_t>(begin);
             out[self].count = static_cast<std::uint32_t>(count);
@@ -89,95 +105,109 @@ public:
         if (threads > 1 && count >= kParallelMinimum) {
             std::vector<BvhNode> first;
             std::vector<BvhNode> second;
-            std::thread worker([&] { build(first, begin, middle, depth + 1, threads / 2); });
-            build(second, middle, end, depth + 1, threads - threads / 2);
+            std::thread worker([&] { build(first, begin, middle, firstBounds, depth + 1, threads / 2); });
+            build(second, middle, end, secondBounds, depth + 1, threads - threads / 2);
             worker.join();
             append(out, first);
             out[self].link = static_cast<std::uint32_t>(out.size());
             append(out, second);
             return;
         }
-        build(out, begin, middle, depth + 1, 1);
+        build(out, begin, middle, firstBounds, depth + 1, 1);
         out[self].link = static_cast<std::uint32_t>(out.size());
-        build(out, middle, end, depth + 1, 1);
+        build(out, middle, end, secondBounds, depth + 1, 1);
     }
 
 private:
-    // Where the range splits; `end` makes it a leaf.
-    std::size_t chooseMiddle(const Box& bounds, const Box& centres, std::size_t begin, std::size_t end,
-                             int depth) const {
+    // Splits the range and measures both halves; returns `end` for a leaf.
+    std::size_t split(const RangeBounds& bounds, std::size_t begin, std::size_t end, int depth, RangeBounds& first,
+                      RangeBounds& second) const {
         const std::size_t count = end - begin;
         if (count <= 1) return end;
-        const Split split = depth < kMaxSahDepth ? bestSplit(centres, begin, end) : Split{};
-        if (split.axis < 0) {
+        const Split best = depth < kMaxSahDepth ? bestSplit(bounds.centres, begin, end) : Split{};
+        if (best.axis < 0) {
             // Centres all alike (duplicates), or too deep: halves by count.
             if (count <= kMaxLeaf) return end;
-            return begin + count / 2;
+            const std::size_t middle = begin + count / 2;
+            first = boundsOf(begin, middle);
+            second = boundsOf(middle, end);
+            return middle;
         }
-        const float splitCost = kTraversalCost + split.cost / std::max(bounds.area(), 1e-30f);
+        const float splitCost = kTraversalCost + best.cost / std::max(bounds.boxes.area(), 1e-30f);
         if (count <= kMaxLeaf && static_cast<float>(count) <= splitCost) return end;
-        const auto first = order_.begin() + static_cast<std::ptrdiff_t>(begin);
-        const auto last = order_.begin() + static_cast<std::ptrdiff_t>(end);
-        const float lo = axisOf(centres.lo, split.axis);
-        const float scale = binScale(centres, split.axis);
-        const auto mid = std::partition(first, last, [&](std::uint32_t id) {
-            return binOf(axisOf(primitives_[id].centre, split.axis), lo, scale) < split.bin;
-        });
-        return static_cast<std::size_t>(mid - order_.begin());
-    }
-
-    static float binScale(const Box& centres, int axis) {
-        const float extent = axisOf(centres.hi, axis) - axisOf(centres.lo, axis);
-        return extent > 0.0f ? static_cast<float>(kBins) / extent : 0.0f;
-    }
-
-    static int binOf(float value, float lo, float scale) {
-        const int bin = static_cast<int>((value - lo) * scale);
-        return std::clamp(bin, 0, kBins - 1);
-    }
-
-    Split bestSplit(const Box& centres, std::size_t begin, std::size_t end) const {
-        std::array<std::array<Box, kBins>, 3> boxes{};
-        std::array<std::array<std::uint32_t, kBins>, 3> counts{};
-        std::array<float, 3> lo{};
-        std::array<float, 3> scale{};
-        for (int a = 0; a < 3; ++a) {
-            lo[static_cast<std::size_t>(a)] = axisOf(centres.lo, a);
-            scale[static_cast<std::size_t>(a)] = binScale(centres, a);
-        }
-        for (std::size_t i = begin; i < end; ++i) {
-            const Primitive& p = primitives_[order_[i]];
-            for (std::size_t a = 0; a < 3; ++a) {
-                if (scale[a] == 0.0f) continue;
-                const auto bin = static_cast<std::size_t>(binOf(axisOf(p.centre, static_cast<int>(a)), lo[a], scale[a]));
-                boxes[a][bin].grow(p.box);
-                ++counts[a][bin];
+        const int bins = binsFor(count);
+        const float lo = axisOf(bounds.centres.lo, best.axis);
+        const float scale = binScale(bounds.centres, best.axis, bins);
+        // Partition in place, measuring each side as it is formed.
+        std::size_t i = begin;
+        std::size_t j = end;
+        while (i < j) {
+            const Primitive& p = primitives_[i];
+            if (binOf(axisOf(p.centre(), best.axis), lo, scale, bins) < best.bin) {
+                first.add(p);
+                ++i;
+            } else {
+                second.add(p);
+                std::swap(primitives_[i], primitives_[--j]);
             }
         }
+        return i;
+    }
+
+    static float binScale(const Box& centres, int axis, int bins) {
+        const float extent = axisOf(centres.hi, axis) - axisOf(centres.lo, axis);
+        return extent > 0.0f ? static_cast<float>(bins) / extent : 0.0f;
+    }
+
+    static int binOf(float value, float lo, float scale, int bins) {
+        const int bin = static_cast<int>((value - lo) * scale);
+        return std::clamp(bin, 0, bins - 1);
+    }
+
+    // Small ranges get as many bins as they have triangles: the fixed cost
+    // of a node then stays small next to its triangles.
+    static int binsFor(std::size_t count) { return static_cast<int>(std::min<std::size_t>(kBins, count)); }
+
+    Split bestSplit(const Box& centres, std::size_t begin, std::size_t end) const {
+        const int bins = binsFor(end - begin);
         Split best;
-        for (std::size_t a = 0; a < 3; ++a) {
-            if (scale[a] == 0.0f) continue;
+        // Along the widest axis of the centres only: trying all three made
+        // the build twice as slow for no measurable gain in picking.
+        const Vec3 extent = centres.hi - centres.lo;
+        const int widest = extent.x >= extent.y && extent.x >= extent.z ? 0 : (extent.y >= extent.z ? 1 : 2);
+        for (const int axis : {widest}) {
+            const float scale = binScale(centres, axis, bins);
+            if (scale == 0.0f) continue;
+            const float lo = axisOf(centres.lo, axis);
+            std::array<Box, kBins> boxes;
+            std::array<std::uint32_t, kBins> counts{};
+            for (std::size_t i = begin; i < end; ++i) {
+                const Primitive& p = primitives_[i];
+                const auto bin = static_cast<std::size_t>(binOf(axisOf(p.centre(), axis), lo, scale, bins));
+                boxes[bin].grow(p.box);
+                ++counts[bin];
+            }
             // Areas and counts of the bins above each plane, then a sweep up.
             std::array<float, kBins> aboveArea{};
             std::array<std::uint32_t, kBins> aboveCount{};
             Box above;
             std::uint32_t n = 0;
-            for (int b = kBins - 1; b > 0; --b) {
-                above.grow(boxes[a][static_cast<std::size_t>(b)]);
-                n += counts[a][static_cast<std::size_t>(b)];
+            for (int b = bins - 1; b > 0; --b) {
+                above.grow(boxes[static_cast<std::size_t>(b)]);
+                n += counts[static_cast<std::size_t>(b)];
                 aboveArea[static_cast<std::size_t>(b)] = above.area();
                 aboveCount[static_cast<std::size_t>(b)] = n;
             }
             Box below;
             std::uint32_t m = 0;
-            for (int b = 1; b < kBins; ++b) {
-                below.grow(boxes[a][static_cast<std::size_t>(b - 1)]);
-                m += counts[a][static_cast<std::size_t>(b - 1)];
+            for (int b = 1; b < bins; ++b) {
+                below.grow(boxes[static_cast<std::size_t>(b - 1)]);
+                m += counts[static_cast<std::size_t>(b - 1)];
                 const std::uint32_t rest = aboveCount[static_cast<std::size_t>(b)];
                 if (m == 0 || rest == 0) continue;
                 const float cost = below.area() * static_cast<float>(m) +
                                    aboveArea[static_cast<std::size_t>(b)] * static_cast<float>(rest);
-                if (cost < best.cost) best = Split{static_cast<int>(a), b, cost};
+                if (cost < best.cost) best = Split{axis, b, cost};
             }
         }
         return best;
@@ -191,9 +221,26 @@ private:
         }
     }
 
-    const std::vector<Primitive>& primitives_;
-    std::vector<std::uint32_t>& order_;
+    std::vector<Primitive>& primitives_;
 };
+
+}  // namespace
+
+namespace {
+
+// Runs work(begin, end) over [0, count) in `threads` contiguous pieces.
+template <class Work>
+void inPieces(std::size_t count, unsigned threads, const Work& work) {
+    const std::size_t pieces = count >= kParallelMinimum ? std::max(threads, 1u) : 1;
+    std::vector<std::thread> workers;
+    for (std::size_t k = 1; k < pieces; ++k) {
+        workers.emplace_back([&, k] { work(count * k / pieces, count * (k + 1) / pieces); });
+    }
+    work(0, count / pieces);
+    for (std::thread& worker : workers) worker.join();
+}
+
+constexpr std::int32_t kLeftOut = -1;
 
 }  // namespace
 
@@ -203,42 +250,47 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     corners_.clear();
     finite_ = true;
     const std::size_t triangleTotal = indices.size() / 3;
-    std::vector<Primitive> primitives;
-    std::vector<std::int32_t> numbers;
-    std::vector<std::array<Vec3, 3>> corners;
-    primitives.reserve(triangleTotal);
-    numbers.reserve(triangleTotal);
-    corners.reserve(triangleTotal);
-    for (std::size_t i = 0; i < triangleTotal; ++i) {
-        if (!triangleInRange(positions, indices, i)) continue;
-        const std::array<Vec3, 3> c{positions[static_cast<std::size_t>(indices[3 * i])],
-                                    positions[static_cast<std::size_t>(indices[3 * i + 1])],
-                                    positions[static_cast<std::size_t>(indices[3 * i + 2])]};
-        if (!isFinite(c[0]) || !isFinite(c[1]) || !isFinite(c[2])) {
-            // No box can promise anything about such a corner: the caller
-            // tests this mesh exhaustively instead.
-            finite_ = false;
-            return;
+    std::vector<Primitive> primitives(triangleTotal);
+    std::vector<char> damaged(std::max(threads, 1u), 0);
+    inPieces(triangleTotal, threads, [&](std::size_t begin, std::size_t end) {
+        const std::size_t piece = begin * damaged.size() / std::max<std::size_t>(triangleTotal, 1);
+        for (std::size_t i = begin; i < end; ++i) {
+            Primitive& p = primitives[i];
+            p.number = kLeftOut;
+            if (!triangleInRange(positions, indices, i)) continue;
+            const std::array<Vec3, 3> c{positions[static_cast<std::size_t>(indices[3 * i])],
+                                        positions[static_cast<std::size_t>(indices[3 * i + 1])],
+                                        positions[static_cast<std::size_t>(indices[3 * i + 2])]};
+            if (!isFinite(c[0]) || !isFinite(c[1]) || !isFinite(c[2])) damaged[piece] = 1;
+            for (const Vec3& corner : c) p.box.grow(corner);
+            p.edge = longestEdge(c);
+            p.number = static_cast<std::int32_t>(i);
         }
-        Primitive p;
-        for (const Vec3& corner : c) p.box.grow(corner);
-        p.centre = p.box.lo * 0.5f + p.box.hi * 0.5f;  // no overflow near the float limit
-        p.edge = longestEdge(c);
-        primitives.push_back(p);
-        numbers.push_back(static_cast<std::int32_t>(i));
-        corners.push_back(c);
+    });
+    if (std::find(damaged.begin(), damaged.end(), 1) != damaged.end()) {
+        // No box can promise anything about a corner that is not finite:
+        // the caller tests this mesh exhaustively instead.
+        finite_ = false;
+        return;
     }
+    primitives.erase(std::remove_if(primitives.begin(), primitives.end(),
+                                    [](const Primitive& p) { return p.number == kLeftOut; }),
+                     primitives.end());
     if (primitives.empty()) return;
-    std::vector<std::uint32_t> order(primitives.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
     nodes_.reserve(2 * primitives.size());
-    Builder(primitives, order).build(nodes_, 0, order.size(), 0, std::max(threads, 1u));
-    triangles_.resize(order.size());
-    corners_.resize(order.size());
-    for (std::size_t slot = 0; slot < order.size(); ++slot) {
-        triangles_[slot] = numbers[order[slot]];
-        corners_[slot] = corners[order[slot]];
-    }
+    const Builder builder(primitives);
+    builder.build(nodes_, 0, primitives.size(), builder.boundsOf(0, primitives.size()), 0, std::max(threads, 1u));
+    triangles_.resize(primitives.size());
+    corners_.resize(primitives.size());
+    inPieces(primitives.size(), threads, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t slot = begin; slot < end; ++slot) {
+            triangles_[slot] = primitives[slot].number;
+            const auto base = 3 * static_cast<std::size_t>(triangles_[slot]);
+            for (std::size_t k = 0; k < 3; ++k) {
+                corners_[slot][k] = positions[static_cast<std::size_t>(indices[base + k])];
+            }
+        }
+    });
 }
 
 void TriangleBvh::refit(const CornerPositions& positions, std::span<const std::int32_t> indices) {

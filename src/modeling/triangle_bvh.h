@@ -1,6 +1,7 @@
 // Bounding volume hierarchy over the triangles of one mesh, in object
-// space: binned surface-area-heuristic build (16 bins on each axis, the
-// two halves of the larger splits built on two threads), nodes flattened
+// space: binned surface-area-heuristic build (16 bins along the widest
+// axis of the triangle centres, the two halves of the larger splits built
+// on two threads, leaves of up to four triangles), nodes flattened
 // depth first, refitted in place when the corners move but the triangles
 // stay the same.
 //
