@@ -20,6 +20,7 @@ void SceneObject::assignMesh(std::vector<MeshVertex> newVertices,
     triangleCount = static_cast<std::int32_t>(indices.size() / 3);
     faceSelected.assign(indices.size() / 3, 0);
     recomputeBounds();
+    meshChanged();
 }
 
 void SceneObject::assignMesh(std::vector<MeshVertex> newVertices, std::vector<std::int32_t> newIndices,

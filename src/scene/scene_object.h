@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,13 @@ struct SweepCurveBlock {
 struct LegacyEntry {
     std::array<std::uint8_t, 16> header{};
     std::array<std::string, 7> texts;
+};
+
+// Search structures another layer derives from an object's mesh (the
+// picking hierarchy). The object owns it so that it goes with the object;
+// it is dropped whenever the mesh changes and rebuilt on next use.
+struct DerivedMeshData {
+    virtual ~DerivedMeshData() = default;
 };
 
 // Pose values playback keeps per object between key images.
@@ -123,6 +131,11 @@ struct SceneObject {
     void assignMesh(std::vector<MeshVertex> newVertices, std::vector<std::int32_t> newIndices,
                     Vec3 knownMin, Vec3 knownMax);
     void recomputeBounds();
+    // Drops what was derived from the mesh. assignMesh() calls it; code that
+    // edits vertices or indices in place calls it after the edit.
+    void meshChanged() { pickData.reset(); }
+    // Built by the picking code on first use.
+    std::unique_ptr<DerivedMeshData> pickData;
 
     // --- Transform ----------------------------------------------------------
     // World = baseMatrix x Scale(scale), rotated about the pivot, then
@@ -168,6 +181,10 @@ struct SceneObject {
     bool dynamicCube() const { return renderSwitch(kSwitchDynamicCube); }
     bool isMirror() const { return renderSwitch(kSwitchMirror); }
     bool shadowMapEnabled() const { return renderSwitch(kSwitchShadowMap); }
+
+    // --- Selection ------------------------------------------------------------
+    bool selectable = true;  // can be picked and made current; interface markers cannot
+    bool ghost = false;      // drawn last and never picked
 
     // --- Drawing (run-time) -----------------------------------------------------
     ObjectRenderState render;

@@ -1,0 +1,85 @@
+// Bounding volume hierarchy over the triangles of one mesh, in object
+// space: binned surface-area-heuristic build (16 bins along the widest
+// axis of the triangle centres, the two halves of the larger splits built
+// on two threads, leaves of up to four triangles), nodes flattened
+// depth first, refitted in place when the corners move but the triangles
+// stay the same.
+//
+// Queries must give exactly what the exhaustive loop gives, ties included,
+// so nothing here decides a hit: leaves hand their triangles to the same
+// world-space test, with the same corners. The hierarchy only skips
+// triangles, and a node is skipped only when no rounding of that test could
+// have accepted one of them: every box is widened by a margin (see BvhRay)
+// and nodes are visited nearest first while distances compare with the
+// triangle number as the tie-break.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "modeling/mesh_picking.h"
+#include "scene/math.h"
+
+namespace morvanex {
+
+struct BvhNode {
+    Vec3 lo;
+    float maxEdge = 0.0f;  // longest triangle edge below this node
+    Vec3 hi;
+    // Inner node: index of the second child (the first follows this node).
+    // Leaf: first slot of its triangles.
+    std::uint32_t link = 0;
+    std::uint32_t count = 0;  // 0 for an inner node
+};
+
+// The query ray in object space. A node's box is widened by
+// marginPerEdgeSquared * maxEdge^2 + marginConstant before the slab test:
+// the room the world-space test's rounding can give a hit outside its
+// triangle (it grows with the square of the triangle's size over the
+// smallest determinant accepted), plus the rounding of the world corners
+// and of this ray.
+struct BvhRay {
+    Vec3 origin;
+    Vec3 inverseDirection;  // zero components replaced by a tiny value
+    float marginPerEdgeSquared = 0.0f;
+    float marginConstant = 0.0f;
+};
+
+class TriangleBvh {
+public:
+    // Builds over the triangles of the index list (three entries each);
+    // triangles with an entry outside the positions are left out, as the
+    // exhaustive loop never hits them.
+    void build(const CornerPositions& positions, std::span<const std::int32_t> indices, unsigned threads);
+    // Same triangles, moved corners (deformed or edited in place).
+    void refit(const CornerPositions& positions, std::span<const std::int32_t> indices);
+
+    bool empty() const { return nodes_.empty(); }
+    const BvhNode& root() const { return nodes_.front(); }
+    std::size_t nodeCount() const { return nodes_.size(); }
+    std::size_t triangleCount() const { return triangles_.size(); }
+    // False when a corner is not finite: no margin would then be safe.
+    bool finite() const { return finite_; }
+
+    // Distance along the ray where the widened box of a node begins, or
+    // false when the ray misses it.
+    static bool enters(const BvhNode& node, const BvhRay& ray, float& entry);
+
+    // The best hit of the world ray among this mesh's triangles, under the
+    // world matrix, in the given mode: the exhaustive loop's answer.
+    MeshHit closestHit(const BvhRay& objectRay, const Ray& worldRay, const Mat4& world, PickMode mode,
+                       bool facingOnly) const;
+
+private:
+    void refitNodes();
+
+    std::vector<BvhNode> nodes_;
+    std::vector<std::int32_t> triangles_;  // triangle number of each slot
+    std::vector<std::array<Vec3, 3>> corners_;  // object-space corners of each slot
+    bool finite_ = true;
+};
+
+}  // namespace morvanex
