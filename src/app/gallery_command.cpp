@@ -4,13 +4,12 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/headless_drawing.h"
 #include "app/scene_commands.h"
 #include "base/safe_file.h"
 #include "base/text_encoding.h"
 #include "base/trace_log.h"
 #include "image/image_codec.h"
-#include "platform/platform_window.h"
-#include "platform/sdl_session.h"
 #include "platform/system_folders.h"
 #include "render/graphics_context.h"
 #include "render/renderer.h"
@@ -65,44 +64,43 @@ std::string parseGalleryArguments(const std::vector<std::string>& arguments, Gal
     return request.output.empty() ? "-o OUT.png is required" : std::string();
 }
 
+// Builds the gallery's panels and draws them until their fades have run.
+DecodedImage drawGallery(GraphicsContext& graphics) {
+    RendererSetup setup;
+    setup.programFolder = executableFolder();
+    const TraceLog trace;
+    Renderer renderer(trace, graphics, setup);
+    InterfaceHost host;
+    LabelTable labels;
+    Interface ui(renderer, host, labels);
+    ui.setViewSize(graphics.width(), graphics.height());
+    GalleryState state;
+    buildWidgetGallery(ui, state);
+    DecodedImage frame;
+    for (int i = 0; i < kGalleryFrames; ++i) {
+        graphics.beginFrame({0.11f, 0.12f, 0.15f, 1.0f});
+        ui.draw(kGalleryFrameStep);
+        if (i + 1 == kGalleryFrames) frame = graphics.readFrame();
+        graphics.endFrame();
+    }
+    return frame;
+}
+
 }  // namespace
 
 int runGalleryCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     GalleryRequest request;
     if (const std::string error = parseGalleryArguments(arguments, request); !error.empty()) return fail(err, error);
-    preferOffscreenVideoWithoutDisplay();
-    SdlSession sdl;
-    if (!sdl.ok()) return fail(err, "cannot start the video system: " + sdl.error());
-    PlatformWindow window;
-    if (!window.create("morvanex gallery", request.width, request.height)) {
-        return fail(err, "cannot create the drawing surface: " + window.lastError());
-    }
-    if (window.createGraphicsContext() != GraphicsSupport::Core33) {
-        return fail(err, "the graphics driver offers no OpenGL 3.3 core context");
-    }
-    const TraceLog trace;
-    GraphicsContext graphics(window, trace);
-    graphics.chooseSampleCountAtMost(1);  // the interface is drawn on whole pixels
-    if (failed(graphics.create())) return fail(err, "cannot create the frame targets");
     DecodedImage frame;
-    {
-        RendererSetup setup;
-        setup.programFolder = executableFolder();
-        Renderer renderer(trace, graphics, setup);
-        InterfaceHost host;
-        LabelTable labels;
-        Interface ui(renderer, host, labels);
-        ui.setViewSize(graphics.width(), graphics.height());
-        GalleryState state;
-        buildWidgetGallery(ui, state);
-        for (int i = 0; i < kGalleryFrames; ++i) {
-            graphics.beginFrame({0.11f, 0.12f, 0.15f, 1.0f});
-            ui.draw(kGalleryFrameStep);
-            if (i + 1 == kGalleryFrames) frame = graphics.readFrame();
-            graphics.endFrame();
-        }
-    }
-    graphics.releaseAll();
+    std::string error;
+    const int made = withHeadlessDrawing(
+        "morvanex gallery", request.width, request.height, 1,  // the interface lies on whole pixels
+        [&](GraphicsContext& graphics) {
+            frame = drawGallery(graphics);
+            return 0;
+        },
+        error);
+    if (made < 0) return fail(err, error);
     // Text and translucent widgets leave the frame's alpha below 1; the
     // window shows the colours as opaque, and so does the picture.
     for (ImageLevel& level : frame.levels) {

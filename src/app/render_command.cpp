@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/command_line.h"
+#include "app/headless_drawing.h"
 #include "app/model_import.h"
 #include "app/scene_commands.h"
 #include "app/scene_open.h"
@@ -257,23 +258,11 @@ int runRenderCommand(const std::vector<std::string>& arguments, std::ostream& ou
     }
     const RenderRequest& request = *parsed.request;
 
-    preferOffscreenVideoWithoutDisplay();
-    SdlSession sdl;
-    if (!sdl.ok()) return fail(err, "cannot start the video system: " + sdl.error());
-    PlatformWindow window;
-    if (!window.create("morvanex render", request.width, request.height)) {
-        return fail(err, "cannot create the drawing surface: " + window.lastError());
-    }
-    if (window.createGraphicsContext() != GraphicsSupport::Core33) {
-        return fail(err, "the graphics driver offers no OpenGL 3.3 core context");
-    }
-    const TraceLog trace;  // the job reports on its error stream
-    GraphicsContext graphics(window, trace);
-    graphics.chooseSampleCountAtMost(request.samples);
-    if (failed(graphics.create())) return fail(err, "cannot create the frame targets");
-    const int status = renderWithContext(graphics, request, out, err);
-    graphics.releaseAll();
-    return status;
+    std::string error;
+    const int status = withHeadlessDrawing(
+        "morvanex render", request.width, request.height, request.samples,
+        [&](GraphicsContext& graphics) { return renderWithContext(graphics, request, out, err); }, error);
+    return status < 0 ? fail(err, error) : status;
 }
 
 }  // namespace morvanex
