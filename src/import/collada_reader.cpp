@@ -9,7 +9,6 @@
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
 #include "import/triangulate.h"
-#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -594,14 +593,9 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
 }
 
 ImportResult importCollada(const std::filesystem::path& path, ImportOptions options) {
-    const FileBytes file(path);
-    if (!file.opened()) {
-        ImportResult failed;
-        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
-        return failed;
-    }
-    if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
-    return importColladaBytes(file.bytes(), options);
+    return importFromFile(path, std::move(options), [](std::span<const std::uint8_t> bytes, const ImportOptions& o) {
+        return importColladaBytes(bytes, o);
+    });
 }
 
 }  // namespace morvanex

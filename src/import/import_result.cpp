@@ -7,6 +7,8 @@
 #include <unordered_map>
 
 
+#include "base/file_bytes.h"
+#include "base/file_names.h"
 #include "base/text_encoding.h"
 #include "scene/scene.h"
 
@@ -62,6 +64,35 @@ SceneTexture& ImportResult::texture(std::string_view fileName) {
     }
     textures.push_back(std::make_unique<SceneTexture>(std::string(fileName)));
     return *textures.back();
+}
+
+void attachMaterialImage(SceneObject& object, const std::string& mapName, const ImportOptions& options,
+                         ImportResult& result) {
+    SceneTexture& texture = result.texture(fileNameLeaf(mapName));
+    if (texture.fullPath.empty() && !texture.missing) {
+        const auto found = options.sideFiles.locate ? options.sideFiles.locate(mapName) : std::nullopt;
+        if (found) {
+            texture.fullPath = *found;
+        } else {
+            texture.missing = true;
+            result.report.note("texture file not found: " + mapName);
+        }
+    }
+    object.textures[0] = &texture;
+    object.textureEnabled[0] = !texture.missing;
+    texture.lastAttachedObject = &object;
+}
+
+ImportResult importFromFile(const std::filesystem::path& path, ImportOptions options,
+                            const std::function<ImportResult(std::span<const std::uint8_t>, const ImportOptions&)>& read) {
+    const FileBytes file(path);
+    if (!file.opened()) {
+        ImportResult failed;
+        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
+    if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
+    return read(file.bytes(), options);
 }
 
 std::size_t addToScene(ImportResult& result, Scene& scene) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,6 +88,18 @@ struct ImportResult {
     // The texture record of a file name, made on first use.
     SceneTexture& texture(std::string_view fileName);
 };
+
+// Puts the image a material names into the object's first texture slot:
+// the record of its file name (the name's last component, whatever the
+// separators), found through the side files or marked missing and reported.
+void attachMaterialImage(SceneObject& object, const std::string& mapName, const ImportOptions& options,
+                         ImportResult& result);
+
+// The path form of a reader: the file must open as a regular file; side
+// files are looked for beside it unless the options say where. `read` gets
+// the file's bytes and the completed options.
+ImportResult importFromFile(const std::filesystem::path& path, ImportOptions options,
+                            const std::function<ImportResult(std::span<const std::uint8_t>, const ImportOptions&)>& read);
 
 // Appends the result's objects (in order) and animations to the scene. Its
 // textures join the scene's cache: a name the cache holds already is shared

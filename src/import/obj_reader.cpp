@@ -20,7 +20,6 @@
 #include "import/parallel.h"
 #include "import/text_scan.h"
 #include "import/triangulate.h"
-#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -365,23 +364,7 @@ void applyMaterial(SceneObject& object, const Part& part, const MtlLibrary& libr
     object.materialColours[0] = material->diffuse;
     object.materialColours[2] = material->specular;
     object.opacity = material->diffuse.w;
-    if (material->diffuseMap.empty()) return;
-    std::string fileName = material->diffuseMap;
-    std::replace(fileName.begin(), fileName.end(), '\\', '/');
-    fileName = fileName.substr(fileName.find_last_of('/') + 1);
-    SceneTexture& texture = result.texture(fileName);
-    if (texture.fullPath.empty() && !texture.missing) {
-        const auto found = options.sideFiles.locate ? options.sideFiles.locate(material->diffuseMap) : std::nullopt;
-        if (found) {
-            texture.fullPath = *found;
-        } else {
-            texture.missing = true;
-            result.report.note("texture file not found: " + material->diffuseMap);
-        }
-    }
-    object.textures[0] = &texture;
-    object.textureEnabled[0] = !texture.missing;
-    texture.lastAttachedObject = &object;
+    if (!material->diffuseMap.empty()) attachMaterialImage(object, material->diffuseMap, options, result);
 }
 
 MtlLibrary readLibraries(const std::vector<std::string>& names, const ImportOptions& options, ImportReport& report) {
@@ -582,15 +565,10 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
 }
 
 ImportResult importObj(const std::filesystem::path& path, ImportOptions options) {
-    const FileBytes file(path);
-    if (!file.opened()) {
-        ImportResult failed;
-        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
-        return failed;
-    }
-    if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
     options.defaultName = textFromPath(path.stem());
-    return importObjText(file.text(), options);
+    return importFromFile(path, std::move(options), [](std::span<const std::uint8_t> bytes, const ImportOptions& o) {
+        return importObjText({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, o);
+    });
 }
 
 }  // namespace morvanex

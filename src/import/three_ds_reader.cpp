@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "import/import_mesh.h"
-#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -380,22 +379,7 @@ void applyMaterial(SceneObject& object, const TdsMaterial* m, const ImportOption
     if (m == nullptr) return;
     object.materialColours[0] = m->diffuse;
     object.opacity = m->diffuse.w;
-    if (m->map.empty()) return;
-    std::string fileName = m->map;
-    std::replace(fileName.begin(), fileName.end(), '\\', '/');
-    fileName = fileName.substr(fileName.find_last_of('/') + 1);
-    SceneTexture& texture = result.texture(fileName);
-    if (texture.fullPath.empty() && !texture.missing) {
-        const auto found = options.sideFiles.locate ? options.sideFiles.locate(m->map) : std::nullopt;
-        if (found) {
-            texture.fullPath = *found;
-        } else {
-            texture.missing = true;
-            result.report.note("texture file not found: " + m->map);
-        }
-    }
-    object.textures[0] = &texture;
-    object.textureEnabled[0] = !texture.missing;
+    if (!m->map.empty()) attachMaterialImage(object, m->map, options, result);
 }
 
 void buildObject(const TdsObject& o, const std::vector<TdsMaterial>& materials, float scale,
@@ -502,14 +486,9 @@ ImportResult import3dsBytes(std::span<const std::uint8_t> bytes, const ImportOpt
 }
 
 ImportResult import3ds(const std::filesystem::path& path, ImportOptions options) {
-    const FileBytes file(path);
-    if (!file.opened()) {
-        ImportResult failed;
-        failed.error = file.notRegular() ? "not a regular file" : "cannot open the file";
-        return failed;
-    }
-    if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
-    return import3dsBytes(file.bytes(), options);
+    return importFromFile(path, std::move(options), [](std::span<const std::uint8_t> bytes, const ImportOptions& o) {
+        return import3dsBytes(bytes, o);
+    });
 }
 
 }  // namespace morvanex
