@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,18 @@ public:
     std::vector<Control3d*> dependants;  // hides Control3d::dependants: a group is nobody's owner
     int* boundIndex = nullptr;
 };
+
+// A widget of type W with its rectangle (relative to the panel it will be
+// added to).
+template <class W>
+std::unique_ptr<W> makeWidget(int x, int y, int width, int height) {
+    auto widget = std::make_unique<W>();
+    widget->x = x;
+    widget->y = y;
+    widget->width = width;
+    widget->height = height;
+    return widget;
+}
 
 // Client coordinates of a mouse message.
 inline int messageX(const WindowMessage& m) { return pointerX(m.lParam); }

@@ -206,17 +206,8 @@ void ImageList::draw(float dt) {
 // Add operations
 
 ImageList& addImageList(Panel& panel, int x, int y, int width, int height) {
-    auto frame = std::make_unique<PImageList>();
-    frame->x = x;
-    frame->y = y;
-    frame->width = width;
-    frame->height = height;
-    PImageList& listTemplate = panel.add(std::move(frame));
-    auto list = std::make_unique<ImageList>();
-    list->x = x;
-    list->y = y;
-    list->width = width;
-    list->height = height;
+    PImageList& listTemplate = panel.add(makeWidget<PImageList>(x, y, width, height));
+    auto list = makeWidget<ImageList>(x, y, width, height);
     list->rightMargin = panel.width - x - width;
     list->bottomMargin = panel.height - y - height;
     list->listTemplate = &listTemplate;

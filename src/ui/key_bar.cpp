@@ -231,18 +231,8 @@ void CursorsBar::draw(float dt) {
 // Add operation
 
 CursorsBar& addKeyBar(Panel& panel, int x, int y, int width, int height, Panel* scaleMenu) {
-    auto pattern = std::make_unique<PCursorsBar>();
-    pattern->x = x;
-    pattern->y = y;
-    pattern->width = width;
-    pattern->height = height;
-    PCursorsBar& addedPattern = panel.add(std::move(pattern));
-
-    auto bar = std::make_unique<CursorsBar>();
-    bar->x = x;
-    bar->y = y;
-    bar->width = width;
-    bar->height = height;
+    PCursorsBar& addedPattern = panel.add(makeWidget<PCursorsBar>(x, y, width, height));
+    auto bar = makeWidget<CursorsBar>(x, y, width, height);
     bar->clipped = addedPattern.clipped;
     bar->scrollEnabled = addedPattern.scrollEnabled;
     bar->scaleMenu = scaleMenu;

@@ -254,11 +254,7 @@ void CadreList::draw(float dt) {
 // Add operations
 
 CadreList& addCadreList(Panel& panel, int x, int y, int width, int height) {
-    auto list = std::make_unique<CadreList>();
-    list->x = x;
-    list->y = y;
-    list->width = width;
-    list->height = height;
+    auto list = makeWidget<CadreList>(x, y, width, height);
     list->rightMargin = panel.width - x - width;
     list->bottomMargin = panel.height - y - height;
     return panel.add(std::move(list));
