@@ -149,19 +149,18 @@ Panel& buildTabsAndMenus(Interface& ui) {
 
 Panel& buildLists(Interface& ui) {
     Panel& panel = galleryPanel(ui, "Listes", 20, 370, 600, 330);
-    ImageList& list = addImageList(panel, 10, 30, 380, 290);
+    ImageList& list = addImageList(panel, 10, 30, 380, 280);
     const char* pictures[] = {"lune.jpg", "boite.jpg", "oxford.dds", "lune_bump.jpg", "boite_bump.jpg",
                               "fontaine.bmp", "tex_logo.dds", "information3.dds"};
     std::vector<ImageButton*> cells;
     for (const char* picture : pictures) {
         cells.push_back(&addImageListCell(list, "cadre1.dds", "cadre2.dds", ui.drawing().image(picture)));
-        cells.back()->caption = picture;
     }
     list.selectedIndex = 4;
     cells[4]->checked = true;
     list.scroll = list.scrollTarget = -60.0f;  // scrolled: the first row is cut by the clip
 
-    CadreList& tree = addCadreList(panel, 400, 30, 190, 290);
+    CadreList& tree = addCadreList(panel, 400, 30, 190, 270);  // and its 20-pixel band below
     Cadre& house = addCadre(tree, "Maison");
     addCadre(tree, "Toit", &house);
     Cadre& walls = addCadre(tree, "Murs", &house);
