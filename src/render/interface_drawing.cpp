@@ -62,12 +62,12 @@ ScreenVertex InterfaceDrawing::vertexAt(float x, float y, const Vec4& colour, Ve
     return {{2.0f * x / w - 1.0f, 1.0f - 2.0f * y / h, 0.5f}, colour, uv};
 }
 
-void InterfaceDrawing::appendVertices(unsigned texture, std::size_t count) {
-    const auto first = static_cast<std::uint32_t>(vertices_.size() - count);
+void InterfaceDrawing::appendQuads(unsigned texture, std::size_t count) {
+    const auto first = static_cast<std::uint32_t>(vertices_.size() / 4 - count);
     if (!commands_.empty()) {
         Command& last = commands_.back();
-        if (last.texture == texture && last.clip == clip_ && last.first + last.count == first) {
-            last.count += static_cast<std::uint32_t>(count);
+        if (last.texture == texture && last.clip == clip_ && last.firstQuad + last.quads == first) {
+            last.quads += static_cast<std::uint32_t>(count);
             return;
         }
     }
@@ -81,9 +81,9 @@ void InterfaceDrawing::appendQuad(unsigned texture, const UiRect& r, Vec2 uv0, V
     const ScreenVertex topRight = vertexAt(r.x + r.width, r.y, c[1], {uv1.x, uv0.y});
     const ScreenVertex bottomRight = vertexAt(r.x + r.width, r.y + r.height, c[2], uv1);
     const ScreenVertex bottomLeft = vertexAt(r.x, r.y + r.height, c[3], {uv0.x, uv1.y});
-    // Clockwise, as every interface triangle.
-    vertices_.insert(vertices_.end(), {topLeft, topRight, bottomLeft, topRight, bottomRight, bottomLeft});
-    appendVertices(texture, 6);
+    // Corners in the order of the index pattern.
+    vertices_.insert(vertices_.end(), {topLeft, topRight, bottomRight, bottomLeft});
+    appendQuads(texture, 1);
 }
 
 void InterfaceDrawing::imageQuad(const TextureImage* image, const UiRect& rect, const Vec4& colour) {
@@ -145,8 +145,8 @@ void InterfaceDrawing::panelBody(const PanelBodyStyle& style) {
         const ScreenVertex b = vertexAt(r.x + r.width, r.y + r.height, style.corners[2], white);
         const ScreenVertex c = vertexAt(r.x, bottom, faded, white);
         const ScreenVertex d = vertexAt(r.x + r.width / 3.0f, bottom, faded, white);
-        vertices_.insert(vertices_.end(), {a, b, c, b, d, c});
-        appendVertices(0, 6);
+        vertices_.insert(vertices_.end(), {a, b, d, c});
+        appendQuads(0, 1);
     }
     if (style.outlined) outline(r, kPanelOutline);
 }
@@ -169,8 +169,15 @@ float InterfaceDrawing::appendText(const TextureImage* glyphs, bool bold, float 
     placement.colour = colour;
     placement.targetWidth = renderer_.width();
     placement.targetHeight = renderer_.height();
+    glyphScratch_.clear();
+    const float pen = appendTextQuads(text.substr(0, kMaxLineGlyphs), *metrics, placement, glyphScratch_);
+    // Six vertices a glyph (top-left, top-right, bottom-left, top-right,
+    // bottom-right, bottom-left) become the four corners of its quad.
     const std::size_t before = vertices_.size();
-    const float pen = appendTextQuads(text.substr(0, kMaxLineGlyphs), *metrics, placement, vertices_);
+    for (std::size_t g = 0; g + kVerticesPerGlyph <= glyphScratch_.size(); g += kVerticesPerGlyph) {
+        vertices_.insert(vertices_.end(), {glyphScratch_[g], glyphScratch_[g + 1], glyphScratch_[g + 4],
+                                           glyphScratch_[g + 2]});
+    }
     const AtlasPlace& place = atlasPlace(*glyphs);
     if (place.inAtlas) {
         const Vec2 size = place.uv1 - place.uv0;
@@ -179,7 +186,7 @@ float InterfaceDrawing::appendText(const TextureImage* glyphs, bool bold, float 
             uv = {place.uv0.x + uv.x * size.x, place.uv0.y + uv.y * size.y};
         }
     }
-    appendVertices(place.inAtlas ? 0u : glyphs->texture, vertices_.size() - before);
+    appendQuads(place.inAtlas ? 0u : glyphs->texture, (vertices_.size() - before) / 4);
     return pen;
 }
 
@@ -276,8 +283,31 @@ const InterfaceDrawing::AtlasPlace& InterfaceDrawing::atlasPlace(const TextureIm
     return place;
 }
 
+bool InterfaceDrawing::ensureIndices(std::size_t quads) {
+    if (indexBuffer_ != 0 && indexedQuads_ >= quads) return true;
+    std::size_t wanted = std::max<std::size_t>(indexedQuads_ * 2, 4096);
+    while (wanted < quads) wanted *= 2;
+    std::vector<std::uint32_t> pattern(wanted * 6);
+    for (std::size_t q = 0; q < wanted; ++q) {
+        const auto base = static_cast<std::uint32_t>(q * 4);
+        // top-left, top-right, bottom-left; top-right, bottom-right, bottom-left
+        const std::uint32_t quad[6] = {base, base + 1, base + 3, base + 1, base + 2, base + 3};
+        std::copy(quad, quad + 6, pattern.begin() + static_cast<std::ptrdiff_t>(q * 6));
+    }
+    if (indexBuffer_ == 0) glGenBuffers(1, &indexBuffer_);
+    if (indexBuffer_ == 0) return false;
+    // Filled through the copy target: the element binding belongs to
+    // whichever vertex array is bound.
+    glBindBuffer(GL_COPY_WRITE_BUFFER, indexBuffer_);
+    glBufferData(GL_COPY_WRITE_BUFFER, static_cast<GLsizeiptr>(pattern.size() * sizeof(std::uint32_t)),
+                 pattern.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+    indexedQuads_ = wanted;
+    return true;
+}
+
 bool InterfaceDrawing::ensureGpuResources() {
-    if (!ensureAtlas()) return false;
+    if (!ensureAtlas() || !ensureIndices(vertices_.size() / 4)) return false;
     const std::size_t bytes = vertices_.size() * sizeof(ScreenVertex);
     if (buffer_.capacity() < bytes || buffer_.buffer() == 0) {
         std::size_t capacity = std::max(buffer_.capacity(), kInitialBufferBytes);
@@ -303,7 +333,7 @@ void InterfaceDrawing::flush() {
         gl.apply(renderer_.states.depthOff);
         gl.apply(renderer_.states.alpha);
         gl.useProgram(program);
-        layout.bind(gl, buffer_.buffer());
+        layout.bind(gl, buffer_.buffer(), 0, 0, 0, indexBuffer_);
         glActiveTexture(GL_TEXTURE0 + kUnitEnvironment);
         const int height = renderer_.height();
         bool clipped = false;
@@ -323,8 +353,8 @@ void InterfaceDrawing::flush() {
                 glDisable(GL_SCISSOR_TEST);
                 clipped = false;
             }
-            gl.drawArrays(GL_TRIANGLES, static_cast<std::int32_t>(command.first),
-                          static_cast<std::int32_t>(command.count));
+            gl.drawElements(GL_TRIANGLES, static_cast<std::int32_t>(command.quads * 6), 1,
+                            static_cast<std::size_t>(command.firstQuad) * 6);
             ++lastDrawCalls_;
         }
         if (clipped) glDisable(GL_SCISSOR_TEST);
@@ -335,6 +365,9 @@ void InterfaceDrawing::flush() {
 
 void InterfaceDrawing::releaseGpuResources() {
     buffer_.release();
+    if (indexBuffer_ != 0 && renderer_.canDraw()) glDeleteBuffers(1, &indexBuffer_);
+    indexBuffer_ = 0;
+    indexedQuads_ = 0;
     if (atlas_ != 0 && renderer_.canDraw()) glDeleteTextures(1, &atlas_);
     atlas_ = 0;
     places_.clear();

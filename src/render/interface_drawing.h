@@ -111,8 +111,8 @@ private:
     struct Command {
         unsigned texture = 0;  // 0: the atlas
         std::optional<ClipRect> clip;
-        std::uint32_t first = 0;
-        std::uint32_t count = 0;
+        std::uint32_t firstQuad = 0;
+        std::uint32_t quads = 0;
     };
 
     // Where an image lies in the atlas (texture coordinates of its pixels).
@@ -124,12 +124,13 @@ private:
 
     bool recording() const;
     void appendQuad(unsigned texture, const UiRect& rect, Vec2 uv0, Vec2 uv1, const std::array<Vec4, 4>& corners);
-    void appendVertices(unsigned texture, std::size_t count);
+    void appendQuads(unsigned texture, std::size_t count);
     // The image's place in the atlas, copying it there on first use; not in
     // the atlas (drawn from its own texture) when it is not an interface
     // image or does not fit.
     const AtlasPlace& atlasPlace(const TextureImage& image);
     bool ensureAtlas();
+    bool ensureIndices(std::size_t quads);
     Vec2 whiteUv() const;
     ScreenVertex vertexAt(float x, float y, const Vec4& colour, Vec2 uv) const;
     float appendText(const TextureImage* glyphs, bool bold, float top, float left, std::string_view text,
@@ -144,6 +145,9 @@ private:
     std::optional<ClipRect> clip_;
     std::vector<std::string> missingImages_;
     DynamicVertexBuffer buffer_;
+    unsigned indexBuffer_ = 0;     // the quad pattern, grown as lists grow
+    std::size_t indexedQuads_ = 0;
+    std::vector<ScreenVertex> glyphScratch_;
     unsigned atlas_ = 0;
     int shelfX_ = 0;       // the packer's next free place
     int shelfY_ = 0;
