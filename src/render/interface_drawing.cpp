@@ -163,28 +163,33 @@ float InterfaceDrawing::appendText(const TextureImage* glyphs, bool bold, float 
     if (!recording() || glyphs == nullptr || glyphs->texture == 0 || text.empty()) {
         return left + morvanex::measureText(text, *metrics);
     }
-    TextQuadPlacement placement;
-    placement.x = std::round(left);
-    placement.top = std::round(top);
-    placement.colour = colour;
-    placement.targetWidth = renderer_.width();
-    placement.targetHeight = renderer_.height();
-    glyphScratch_.clear();
-    const float pen = appendTextQuads(text.substr(0, kMaxLineGlyphs), *metrics, placement, glyphScratch_);
-    // Six vertices a glyph (top-left, top-right, bottom-left, top-right,
-    // bottom-right, bottom-left) become the four corners of its quad.
-    const std::size_t before = vertices_.size();
-    for (std::size_t g = 0; g + kVerticesPerGlyph <= glyphScratch_.size(); g += kVerticesPerGlyph) {
-        vertices_.insert(vertices_.end(), {glyphScratch_[g], glyphScratch_[g + 1], glyphScratch_[g + 4],
-                                           glyphScratch_[g + 2]});
-    }
+    // One quad a glyph, written straight into the list in the atlas's
+    // texture coordinates: glyph rows are read 1:1 on whole pixels.
     const AtlasPlace& place = atlasPlace(*glyphs);
-    if (place.inAtlas) {
-        const Vec2 size = place.uv1 - place.uv0;
-        for (std::size_t i = before; i < vertices_.size(); ++i) {
-            Vec2& uv = vertices_[i].texcoord;
-            uv = {place.uv0.x + uv.x * size.x, place.uv0.y + uv.y * size.y};
-        }
+    const Vec2 uvOrigin = place.inAtlas ? place.uv0 : Vec2{0.0f, 0.0f};
+    const Vec2 uvSize = place.inAtlas ? place.uv1 - place.uv0 : Vec2{1.0f, 1.0f};
+    const float sx = 2.0f / static_cast<float>(std::max(renderer_.width(), 1));
+    const float sy = 2.0f / static_cast<float>(std::max(renderer_.height(), 1));
+    const float rowTop = std::round(top);
+    const float yTop = 1.0f - rowTop * sy;
+    const float yBottom = 1.0f - (rowTop + static_cast<float>(kTextLineHeight)) * sy;
+    const float vTop = uvOrigin.y;
+    const float vBottom = uvOrigin.y + uvSize.y;
+    const std::string_view shown = text.substr(0, kMaxLineGlyphs);
+    const std::size_t before = vertices_.size();
+    vertices_.reserve(before + shown.size() * 4);
+    float pen = std::round(left);
+    for (const char c : shown) {
+        const GlyphMetrics& glyph = (*metrics)[static_cast<unsigned char>(c)];
+        const float u0 = uvOrigin.x + glyph.left * 0.001f * uvSize.x;
+        const float u1 = uvOrigin.x + (glyph.left + glyph.width) * 0.001f * uvSize.x;
+        const float x0 = pen * sx - 1.0f;
+        const float x1 = (pen + glyph.width) * sx - 1.0f;
+        vertices_.push_back({{x0, yTop, 0.5f}, colour, {u0, vTop}});
+        vertices_.push_back({{x1, yTop, 0.5f}, colour, {u1, vTop}});
+        vertices_.push_back({{x1, yBottom, 0.5f}, colour, {u1, vBottom}});
+        vertices_.push_back({{x0, yBottom, 0.5f}, colour, {u0, vBottom}});
+        pen += glyph.width;
     }
     appendQuads(place.inAtlas ? 0u : glyphs->texture, (vertices_.size() - before) / 4);
     return pen;

@@ -147,7 +147,6 @@ private:
     DynamicVertexBuffer buffer_;
     unsigned indexBuffer_ = 0;     // the quad pattern, grown as lists grow
     std::size_t indexedQuads_ = 0;
-    std::vector<ScreenVertex> glyphScratch_;
     unsigned atlas_ = 0;
     int shelfX_ = 0;       // the packer's next free place
     int shelfY_ = 0;
