@@ -48,34 +48,31 @@ if [ "$can_fuzz" -eq 1 ]; then
   cmake -S "$root/fuzz" -B "$fuzz_build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
   cmake --build "$fuzz_build" -j "$jobs"
   "$fuzz_build/make_seeds" "$fuzz_build/seeds"
-  mkdir -p "$fuzz_build/corpus"
-  # A crash, a leak, a sanitizer report, a slow input or a runaway
-  # allocation ends the run with a non-zero status and leaves the input in
-  # build/fuzz (crash-*, leak-*, timeout-*, oom-*).
-  if ! "$fuzz_build/scene_reader_fuzz" "$fuzz_build/corpus" "$fuzz_build/seeds" \
-      -max_total_time=60 -rss_limit_mb=2048 -max_len=65536 -timeout=10 \
-      -artifact_prefix="$fuzz_build/" -print_final_stats=1 >"$fuzz_build/fuzz.log" 2>&1; then
-    tail -n 60 "$fuzz_build/fuzz.log"
-    echo "The scene reader fuzzer failed: the input is in $fuzz_build, the log in $fuzz_build/fuzz.log" >&2
-    exit 1
-  fi
-  grep -E '^(Done|stat::number_of_executed_units)' "$fuzz_build/fuzz.log" || true
+  # Runs one fuzzer: NAME BINARY CORPUS SEEDS SECONDS. A crash, a leak, a
+  # sanitizer report, a slow input or a runaway allocation ends the run with
+  # a non-zero status and leaves the input in build/fuzz (NAME-crash-*, ...).
+  run_fuzzer() {
+    local name="$1" binary="$2" corpus="$3" seeds="$4" seconds="$5"
+    local log="$fuzz_build/$name-fuzz.log"
+    mkdir -p "$corpus"
+    if ! "$binary" "$corpus" "$seeds" \
+        -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 -timeout=10 \
+        -artifact_prefix="$fuzz_build/$name-" -print_final_stats=1 >"$log" 2>&1; then
+      tail -n 60 "$log"
+      echo "The $name fuzzer failed: the input is in $fuzz_build, the log in $log" >&2
+      exit 1
+    fi
+    grep -E '^(Done|stat::number_of_executed_units)' "$log" || true
+  }
+  run_fuzzer scene-reader "$fuzz_build/scene_reader_fuzz" "$fuzz_build/corpus" "$fuzz_build/seeds" 60
 
   echo "== Importer fuzzers (libFuzzer, 20 s each)"
   "$fuzz_build/make_import_seeds" "$fuzz_build/import-seeds"
   for pair in obj_reader:obj three_ds_reader:3ds collada_reader:dae; do
     reader="${pair%%:*}"
     kind="${pair##*:}"
-    corpus="$fuzz_build/import-corpus/$kind"
-    mkdir -p "$corpus"
-    if ! "$fuzz_build/${reader}_fuzz" "$corpus" "$fuzz_build/import-seeds/$kind" \
-        -max_total_time=20 -rss_limit_mb=2048 -max_len=65536 -timeout=10 \
-        -artifact_prefix="$fuzz_build/$kind-" -print_final_stats=1 >"$fuzz_build/$kind-fuzz.log" 2>&1; then
-      tail -n 60 "$fuzz_build/$kind-fuzz.log"
-      echo "The $kind reader fuzzer failed: the input is in $fuzz_build, the log in $fuzz_build/$kind-fuzz.log" >&2
-      exit 1
-    fi
-    grep -E '^(Done|stat::number_of_executed_units)' "$fuzz_build/$kind-fuzz.log" || true
+    run_fuzzer "$kind-reader" "$fuzz_build/${reader}_fuzz" "$fuzz_build/import-corpus/$kind" \
+      "$fuzz_build/import-seeds/$kind" 20
   done
 else
   echo "clang++ with -fsanitize=fuzzer is not available: the fuzz step is skipped"

@@ -24,23 +24,11 @@ namespace fs = std::filesystem;
 using test::readBytes;
 using test::writeBytes;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
+using test::Outcome;
+using test::contains;
 Outcome run(const std::string& command, const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome result;
-    result.status = runSceneCommand(command, arguments, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return test::runCommand(command, arguments);
 }
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 MeshVertex vertexAt(float x, float y) {
     MeshVertex v;

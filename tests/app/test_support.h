@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sstream>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "app/scene_commands.h"
 #include "app/shell_services.h"
 #include "base/test_files.h"
 #include "base/trace_log.h"
@@ -18,6 +20,27 @@
 #include "platform/window_messages.h"
 
 namespace morvanex::test {
+
+// What a command-line subcommand printed and returned.
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline Outcome runCommand(const std::string& command, const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome result;
+    result.status = runSceneCommand(command, arguments, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+inline bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 // True when the text holds a UTF-8 multi-byte sequence (a lead byte followed
 // by its continuation bytes); Windows-1252 texts of French words do not.
