@@ -47,6 +47,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
       commandLineFile_(std::move(commandLineFile)),
       passes_(renderer) {
     labels = loadLabelTables(shell.folders().programFolder, languageFromLocale(shell.frenchInterface()), shell.trace());
+    buildInterface();
     // Gathered while the interface is built; the file panel waits for it.
     recentFiles.start({folders.examples, folders.documents, {}});
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };

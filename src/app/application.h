@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/folders.h"
 #include "app/input_routing.h"
+#include "app/main_screen.h"
 #include "app/recent_files.h"
 #include "app/window_rules.h"
 #include "base/fade.h"
@@ -63,6 +66,31 @@ public:
     ProgramFolders folders;            // every folder of the program
     RecentFilesLoader recentFiles;     // the file panel's lists, gathered once at start
 
+    // --- The main screen and the state its commands share -----------------
+    MainScreen screen;                 // filled once by buildInterface
+    SceneObject* currentObject = nullptr;  // the selected object; many commands need one
+    SceneObject* secondObject = nullptr;   // second operand of two-object operations
+    std::vector<SceneObject*> mergeList;   // objects marked by the fusion tool
+    bool autoZoom = false;             // frame the current object automatically
+    bool walkMode = false;             // walking camera (bound to the file panel's walk radio)
+    bool savedWalkMode = false;        // walk mode kept while the editing interface is on
+    bool cameraAnimationMode = false;  // the animation panel shows the camera's animations
+    bool fullScreen = false;           // the window covers the screen
+    Control3d* deferredWidget = nullptr;   // re-run once full screen has been left
+    Control3d* slotBeingFilled = nullptr;  // settings picture button whose texture slot is chosen next
+
+    // Creates every panel of the main screen; run once, after the renderer.
+    void buildInterface();
+    // The two dialog panels: filled, sized, centred and shown. The answer
+    // comes back through onButton, recognised by the dialog's title.
+    void showMessage(std::string_view title, std::string_view line1, std::string_view line2,
+                     std::string_view line3, std::string_view checkBoxCaption = {},
+                     std::string_view picture = {});
+    void askQuestion(std::string_view title, std::string_view line1, std::string_view line2,
+                     std::string_view line3, std::string_view picture = {});
+    // The text of a label in the current language.
+    const std::string& label(int number) const { return labels.text(number); }
+
 private:
     // RoutingHost: the window through the shell, the view through the renderer.
     void sendMessage(const WindowMessage& message) override;
@@ -85,6 +113,27 @@ private:
     std::string clipboardText() const override;
     void setClipboardText(std::string_view text) override;
     double now() const override;
+
+    // Dispatchers of the widgets' notifications.
+    void onButton(Panel& panel, Control3d& button) override;
+    void onMenuItem(Menu& menu, MenuItem& item) override;
+    void onPanelShown(Panel& panel) override;
+    void onPanelHidden(Panel& panel) override;
+    void markSceneModified() override { scene.modified = true; }
+
+    // The builder's parts: the screen panels (top bar, corner, camera,
+    // dialogs, file, capture, browser, timeline, menus) and the tool panels
+    // (settings, modeling, texture mapping, animation).
+    void buildScreenPanels();
+    void buildToolPanels();
+    void buildGuidanceHints();
+    // Each frame after the panels: the guidance hint of the tool and pointer.
+    void chooseGuidanceHint();
+    // Commands of the tool panels; false when the widget is not theirs.
+    bool runToolPanelCommand(Panel& panel, Control3d& button);
+    // Refreshes of the tool panels when one is shown or hidden.
+    void refreshToolPanelOnShown(Panel& panel);
+    void onToolPanelHidden(Panel& panel);
 
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();

@@ -1,0 +1,9 @@
+#include "app/application.h"
+
+namespace morvanex {
+
+void Application::buildGuidanceHints() {}
+
+void Application::chooseGuidanceHint() {}
+
+}  // namespace morvanex

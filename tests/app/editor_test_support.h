@@ -1,0 +1,128 @@
+// The whole editor in a hidden window: a real renderer with the program's
+// fonts, images and label files, the application over a recording shell,
+// and a driver that sends window messages through the application's own
+// handler, as the window does. Frames are drawn for real, so pixels and
+// screenshots can be checked.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/application.h"
+#include "app/test_support.h"
+#include "base/test_files.h"
+#include "base/trace_log.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
+#include "platform/platform_window.h"
+#include "platform/sdl_session.h"
+#include "platform/system_folders.h"
+#include "platform/window_messages.h"
+#include "render/graphics_context.h"
+#include "render/renderer.h"
+#include "ui/control3d.h"
+#include "ui/panel.h"
+
+namespace morvanex::test {
+
+class EditorTest : public ::testing::Test {
+protected:
+    // The window size; a test may change it before SetUp runs.
+    int width = 1280;
+    int height = 720;
+    bool frenchSystem = false;
+
+    void SetUp() override {
+        ASSERT_TRUE(sdl_.ok()) << sdl_.error();
+        ASSERT_TRUE(window_.create("editor", width, height)) << window_.lastError();
+        ASSERT_EQ(window_.createGraphicsContext(), GraphicsSupport::Core33) << window_.lastError();
+        graphics_.emplace(window_, trace_);
+        graphics_->setSampleModeList(sampleModeListFromCounts({1}));
+        ASSERT_EQ(graphics_->create(), hr::S_OK);
+        RendererSetup setup;
+        setup.programFolder = executableFolder();
+        renderer_ = std::make_unique<Renderer>(trace_, *graphics_, setup);
+        ASSERT_EQ(renderer_->programFailures(), 0);
+        shell.french = frenchSystem;
+        app.emplace(shell, *renderer_, std::nullopt);
+        frame();  // start-up ends on the first frame
+    }
+
+    void TearDown() override {
+        app.reset();
+        renderer_.reset();
+        if (graphics_) graphics_->releaseAll();
+    }
+
+    // One frame of the frame loop, drawn into the window's targets.
+    void frame(double dt = 1.0 / 60.0) {
+        clock_ += dt;
+        graphics_->beginFrame({0.0f, 0.0f, 0.0f, 1.0f});
+        app->frameStep(clock_, dt);
+    }
+
+    bool send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
+        WindowMessage m;
+        m.message = message;
+        m.wParam = wParam;
+        m.lParam = lParam;
+        return app->handleMessage(m);
+    }
+    bool mouse(std::uint32_t message, int x, int y, std::uintptr_t wParam = 0) {
+        shell.screenPointer = {x, y};
+        return send(message, wParam, makeLParam(x, y));
+    }
+    // A click as a person makes it: the pointer arrives, presses, releases.
+    void click(int x, int y) {
+        mouse(wm::MouseMove, x, y);
+        mouse(wm::LButtonDown, x, y);
+        mouse(wm::LButtonUp, x, y);
+    }
+    // Clicks the middle of a widget of a shown panel.
+    void clickWidget(const Control3d& widget) {
+        click(widget.screenX() + widget.width / 2, widget.screenY() + widget.height / 2);
+    }
+    void keyDown(std::uint32_t key) { send(wm::KeyDown, key); }
+    void type(std::string_view text) {
+        for (char c : text) send(wm::Char, static_cast<unsigned char>(c));
+    }
+
+    unsigned char* pixel(int x, int y) {
+        graphics_->readPixel(x, y, rgba_);
+        return rgba_;
+    }
+    // What the window shows, as a PNG, for a person to look at.
+    void saveScreenshot(const std::filesystem::path& file) {
+        DecodedImage image = graphics_->readFrame();
+        if (image.levels.empty()) return;
+        auto& bytes = image.levels.front().bytes;
+        for (std::size_t i = 3; i < bytes.size(); i += 4) bytes[i] = 255;
+        writeImageFile(file, encodePng(image));
+    }
+
+    TempFolder temp;
+    SystemFolders folders = withProgramFolder(foldersUnder(temp.path()));
+    RecordingShell shell{folders, TraceLog(folders.programDataFolder / kTraceFileName)};
+    std::optional<Application> app;
+
+private:
+    static SystemFolders withProgramFolder(SystemFolders f) {
+        f.programFolder = executableFolder();
+        std::filesystem::create_directories(f.programDataFolder);
+        return f;
+    }
+
+    SdlSession sdl_;
+    PlatformWindow window_;
+    TraceLog trace_;
+    std::optional<GraphicsContext> graphics_;
+    std::unique_ptr<Renderer> renderer_;
+    double clock_ = 0.0;
+    unsigned char rgba_[4] = {};
+};
+
+}  // namespace morvanex::test
