@@ -134,6 +134,9 @@ private:
     // Refreshes of the tool panels when one is shown or hidden.
     void refreshToolPanelOnShown(Panel& panel);
     void onToolPanelHidden(Panel& panel);
+    // The message dialog's confirm button for a question a tool panel asked;
+    // false when the title is not one of theirs.
+    bool answerToolPanelMessage(const std::string& title);
 
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();

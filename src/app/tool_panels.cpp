@@ -10,4 +10,6 @@ void Application::refreshToolPanelOnShown(Panel&) {}
 
 void Application::onToolPanelHidden(Panel&) {}
 
+bool Application::answerToolPanelMessage(const std::string&) { return false; }
+
 }  // namespace morvanex
