@@ -201,8 +201,6 @@ bool Application::openSceneFile(const std::string& path) {
     return true;
 }
 
-bool Application::handleMessage(const WindowMessage& message) { return input.route(message); }
-
 void Application::handleTouch(const WindowMessage& message) { input.translateTouch(message); }
 
 // --- Routing host --------------------------------------------------------------

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -137,6 +138,75 @@ private:
     // The message dialog's confirm button for a question a tool panel asked;
     // false when the title is not one of theirs.
     bool answerToolPanelMessage(const std::string& title);
+
+    // --- The button dispatcher (command_dispatch.cpp, file_commands.cpp) ---
+    enum class Answer { Yes, No, Cancel };
+    void applyRulesOfEveryPress(Control3d& button);
+    bool runScreenCommand(Panel& panel, Control3d& button);
+    bool runTopBarCommand(Control3d& button);
+    bool runCornerCommand(Control3d& button);
+    bool runCameraPanelCommand(Control3d& button);
+    bool runFilePanelCommand(Control3d& button);
+    bool runCapturePanelCommand(Control3d& button);
+    bool runBrowserCommand(Control3d& button);
+    bool answerDialog(Control3d& button);
+    void answerQuestion(const std::string& title, Answer answer);
+    void setFullScreen(bool on);
+    void toggleFullScreenButton() override;
+    void rerunCommandAfterFullScreen() override;
+    void toggleWalkMode(bool on);
+    void toggleCinematicMode(bool on);
+    void leaveGroup();
+    void reopenSweepTool(bool tube);
+    void switchEditingInterfaceOn();
+    void switchEditingInterfaceOff();
+    // True when the command must wait: full screen is being left and the
+    // command runs again when the window has settled.
+    bool leaveFullScreenFirst(Control3d& button);
+    // True when the scene is modified and the save question was asked first.
+    bool askToSaveFirst(Control3d& button, int titleLabel);
+    void makeNewScene();
+    void openChosenScene();
+    std::optional<std::string> chosenRecentScene() const;
+    // The open dialog for any 3D file; in mesh-update mode the open keeps
+    // the scene and updates the meshes it names.
+    void chooseModelOrScene(bool meshUpdateMode);
+    void chooseSaveAsTarget(bool selectionOnly);
+    bool saveSceneAs(const std::filesystem::path& target, bool selectionOnly);
+    void openHelp();
+    void releaseCurrentObject();
+    void releaseModelingTools();
+    static void selectFirstTab(Onglets* tabs);
+    std::optional<Vec3> currentObjectCentre() const;
+    // Steps owned by subsystems still to come.
+    void fillAnimationList(bool cameraMode);
+    void switchAnimationsToWalkMode(bool on);
+    void restoreCameraBeforePlayback();
+    void selectCurrentAnimationAgain();
+    void clearSelectionMark(SceneObject* object);
+    void enterCurrentGroup();
+    void enterModelingTab(int index);
+    void refreshObjectPanels();
+    void saveViewpointHook();
+    void deleteChosenViewpointHook();
+    void chooseTextureFileHook();
+
+    // Keyboard shortcuts, the wheel and the framing key (shortcuts.cpp).
+    void trackModifierKeys(const WindowMessage& message);
+    bool runShortcut(const WindowMessage& message);
+    // Runs the button's command as a click would; false when there is no
+    // such button or it is disabled.
+    bool pressButton(Control3d* button);
+    void frameCurrentObjectOrScene();
+    void zoomTowardsPointer(int x, int y, float notches);
+    bool controlHeld_ = false;
+    bool shiftHeld_ = false;
+
+    Control3d* interruptedCommand_ = nullptr;  // re-run once its save question is answered
+    std::optional<std::filesystem::path> pendingSaveTarget_;  // waits for the overwrite answer
+    bool pendingSaveSelectionOnly_ = false;
+    SceneObject* playbackTarget_ = nullptr;  // the object a started playback drives
+    void* currentAnimation_ = nullptr;       // the animation chosen in the animation panel
 
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();

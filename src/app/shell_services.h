@@ -42,6 +42,8 @@ public:
     virtual void pointerScreenPosition(int& screenX, int& screenY) const = 0;
     virtual void screenToClient(int& x, int& y) const = 0;
     virtual void applyFullScreen(bool on) = 0;
+    // The next frame's elapsed time is measured from now (a panel appeared).
+    virtual void restartFrameClock() {}
 
     // The widgets' needs: the pointer's shape and the clipboard, whose text
     // crosses as Windows-1252 bytes.

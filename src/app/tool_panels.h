@@ -2,8 +2,25 @@
 // animation) that the commands and refreshes recognise.
 #pragma once
 
+#include <vector>
+
 namespace morvanex {
 
-struct ToolPanelWidgets {};
+class ControleGroupe;
+class Control3d;
+class Onglets;
+
+struct ToolPanelWidgets {
+    Onglets* settingsTabs = nullptr;
+    Onglets* modelingTabs = nullptr;
+    Control3d* groupSelectionTool = nullptr;  // "UI\saisiegroupe.dds"
+    Control3d* gridTool = nullptr;            // "UI\grille.dds"
+    Control3d* tubeTool = nullptr;            // "UI\tubage.dds" of the modeling panel
+    Control3d* surfaceTool = nullptr;         // "UI\surfaceur.dds" of the modeling panel
+    Control3d* undoButton = nullptr;          // label 151
+    Control3d* redoButton = nullptr;          // label 152
+    Control3d* deleteObjectButton = nullptr;  // label 150
+    std::vector<ControleGroupe*> toolGroups;  // the exclusive groups of the tool buttons
+};
 
 }  // namespace morvanex
