@@ -41,7 +41,7 @@ CloseQuestionTexts closeQuestionTexts(bool french) {
 Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
     : input(*this, camera),
       ui(renderer, *this, labels),
-      folders(programFolders(shell.folders(), shell.frenchInterface())),
+      folders(programFolders(shell.folders())),
       shell_(shell),
       renderer_(renderer),
       commandLineFile_(std::move(commandLineFile)),
