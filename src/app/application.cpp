@@ -18,6 +18,7 @@
 #include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"
 #include "ui/label_files.h"
+#include "ui/label_numbers.h"
 
 namespace morvanex {
 
@@ -29,14 +30,6 @@ std::filesystem::path pathOfArgument(const std::string& utf8) {
 }
 
 }  // namespace
-
-CloseQuestionTexts closeQuestionTexts(bool french) {
-    if (french) {
-        return {"La sc\xE8ne a \xE9t\xE9 modifi\xE9" "e. Voulez-vous l'enregistrer avant de quitter ?", "Enregistrer",
-                "Ne pas enregistrer", "Annuler"};
-    }
-    return {"The scene has been modified. Do you want to save it before closing?", "Save", "Don't save", "Cancel"};
-}
 
 Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
     : input(*this, camera),
@@ -222,12 +215,8 @@ Mat4 Application::viewProjection() const {
 }
 
 void Application::askCloseQuestion() {
-    const CloseQuestionTexts texts = closeQuestionTexts(shell_.frenchInterface());
-    const int pressed = shell_.askWithButtons(texts.question, {texts.save, texts.discard, texts.cancel});
-    CloseAnswer answer = CloseAnswer::Cancel;
-    if (pressed == 0) answer = CloseAnswer::Save;
-    if (pressed == 1) answer = CloseAnswer::Discard;
-    answerCloseQuestion(answer);
+    // The answer comes back through the question dialog's buttons.
+    askQuestion(label(label::kCloseQuestionTitle), label(label::kSaveChangesQuestionLine), "", "");
 }
 
 void Application::answerCloseQuestion(CloseAnswer answer) {

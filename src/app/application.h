@@ -260,13 +260,4 @@ private:
     InterfaceReceiver interfaceReceiver_{ui};
 };
 
-// The texts of the close question, in the interface language (Windows-1252).
-struct CloseQuestionTexts {
-    std::string question;
-    std::string save;
-    std::string discard;
-    std::string cancel;
-};
-CloseQuestionTexts closeQuestionTexts(bool french);
-
 }  // namespace morvanex
