@@ -383,9 +383,8 @@ TEST_F(ApplicationTest, TheRecentListKeepsOpenedAndSavedScenesAcrossRuns) {
 
     // Saving puts the saved scene first.
     app->scene.filePath = (documents() / "sauvee.mrx").string();
-    shell.answer = 0;
     app->scene.modified = true;
-    app->askCloseQuestion();
+    app->answerCloseQuestion(CloseAnswer::Save);
     EXPECT_EQ(parseListLines(readBytes(list)).front(), (documents() / "sauvee.mrx").string());
 }
 
