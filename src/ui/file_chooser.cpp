@@ -409,9 +409,11 @@ void FileChooser::refill() {
 // The texts follow their captions, whose width depends on the language.
 void FileChooser::showFolderText() {
     const InterfaceDrawing& ui = interface_.drawing();
-    const int typesLeft = kMargin + 4 + static_cast<int>(std::ceil(ui.measureText(labelText(label::kChooserTypesCaption)))) + 8;
-    typesText_->x = typesText_->textX = typesLeft;
-    const int left = kMargin + static_cast<int>(std::ceil(ui.measureText(labelText(label::kChooserFolderCaption)))) + 8;
+    const auto after = [&](int captionLeft, int number) {
+        return captionLeft + static_cast<int>(std::ceil(ui.measureText(labelText(number)))) + 8;
+    };
+    typesText_->x = typesText_->textX = after(kMargin + 4, label::kChooserTypesCaption);
+    const int left = after(kMargin, label::kChooserFolderCaption);
     folderText_->x = folderText_->textX = left;
     folderText_->text = fittedTail(ui, textFromPath(folder_), static_cast<float>(kPanelWidth - kMargin - left));
 }
