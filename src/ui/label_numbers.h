@@ -295,6 +295,16 @@ inline constexpr int kTubeAlternativeBox = 553;  // modeling panel: tube box, al
 inline constexpr int kSpotHintLine1 = 555;  // spot tool hint: line 1
 inline constexpr int kSpotHintLine2 = 556;  // spot tool hint: line 2
 
+// The built-in file chooser.
+inline constexpr int kChooserOpenTitle = 630;  // file chooser: title when opening
+inline constexpr int kChooserSaveTitle = 631;  // file chooser: title when saving
+inline constexpr int kChooserNameCaption = 632;  // file chooser: name box caption
+inline constexpr int kChooserFolderCaption = 633;  // file chooser: caption of the current folder
+inline constexpr int kChooserTypesCaption = 634;  // file chooser: caption of the file kinds listed
+inline constexpr int kChooserFileMissing = 635;  // file chooser: OK on a missing file
+inline constexpr int kChooserFolderMissing = 636;  // file chooser: OK in a missing folder
+inline constexpr int kChooserNameMissing = 637;  // file chooser: OK with an empty name
+
 // Every number above, in increasing order.
 inline constexpr std::array kUsedLabelNumbers = {
     kVersionText, kProgressPanelName, kBrowserPanelName, kBrowserPanelTitle, kBrowserEmbedCheck,
@@ -361,6 +371,7 @@ inline constexpr std::array kUsedLabelNumbers = {
     kSettingsReflectionRefreshCheck, kSweepOption532Check, kTubeHintLine1, kTubeHintLine2, kTubeHintLine3,
     kSpareHint537, kSpareHint538, kSettingsReflectionsTab, kSpareHint550, kSpareHint551, kSpareHint552,
     kTubeAlternativeBox, kSpotHintLine1, kSpotHintLine2,
+    kChooserOpenTitle, kChooserSaveTitle, kChooserNameCaption, kChooserFolderCaption, kChooserTypesCaption, kChooserFileMissing, kChooserFolderMissing, kChooserNameMissing,
 };
 
 }  // namespace morvanex::label
