@@ -137,6 +137,27 @@ private:
     // The message dialog's confirm button for a question a tool panel asked;
     // false when the title is not one of theirs.
     bool answerToolPanelMessage(const std::string& title);
+    // --- The tool panels' commands and refreshes (tool_panel_commands.cpp) ---
+    bool runSettingsCommand(Control3d& button);
+    bool runModelingCommand(Control3d& button);
+    bool runModelingToolSetup(Control3d& button);
+    bool runMappingCommand(Control3d& button);
+    bool runAnimationCommand(Control3d& button);
+    // Re-binds the object widgets of the tool panels to the current object,
+    // or to the application's stand-ins when none is current.
+    void bindToolPanelsToCurrentObject();
+    void refreshAnimationList();
+    void releaseModelingTools();
+    void pressTranslationTool();
+    void deleteCurrentObject();
+    void duplicateCurrentObject();
+    void makeArrayOfCurrentObject();
+    void askDetachFromParent();
+    void detachCurrentFromParent();
+    void createAnimation();
+    void deleteSelectedAnimation();
+    // After a mesh edit of the current object: buffers and the scene flag.
+    void meshEdited(SceneObject& object);
 
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();

@@ -295,6 +295,23 @@ inline constexpr int kTubeAlternativeBox = 553;  // modeling panel: tube box, al
 inline constexpr int kSpotHintLine1 = 555;  // spot tool hint: line 1
 inline constexpr int kSpotHintLine2 = 556;  // spot tool hint: line 2
 
+// The tool panels' own widgets (settings, modeling, texture mapping, animation).
+inline constexpr int kSettingsImportAnimatedButton = 580;  // settings panel: button at (10, 370)
+inline constexpr int kSettingsColourCaption = 581;  // settings panel: material colour caption
+inline constexpr int kModelingHeightSurfaceButton = 582;  // modeling panel: button at (15, 320)
+inline constexpr int kModelingAttachSoundButton = 583;  // modeling panel: button at (70, 286)
+inline constexpr int kModelingInPlaceCheck = 584;  // modeling panel: check box at (185, 365)
+inline constexpr int kModelingKeepBothCheck = 585;  // modeling panel: check box, the cut keeps both parts
+inline constexpr int kModelingPrimitiveSizeBox = 586;  // modeling panel: primitive size box
+inline constexpr int kMappingOffsetUBox = 587;  // texture mapping panel: mapping value box 1
+inline constexpr int kMappingOffsetVBox = 588;  // texture mapping panel: mapping value box 2
+inline constexpr int kMappingScaleUBox = 589;  // texture mapping panel: mapping value box 3
+inline constexpr int kMappingScaleVBox = 590;  // texture mapping panel: mapping value box 4
+inline constexpr int kAnimationOpenFileButton = 591;  // animation panel: opens an animation file
+inline constexpr int kAnimationSaveFileButton = 592;  // animation panel: saves the current animation
+inline constexpr int kSweepSmoothProfileCheck = 593;  // modeling panel: sweep option check box at (250, 395)
+inline constexpr int kSweepProfilePointsBox = 594;  // modeling panel: sweep box at (250, 430)
+
 // Every number above, in increasing order.
 inline constexpr std::array kUsedLabelNumbers = {
     kVersionText, kProgressPanelName, kBrowserPanelName, kBrowserPanelTitle, kBrowserEmbedCheck,
@@ -361,6 +378,7 @@ inline constexpr std::array kUsedLabelNumbers = {
     kSettingsReflectionRefreshCheck, kSweepOption532Check, kTubeHintLine1, kTubeHintLine2, kTubeHintLine3,
     kSpareHint537, kSpareHint538, kSettingsReflectionsTab, kSpareHint550, kSpareHint551, kSpareHint552,
     kTubeAlternativeBox, kSpotHintLine1, kSpotHintLine2,
+    kSettingsImportAnimatedButton, kSettingsColourCaption, kModelingHeightSurfaceButton, kModelingAttachSoundButton, kModelingInPlaceCheck, kModelingKeepBothCheck, kModelingPrimitiveSizeBox, kMappingOffsetUBox, kMappingOffsetVBox, kMappingScaleUBox, kMappingScaleVBox, kAnimationOpenFileButton, kAnimationSaveFileButton, kSweepSmoothProfileCheck, kSweepProfilePointsBox,
 };
 
 }  // namespace morvanex::label
