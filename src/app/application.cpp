@@ -169,6 +169,7 @@ bool Application::importModel(const std::string& path) {
 
 bool Application::openSceneFile(const std::string& path) {
     const std::filesystem::path file = pathOfArgument(path);
+    forgetSceneObjects();
     const SceneReadReport report = openSceneThroughReader(file, scene, camera);
     const std::string shown = cp1252FromUtf8(path);
     renderer_.prepareScene(scene, commandLineReadOptions(file).sceneFolder);

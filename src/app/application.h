@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/file_dialogs.h"
 #include "app/folders.h"
 #include "app/input_routing.h"
 #include "app/main_screen.h"
@@ -66,6 +67,7 @@ public:
     std::string sceneFileName;         // last component of scene.filePath
     ProgramFolders folders;            // every folder of the program
     RecentFilesLoader recentFiles;     // the file panel's lists, gathered once at start
+    FileDialogs fileDialogs{ui, processEnvironment(), folders.documents};  // open and save choosers
 
     // --- The main screen and the state its commands share -----------------
     MainScreen screen;                 // filled once by buildInterface
@@ -138,6 +140,27 @@ private:
     // The message dialog's confirm button for a question a tool panel asked;
     // false when the title is not one of theirs.
     bool answerToolPanelMessage(const std::string& title);
+    // --- The tool panels' commands and refreshes (tool_panel_commands.cpp) ---
+    bool runSettingsCommand(Control3d& button);
+    bool runModelingCommand(Control3d& button);
+    bool runModelingToolSetup(Control3d& button);
+    bool runMappingCommand(Control3d& button);
+    bool runAnimationCommand(Control3d& button);
+    // Re-binds the object widgets of the tool panels to the current object,
+    // or to the application's stand-ins when none is current.
+    void bindToolPanelsToCurrentObject();
+    void refreshAnimationList();
+    void releaseModelingTools();
+    void pressTranslationTool();
+    void deleteCurrentObject();
+    void duplicateCurrentObject();
+    void makeArrayOfCurrentObject();
+    void askDetachFromParent();
+    void detachCurrentFromParent();
+    void createAnimation();
+    void deleteSelectedAnimation();
+    // After a mesh edit of the current object: buffers and the scene flag.
+    void meshEdited(SceneObject& object);
 
     // --- The button dispatcher (command_dispatch.cpp, file_commands.cpp) ---
     enum class Answer { Yes, No, Cancel };
@@ -171,15 +194,16 @@ private:
     // The open dialog for any 3D file; in mesh-update mode the open keeps
     // the scene and updates the meshes it names.
     void chooseModelOrScene(bool meshUpdateMode);
-    void chooseSaveAsTarget(bool selectionOnly);
-    bool saveSceneAs(const std::filesystem::path& target, bool selectionOnly);
+    void chooseSaveAsTarget();
+    // The scene file writer, or the OBJ export for an .obj name.
+    bool saveSceneAs(const std::filesystem::path& target);
     void openHelp();
     void releaseCurrentObject();
-    void releaseModelingTools();
+    // Before the scene's objects go: nothing may keep pointing at them.
+    void forgetSceneObjects();
     static void selectFirstTab(Onglets* tabs);
     std::optional<Vec3> currentObjectCentre() const;
     // Steps owned by subsystems still to come.
-    void fillAnimationList(bool cameraMode);
     void switchAnimationsToWalkMode(bool on);
     void restoreCameraBeforePlayback();
     void selectCurrentAnimationAgain();
@@ -204,9 +228,7 @@ private:
 
     Control3d* interruptedCommand_ = nullptr;  // re-run once its save question is answered
     std::optional<std::filesystem::path> pendingSaveTarget_;  // waits for the overwrite answer
-    bool pendingSaveSelectionOnly_ = false;
     SceneObject* playbackTarget_ = nullptr;  // the object a started playback drives
-    void* currentAnimation_ = nullptr;       // the animation chosen in the animation panel
 
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();

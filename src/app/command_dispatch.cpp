@@ -50,10 +50,10 @@ void Application::onButton(Panel& panel, Control3d& button) {
 
 void Application::applyRulesOfEveryPress(Control3d& button) {
     if (!is(button, screen.top.rectangleSelection)) setChecked(screen.top.rectangleSelection, false);
-    if (!is(button, screen.tools.groupSelectionTool)) hidePanel(screen.picturePanel);
+    if (!is(button, screen.tools.modeling.groupSelection)) hidePanel(screen.picturePanel);
     // The grid tool makes the ground grid current: the settings panel has
     // nothing to show for it.
-    if (screen.top.settingsButton != nullptr) screen.top.settingsButton->enabled = !is(button, screen.tools.gridTool);
+    if (screen.top.settingsButton != nullptr) screen.top.settingsButton->enabled = !is(button, screen.tools.modeling.grid);
 }
 
 bool Application::runScreenCommand(Panel& panel, Control3d& button) {
@@ -76,13 +76,14 @@ bool Application::runTopBarCommand(Control3d& button) {
     if (is(button, top.cameraAnimationButton) || is(button, top.objectAnimationButton)) {
         const bool cameraMode = is(button, top.cameraAnimationButton);
         cameraAnimationMode = cameraMode;
+        screen.tools.animation.cameraMode = cameraMode;
         if (screen.animationPanel != nullptr) {
             screen.animationPanel->title =
                 label(cameraMode ? label::kTopBarCameraAnimationButton : label::kTopBarObjectAnimationButton);
         }
         // New animations then belong to the camera object.
         if (cameraMode) releaseCurrentObject();
-        fillAnimationList(cameraMode);
+        refreshAnimationList();
         return true;
     }
     if (is(button, top.quitButton)) {
@@ -184,7 +185,7 @@ void Application::leaveGroup() {
     if (currentObject != nullptr) clearSelectionMark(currentObject->groupLeader);
     releaseCurrentObject();
     releaseModelingTools();
-    selectFirstTab(screen.tools.modelingTabs);
+    selectFirstTab(screen.tools.modeling.tabs);
     hidePanel(screen.settingsPanel);
     setShown(screen.top.leaveGroup, false);
     refreshObjectPanels();
@@ -192,11 +193,11 @@ void Application::leaveGroup() {
 
 void Application::reopenSweepTool(bool tube) {
     showPanel(screen.modelingPanel);
-    if (screen.tools.modelingTabs != nullptr) {
-        screen.tools.modelingTabs->select(1);
+    if (screen.tools.modeling.tabs != nullptr) {
+        screen.tools.modeling.tabs->select(1);
         enterModelingTab(1);
     }
-    Control3d* tool = tube ? screen.tools.tubeTool : screen.tools.surfaceTool;
+    Control3d* tool = tube ? screen.tools.modeling.tube : screen.tools.modeling.surface;
     if (tool == nullptr || screen.modelingPanel == nullptr) return;
     tool->selectInGroup();
     onButton(*screen.modelingPanel, *tool);
@@ -219,7 +220,7 @@ bool Application::runCornerCommand(Control3d& button) {
 
 void Application::switchEditingInterfaceOn() {
     secondObject = nullptr;
-    selectFirstTab(screen.tools.settingsTabs);
+    selectFirstTab(screen.tools.settings.tabs);
     showPanel(screen.cameraPanel);
     showPanel(screen.topBar);
     // No walking while editing; the mode comes back with the player.
@@ -227,7 +228,7 @@ void Application::switchEditingInterfaceOn() {
     walkMode = false;
     setShown(screen.top.enterGroup, false);
     setShown(screen.top.leaveGroup, false);
-    if (screen.animationPanel != nullptr && screen.animationPanel->visible && currentAnimation_ != nullptr) {
+    if (screen.animationPanel != nullptr && screen.animationPanel->visible && screen.tools.currentAnimation != nullptr) {
         selectCurrentAnimationAgain();
     } else if (playbackTarget_ != nullptr) {
         restoreCameraBeforePlayback();
@@ -249,8 +250,8 @@ void Application::switchEditingInterfaceOff() {
     secondObject = nullptr;
     camera.orbitTarget = camera.eye;
     releaseModelingTools();
-    selectFirstTab(screen.tools.settingsTabs);
-    selectFirstTab(screen.tools.modelingTabs);
+    selectFirstTab(screen.tools.settings.tabs);
+    selectFirstTab(screen.tools.modeling.tabs);
     cameraAnimationMode = screen.animationPanel != nullptr && screen.animationPanel->visible &&
                           screen.animationPanel->title == label(label::kTopBarCameraAnimationButton);
     setChecked(screen.top.wireframe, false);
@@ -286,7 +287,7 @@ bool Application::runFilePanelCommand(Control3d& button) {
     }
     if (is(button, file.saveAsButton)) {
         if (leaveFullScreenFirst(button)) return true;
-        chooseSaveAsTarget(false);
+        chooseSaveAsTarget();
         return true;
     }
     if (is(button, file.openChosenButton)) {
@@ -333,10 +334,8 @@ bool Application::askToSaveFirst(Control3d& button, int titleLabel) {
 }
 
 void Application::makeNewScene() {
+    forgetSceneObjects();
     scene.clearContent();
-    releaseCurrentObject();
-    secondObject = nullptr;
-    mergeList.clear();
     scene.modified = false;
     renderer_.prepareScene(scene, {});
     beginNewScene();
@@ -420,7 +419,7 @@ void Application::answerQuestion(const std::string& title, Answer answer) {
     }
     if (title == label(label::kFileSaveButton)) {
         const std::optional<std::filesystem::path> target = std::exchange(pendingSaveTarget_, std::nullopt);
-        if (answer == Answer::Yes && target) saveSceneAs(*target, pendingSaveSelectionOnly_);
+        if (answer == Answer::Yes && target) saveSceneAs(*target);
     }
 }
 
@@ -439,14 +438,17 @@ void Application::onMenuItem(Menu& menu, MenuItem&) {
 
 // --- Shared steps ------------------------------------------------------------------
 
-void Application::releaseCurrentObject() {
-    currentObject = nullptr;
+void Application::forgetSceneObjects() {
+    releaseCurrentObject();
+    secondObject = nullptr;
+    mergeList.clear();
+    screen.tools.currentAnimation = nullptr;
 }
 
-void Application::releaseModelingTools() {
-    for (ControleGroupe* group : screen.tools.toolGroups) {
-        if (group != nullptr) group->clear();
-    }
+void Application::releaseCurrentObject() {
+    currentObject = nullptr;
+    // The object widgets must not keep pointing into the released object.
+    bindToolPanelsToCurrentObject();
 }
 
 void Application::selectFirstTab(Onglets* tabs) {
@@ -459,10 +461,6 @@ std::optional<Vec3> Application::currentObjectCentre() const {
 }
 
 // --- Hooks of the subsystems that own these steps ------------------------------------
-
-void Application::fillAnimationList(bool) {
-    // The animation list is filled by the animation subsystem.
-}
 
 void Application::switchAnimationsToWalkMode(bool) {
     // Which sequence references move in walk mode comes with the animation subsystem.

@@ -59,13 +59,13 @@ bool Application::runShortcut(const WindowMessage& message) {
             case 'O': return pressButton(screen.file.open3dButton);
             case 'S': return pressButton(shiftHeld_ ? screen.file.saveAsButton : screen.file.saveButton);
             case 'N': return pressButton(screen.file.newButton);
-            case 'Z': return editMode && pressButton(screen.tools.undoButton);
-            case 'Y': return editMode && pressButton(screen.tools.redoButton);
+            case 'Z': return editMode && pressButton(screen.tools.modeling.undoButton);
+            case 'Y': return editMode && pressButton(screen.tools.modeling.redoButton);
             default: return false;
         }
     }
     if (!editMode) return false;
-    if (key == vk::Delete) return pressButton(screen.tools.deleteObjectButton);
+    if (key == vk::Delete) return pressButton(screen.tools.modeling.deleteObjectButton);
     if (key == 'F') {
         frameCurrentObjectOrScene();
         return true;
