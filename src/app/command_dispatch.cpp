@@ -112,11 +112,15 @@ bool Application::runTopBarCommand(Control3d& button) {
     }
     if (is(button, top.rectangleSelection) || is(button, top.lockY) || is(button, top.repeatTube)) return true;
     if (is(button, top.makeGhost)) {
-        if (currentObject != nullptr) currentObject->ghost = true;
+        if (currentObject != nullptr) {
+            currentObject->ghost = true;
+            scene.modified = true;
+        }
         return true;
     }
     if (is(button, top.clearGhosts)) {
         for (const auto& object : scene.objects()) object->ghost = false;
+        scene.modified = true;
         return true;
     }
     if (is(button, top.walk)) {

@@ -37,7 +37,9 @@ void Application::chooseModelOrScene(bool meshUpdateMode) {
             openFileForMeshUpdate(scene);
             return;
         }
+        setCursor(CursorShape::Wait);
         openFileByExtension(utf8Text(*answer));
+        setCursor(CursorShape::Arrow);
     });
 }
 
@@ -56,7 +58,9 @@ void Application::chooseSaveAsTarget() {
             askQuestion(label(label::kFileSaveButton), label(label::kOverwriteQuestionLine), "", "");
             return;
         }
+        setCursor(CursorShape::Wait);
         saveSceneAs(*answer);
+        setCursor(CursorShape::Arrow);
     });
 }
 

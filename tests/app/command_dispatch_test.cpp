@@ -6,7 +6,9 @@
 #include "app/editor_test_support.h"
 #include "scene/scene_object.h"
 #include "scenefile/scene_reader.h"
+#include "scenefile/scene_writer.h"
 #include "ui/edit_box.h"
+#include "ui/file_chooser.h"
 #include "ui/image_button.h"
 #include "ui/label_numbers.h"
 
@@ -35,6 +37,21 @@ protected:
         send(wm::KeyUp, key);
         if (shift) send(wm::KeyUp, vk::Shift);
         send(wm::KeyUp, vk::Control);
+    }
+    bool chooserShown() const {
+        const FileChooser* chooser = app->fileDialogs.builtinChooser();
+        return chooser != nullptr && chooser->panel().visible;
+    }
+    // The built-in chooser opened by a command, in `folder`, with the file
+    // of that name picked as a click on its line would.
+    void pickInChooser(const std::filesystem::path& folder, const std::string& name) {
+        FileChooser* chooser = app->fileDialogs.builtinChooser();
+        ASSERT_TRUE(chooser != nullptr && chooser->panel().visible);
+        chooser->enterFolder(folder);
+        for (std::size_t i = 0; i < chooser->entries().size(); ++i) {
+            if (chooser->entries()[i].name == name) chooser->pickEntry(i);
+        }
+        clickWidget(chooser->okButton());
     }
     bool questionShown(int titleLabel) const {
         const Panel* dialog = app->screen.questionDialog;
@@ -89,11 +106,11 @@ TEST_F(CommandDispatchTest, AFileCommandInFullScreenRunsOnceTheWindowIsBack) {
     ASSERT_EQ(shell.posted.size(), 1u);
     EXPECT_EQ(shell.posted[0].message, wm::RerunAfterFullScreen);
     EXPECT_EQ(app->deferredWidget, app->screen.file.saveAsButton);
-    EXPECT_FALSE(app->fileDialogs.builtInChooserShown());
+    EXPECT_FALSE(chooserShown());
 
     send(wm::RerunAfterFullScreen);
     EXPECT_EQ(app->deferredWidget, nullptr);
-    EXPECT_TRUE(app->fileDialogs.builtInChooserShown());
+    EXPECT_TRUE(chooserShown());
 }
 
 // Yes saves then closes; No closes; Cancel keeps the window.
@@ -133,6 +150,27 @@ TEST_F(CommandDispatchTest, NewSceneOverAModifiedSceneAsksThenRunsAgain) {
     clickWidget(*app->screen.question.noButton);
     EXPECT_EQ(app->scene.findObject("boite"), nullptr);
     EXPECT_FALSE(app->scene.modified);
+}
+
+TEST_F(CommandDispatchTest, OpenThroughTheBuiltInChooserOpensTheSceneCancelChangesNothing) {
+    Scene source;
+    source.addObject("maison");
+    const std::vector<std::uint8_t> bytes = writeScene(source, {});
+    writeBytes(temp.path() / "maison.mrx", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    openEditingInterface();
+    app->scene.addObject("boite");
+
+    press(app->screen.file.open3dButton);
+    ASSERT_TRUE(chooserShown());
+    clickWidget(app->fileDialogs.builtinChooser()->cancelButton());
+    EXPECT_FALSE(chooserShown());
+    EXPECT_NE(app->scene.findObject("boite"), nullptr);
+
+    press(app->screen.file.open3dButton);
+    pickInChooser(temp.path(), "maison.mrx");
+    EXPECT_FALSE(chooserShown());
+    EXPECT_NE(app->scene.findObject("maison"), nullptr);
+    EXPECT_EQ(app->scene.findObject("boite"), nullptr);
 }
 
 TEST_F(CommandDispatchTest, AShortcutTypedIntoAFocusedEditBoxGoesToTheBox) {

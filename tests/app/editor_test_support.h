@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -48,6 +49,8 @@ protected:
         renderer_ = std::make_unique<Renderer>(trace_, *graphics_, setup);
         ASSERT_EQ(renderer_->programFailures(), 0);
         shell.french = frenchSystem;
+        // The built-in chooser answers through the interface, as tests need.
+        setenv("MORVANEX_FILE_DIALOG", "builtin", 1);
         app.emplace(shell, *renderer_, std::nullopt);
         frame();  // start-up ends on the first frame
     }
