@@ -82,6 +82,7 @@ public:
     void setCursor(CursorShape shape) override;
     std::string clipboardText() const override;
     void setClipboardText(std::string_view text) override;
+    void restartFrameClock() override { clock_.start(); }
 
 private:
     bool fail(std::string reason);

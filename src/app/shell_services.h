@@ -48,6 +48,9 @@ public:
     virtual void setCursor(CursorShape /*shape*/) {}
     virtual std::string clipboardText() const { return {}; }
     virtual void setClipboardText(std::string_view /*text*/) {}
+    // The frame clock starts again from now: the next frame's elapsed time is
+    // measured from this moment (after a panel appeared or a long command).
+    virtual void restartFrameClock() {}
 };
 
 }  // namespace morvanex
