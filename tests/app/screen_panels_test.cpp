@@ -92,6 +92,64 @@ TEST_F(ScreenPanelsTest, LanguageRadioSwitchesTheCaptionsAtTheNextFrame) {
     EXPECT_FALSE(app->scene.modified);  // a setting, not a change of the scene
 }
 
+TEST_F(ScreenPanelsTest, RectangleSelectionHintShowsBesideItsButtonWhileCheckedInEditMode) {
+    MainScreen& s = screen();
+    RichHint& hint = s.hints.rectangleSelection;
+    s.topBar->setVisible(true);
+    s.top.rectangleSelection->checked = true;
+    app->editMode = false;
+    frame();
+    EXPECT_EQ(s.hints.current, nullptr);  // hints guide the editing only
+
+    app->editMode = true;
+    frame();
+    ASSERT_EQ(s.hints.current, &hint);
+    EXPECT_TRUE(hint.shown);
+    EXPECT_EQ(hint.x, s.topBar->x + 260 + 40);
+    EXPECT_EQ(hint.y, s.topBar->y + 65 + 80);
+    EXPECT_EQ(hint.lines.size(), 3u);
+
+    s.top.rectangleSelection->checked = false;
+    frame();
+    EXPECT_EQ(s.hints.current, nullptr);
+    EXPECT_FALSE(hint.shown);
+}
+
+TEST_F(ScreenPanelsTest, HidingTheTimelineReleasesTheCameraObjectAndHidesThePreview) {
+    MainScreen& s = screen();
+    s.timelinePanel->setVisible(true);
+    s.previewPanel->setVisible(true);
+    app->currentObject = app->scene.cameraObject();
+    ASSERT_NE(app->currentObject, nullptr);
+    s.top.modelingButton->enabled = false;
+
+    s.timelinePanel->setVisible(false);
+
+    EXPECT_FALSE(s.previewPanel->visible);
+    EXPECT_EQ(app->currentObject, nullptr);
+    EXPECT_TRUE(s.top.modelingButton->enabled);
+}
+
+// Panels are placed for 1920 x 1080; a smaller window keeps each one whole.
+TEST_F(ScreenPanelsTest, EveryPanelStaysWholeInASmallWindow) {
+    MainScreen& s = screen();
+    for (Panel* panel : {s.browserPanel, s.picturePanel, s.capturePanel, s.cameraPanel, s.messageDialog,
+                         s.questionDialog, s.filePanel, s.previewPanel, s.timelinePanel, s.topBar, s.cornerPanel,
+                         s.logoPanel}) {
+        panel->setVisible(true);
+    }
+    frame();
+    for (Panel* panel : app->ui.panels) {
+        if (!panel->visible) continue;
+        EXPECT_GE(panel->x, 0) << panel->name;
+        EXPECT_GE(panel->y, 0) << panel->name;
+        EXPECT_LE(panel->x + panel->width, width) << panel->name;
+        EXPECT_LE(panel->y + panel->height, height) << panel->name;
+    }
+    EXPECT_EQ(s.topBar->x, (width - s.topBar->width) / 2);  // centred every frame
+    EXPECT_EQ(s.cornerPanel->x, 1700 * width / 1920);        // placed relative to the window
+}
+
 // The message dialog: width from the longest line (x 7.5 + 106) unless its
 // buttons or check box need more, centred; buttons in three equal gaps, and
 // under the check box when there is one.
@@ -178,6 +236,9 @@ protected:
         clickWidget(*s.file.tabs->tabs[2]);
         shoot(std::string("file_preferences_") + language);
         s.filePanel->setVisible(false);
+        s.top.rectangleSelection->checked = true;
+        shoot(std::string("hint_") + language);
+        s.top.rectangleSelection->checked = false;
         app->showMessage(app->label(label::kDetachFromParentTitle), app->label(label::kDetachFromParentLine1),
                          app->label(label::kDetachFromParentLine2), " ", app->label(label::kFileMergeCheck));
         shoot(std::string("message_") + language);
