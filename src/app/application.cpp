@@ -18,6 +18,7 @@
 #include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"
 #include "ui/label_files.h"
+#include "ui/label_numbers.h"
 
 namespace morvanex {
 
@@ -30,18 +31,10 @@ std::filesystem::path pathOfArgument(const std::string& utf8) {
 
 }  // namespace
 
-CloseQuestionTexts closeQuestionTexts(bool french) {
-    if (french) {
-        return {"La sc\xE8ne a \xE9t\xE9 modifi\xE9" "e. Voulez-vous l'enregistrer avant de quitter ?", "Enregistrer",
-                "Ne pas enregistrer", "Annuler"};
-    }
-    return {"The scene has been modified. Do you want to save it before closing?", "Save", "Don't save", "Cancel"};
-}
-
 Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
     : input(*this, camera),
       ui(renderer, *this, labels),
-      folders(programFolders(shell.folders(), shell.frenchInterface())),
+      folders(programFolders(shell.folders())),
       shell_(shell),
       renderer_(renderer),
       commandLineFile_(std::move(commandLineFile)),
@@ -183,6 +176,7 @@ bool Application::importModel(const std::string& path) {
 
 bool Application::openSceneFile(const std::string& path) {
     const std::filesystem::path file = pathOfArgument(path);
+    forgetSceneObjects();
     const SceneReadReport report = openSceneThroughReader(file, scene, camera);
     const std::string shown = cp1252FromUtf8(path);
     renderer_.prepareScene(scene, commandLineReadOptions(file).sceneFolder);
@@ -208,8 +202,6 @@ bool Application::openSceneFile(const std::string& path) {
     return true;
 }
 
-bool Application::handleMessage(const WindowMessage& message) { return input.route(message); }
-
 void Application::handleTouch(const WindowMessage& message) { input.translateTouch(message); }
 
 // --- Routing host --------------------------------------------------------------
@@ -231,12 +223,8 @@ Mat4 Application::viewProjection() const {
 }
 
 void Application::askCloseQuestion() {
-    const CloseQuestionTexts texts = closeQuestionTexts(shell_.frenchInterface());
-    const int pressed = shell_.askWithButtons(texts.question, {texts.save, texts.discard, texts.cancel});
-    CloseAnswer answer = CloseAnswer::Cancel;
-    if (pressed == 0) answer = CloseAnswer::Save;
-    if (pressed == 1) answer = CloseAnswer::Discard;
-    answerCloseQuestion(answer);
+    // The answer comes back through the question dialog's buttons.
+    askQuestion(label(label::kCloseQuestionTitle), label(label::kSaveChangesQuestionLine), "", "");
 }
 
 void Application::answerCloseQuestion(CloseAnswer answer) {

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/file_dialogs.h"
 #include "app/folders.h"
 #include "app/input_routing.h"
 #include "app/main_screen.h"
@@ -65,6 +67,7 @@ public:
     std::string sceneFileName;         // last component of scene.filePath
     ProgramFolders folders;            // every folder of the program
     RecentFilesLoader recentFiles;     // the file panel's lists, gathered once at start
+    FileDialogs fileDialogs{ui, processEnvironment(), folders.documents};  // open and save choosers
 
     // --- The main screen and the state its commands share -----------------
     MainScreen screen;                 // filled once by buildInterface
@@ -161,6 +164,95 @@ private:
     // The message dialog's confirm button for a question a tool panel asked;
     // false when the title is not one of theirs.
     bool answerToolPanelMessage(const std::string& title);
+    // --- The tool panels' commands and refreshes (tool_panel_commands.cpp) ---
+    bool runSettingsCommand(Control3d& button);
+    bool runModelingCommand(Control3d& button);
+    bool runModelingToolSetup(Control3d& button);
+    bool runMappingCommand(Control3d& button);
+    bool runAnimationCommand(Control3d& button);
+    // Re-binds the object widgets of the tool panels to the current object,
+    // or to the application's stand-ins when none is current.
+    void bindToolPanelsToCurrentObject();
+    void refreshAnimationList();
+    void releaseModelingTools();
+    void pressTranslationTool();
+    void deleteCurrentObject();
+    void duplicateCurrentObject();
+    void makeArrayOfCurrentObject();
+    void askDetachFromParent();
+    void detachCurrentFromParent();
+    void createAnimation();
+    void deleteSelectedAnimation();
+    // After a mesh edit of the current object: buffers and the scene flag.
+    void meshEdited(SceneObject& object);
+
+    // --- The button dispatcher (command_dispatch.cpp, file_commands.cpp) ---
+    enum class Answer { Yes, No, Cancel };
+    void applyRulesOfEveryPress(Control3d& button);
+    bool runScreenCommand(Panel& panel, Control3d& button);
+    bool runTopBarCommand(Control3d& button);
+    bool runCornerCommand(Control3d& button);
+    bool runCameraPanelCommand(Control3d& button);
+    bool runFilePanelCommand(Control3d& button);
+    bool runCapturePanelCommand(Control3d& button);
+    bool runBrowserCommand(Control3d& button);
+    bool answerDialog(Control3d& button);
+    void answerQuestion(const std::string& title, Answer answer);
+    void setFullScreen(bool on);
+    void toggleFullScreenButton() override;
+    void rerunCommandAfterFullScreen() override;
+    void toggleWalkMode(bool on);
+    void toggleCinematicMode(bool on);
+    void leaveGroup();
+    void reopenSweepTool(bool tube);
+    void switchEditingInterfaceOn();
+    void switchEditingInterfaceOff();
+    // True when the command must wait: full screen is being left and the
+    // command runs again when the window has settled.
+    bool leaveFullScreenFirst(Control3d& button);
+    // True when the scene is modified and the save question was asked first.
+    bool askToSaveFirst(Control3d& button, int titleLabel);
+    void makeNewScene();
+    void openChosenScene();
+    std::optional<std::string> chosenRecentScene() const;
+    // The open dialog for any 3D file; in mesh-update mode the open keeps
+    // the scene and updates the meshes it names.
+    void chooseModelOrScene(bool meshUpdateMode);
+    void chooseSaveAsTarget();
+    // The scene file writer, or the OBJ export for an .obj name.
+    bool saveSceneAs(const std::filesystem::path& target);
+    void openHelp();
+    void releaseCurrentObject();
+    // Before the scene's objects go: nothing may keep pointing at them.
+    void forgetSceneObjects();
+    static void selectFirstTab(Onglets* tabs);
+    std::optional<Vec3> currentObjectCentre() const;
+    // Steps owned by subsystems still to come.
+    void switchAnimationsToWalkMode(bool on);
+    void restoreCameraBeforePlayback();
+    void selectCurrentAnimationAgain();
+    void clearSelectionMark(SceneObject* object);
+    void enterCurrentGroup();
+    void enterModelingTab(int index);
+    void refreshObjectPanels();
+    void saveViewpointHook();
+    void deleteChosenViewpointHook();
+    void chooseTextureFileHook();
+
+    // Keyboard shortcuts, the wheel and the framing key (shortcuts.cpp).
+    void trackModifierKeys(const WindowMessage& message);
+    bool runShortcut(const WindowMessage& message);
+    // Runs the button's command as a click would; false when there is no
+    // such button or it is disabled.
+    bool pressButton(Control3d* button);
+    void frameCurrentObjectOrScene();
+    void zoomTowardsPointer(int x, int y, float notches);
+    bool controlHeld_ = false;
+    bool shiftHeld_ = false;
+
+    Control3d* interruptedCommand_ = nullptr;  // re-run once its save question is answered
+    std::optional<std::filesystem::path> pendingSaveTarget_;  // waits for the overwrite answer
+    SceneObject* playbackTarget_ = nullptr;  // the object a started playback drives
 
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();
@@ -213,14 +305,5 @@ private:
     };
     InterfaceReceiver interfaceReceiver_{ui};
 };
-
-// The texts of the close question, in the interface language (Windows-1252).
-struct CloseQuestionTexts {
-    std::string question;
-    std::string save;
-    std::string discard;
-    std::string cancel;
-};
-CloseQuestionTexts closeQuestionTexts(bool french);
 
 }  // namespace morvanex

@@ -5,13 +5,13 @@
 
 namespace morvanex {
 
-ProgramFolders programFolders(const SystemFolders& system, bool frenchLabels) {
+ProgramFolders programFolders(const SystemFolders& system) {
     ProgramFolders folders;
     folders.program = system.programFolder;
     folders.shaders = system.programFolder / kShadersFolderName;
     folders.interface = system.programFolder / kInterfaceFolderName;
     folders.examples = system.programFolder / kExamplesFolderName;
-    folders.manual = system.programFolder / (frenchLabels ? kFrenchManualName : kEnglishManualName);
+    folders.manual = system.programFolder / kManualName;
     folders.programData = system.programDataFolder;
     folders.documents = system.documentFolder;
     folders.archive = system.documentFolder / kArchiveFolderName;
@@ -33,9 +33,9 @@ std::optional<FolderProblem> createFolder(const std::filesystem::path& folder) {
     return FolderProblem{folder, "the path exists and is not a folder"};
 }
 
-FolderSetup setUpFolders(const SystemFolders& system, bool frenchLabels) {
+FolderSetup setUpFolders(const SystemFolders& system) {
     FolderSetup setup;
-    setup.folders = programFolders(system, frenchLabels);
+    setup.folders = programFolders(system);
     for (const auto& folder : foldersToCreate(setup.folders)) {
         if (auto problem = createFolder(folder)) setup.problems.push_back(std::move(*problem));
     }

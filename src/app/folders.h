@@ -19,15 +19,15 @@ inline constexpr const char* kShadersFolderName = "shaders";
 inline constexpr const char* kInterfaceFolderName = "UI";
 inline constexpr const char* kExamplesFolderName = "exemples";
 inline constexpr const char* kArchiveFolderName = "Archive";
-inline constexpr const char* kFrenchManualName = "morvanex.pdf";
-inline constexpr const char* kEnglishManualName = "morvanex_en.pdf";
+// One manual, in English, for both interface languages for now.
+inline constexpr const char* kManualName = "manual.html";
 
 struct ProgramFolders {
     std::filesystem::path program;      // the executable's folder
     std::filesystem::path shaders;      // shader sources, their compiled cache, fonts (created)
     std::filesystem::path interface;    // interface images (created)
     std::filesystem::path examples;     // example scenes (never created: they come with the program)
-    std::filesystem::path manual;       // the user manual, in the interface's language (a file)
+    std::filesystem::path manual;       // the user manual (a file)
     std::filesystem::path programData;  // trace log, start scenes (created)
     std::filesystem::path documents;    // the user's scenes, the recent list (created)
     std::filesystem::path archive;      // scene backups (created)
@@ -35,7 +35,7 @@ struct ProgramFolders {
 };
 
 // Pure: builds the paths, touches nothing.
-ProgramFolders programFolders(const SystemFolders& system, bool frenchLabels);
+ProgramFolders programFolders(const SystemFolders& system);
 
 // The folders created when missing, in the order they are made.
 std::vector<std::filesystem::path> foldersToCreate(const ProgramFolders& folders);
@@ -58,6 +58,6 @@ struct FolderSetup {
 
 // Builds the folders and creates every one that must exist; each folder that
 // cannot be made is listed, and the others are still attempted.
-FolderSetup setUpFolders(const SystemFolders& system, bool frenchLabels);
+FolderSetup setUpFolders(const SystemFolders& system);
 
 }  // namespace morvanex

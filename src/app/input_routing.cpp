@@ -134,6 +134,8 @@ bool InputRouter::routeDrag(const WindowMessage& message) {
     if (m == wm::MouseMove) {
         if (state.toolDrag) {
             viewTools().continueToolDrag(x, y);
+        } else if (state.panDrag) {
+            panPadDrag(camera_, static_cast<float>(x - state.dragStart[0]), static_cast<float>(y - state.dragStart[1]));
         } else if (viewDragMove(camera_, {x, y}, host_.viewWidth(), host_.viewHeight())) {
             // At the window's edge the pointer goes back where the drag began.
             host_.movePointerOnScreen(camera_.pressCursor.x, camera_.pressCursor.y);
@@ -152,6 +154,7 @@ void InputRouter::endDrag() {
     if (state.toolDrag) viewTools().finishToolDrag();
     state.dragActive = false;
     state.toolDrag = false;
+    state.panDrag = false;
     state.dragButtons = {};
     viewDragUp(camera_);
     host_.capturePointer(false);
@@ -195,6 +198,13 @@ bool InputRouter::routePointer(const WindowMessage& message) {
     state.dragButtons = {button == LookButton::Left, button == LookButton::Middle, button == LookButton::Right};
     state.dragStart = {x, y};
     state.dragStartAngles = {camera_.yaw, camera_.pitch};
+    if (button == LookButton::Middle && host_.inEditMode()) {
+        // Editors pan with the middle button; the pointer stays visible.
+        state.panDrag = true;
+        panPadPress(camera_);
+        host_.capturePointer(true);
+        return true;
+    }
     int screenX = 0;
     int screenY = 0;
     host_.pointerScreenPosition(screenX, screenY);

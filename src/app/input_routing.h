@@ -85,6 +85,7 @@ inline constexpr float kFineRotationSensitivity = 0.1f;
 struct InputState {
     bool dragActive = false;
     bool toolDrag = false;  // the drag belongs to a transform tool, not the camera
+    bool panDrag = false;   // the middle button slides the view while editing
     std::array<bool, 3> dragButtons{};  // left, middle, right
     std::array<std::int32_t, 2> dragStart{};
     std::array<float, 2> dragStartAngles{};  // yaw, pitch

@@ -56,25 +56,6 @@ int fail(std::ostream& err, const std::string& what) {
     return kSceneCommandFailed;
 }
 
-// The box around every object the frame draws, world space.
-struct SceneBox {
-    Vec3 min;
-    Vec3 max;
-};
-std::optional<SceneBox> drawnObjectsBox(const Scene& scene) {
-    std::optional<SceneBox> box;
-    for (const auto& object : scene.objects()) {
-        if (object->vertices.empty() || scene.isServiceObject(object.get())) continue;
-        for (const Vec3& c : worldBoxCorners(object->boundsMin, object->boundsMax, object->worldMatrix)) {
-            if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) continue;
-            if (!box) box = SceneBox{c, c};
-            box->min = componentMin(box->min, c);
-            box->max = componentMax(box->max, c);
-        }
-    }
-    return box;
-}
-
 // The share of the image left free on each side of what --frame-all frames.
 constexpr float kFrameAllMargin = 0.05f;
 
@@ -106,6 +87,20 @@ void placeRequestedView(CameraState& camera, const Scene& scene, const RenderReq
 }
 
 }  // namespace
+
+std::optional<SceneBox> drawnObjectsBox(const Scene& scene) {
+    std::optional<SceneBox> box;
+    for (const auto& object : scene.objects()) {
+        if (object->vertices.empty() || scene.isServiceObject(object.get())) continue;
+        for (const Vec3& c : worldBoxCorners(object->boundsMin, object->boundsMax, object->worldMatrix)) {
+            if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) continue;
+            if (!box) box = SceneBox{c, c};
+            box->min = componentMin(box->min, c);
+            box->max = componentMax(box->max, c);
+        }
+    }
+    return box;
+}
 
 ParsedRenderRequest parseRenderArguments(const std::vector<std::string>& arguments) {
     RenderRequest request;

@@ -17,6 +17,16 @@
 
 namespace morvanex {
 
+class Scene;
+
+// The world box of every drawn object (service objects left out); none
+// when nothing is drawn.
+struct SceneBox {
+    Vec3 min;
+    Vec3 max;
+};
+std::optional<SceneBox> drawnObjectsBox(const Scene& scene);
+
 inline constexpr int kDefaultRenderWidth = 1280;
 inline constexpr int kDefaultRenderHeight = 720;
 // 300 frames of 1/60 s: the glide from 500 units behind comes within a

@@ -38,7 +38,7 @@ bool Shell::startUp() {
     french_ = isFrenchLanguage(userLanguageCode());
     // Folders that cannot be made are reported; the program goes on and a
     // later write to them says what failed.
-    for (const FolderProblem& problem : setUpFolders(options_.folders, french_).problems) {
+    for (const FolderProblem& problem : setUpFolders(options_.folders).problems) {
         trace_.line("CreateDirectory " + textFromPath(problem.folder) + ": " + problem.reason);
     }
 

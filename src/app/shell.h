@@ -79,10 +79,10 @@ public:
     void pointerScreenPosition(int& screenX, int& screenY) const override;
     void screenToClient(int& x, int& y) const override;
     void applyFullScreen(bool on) override;
+    void restartFrameClock() override { clock_.start(); }
     void setCursor(CursorShape shape) override;
     std::string clipboardText() const override;
     void setClipboardText(std::string_view text) override;
-    void restartFrameClock() override { clock_.start(); }
 
 private:
     bool fail(std::string reason);

@@ -42,15 +42,14 @@ public:
     virtual void pointerScreenPosition(int& screenX, int& screenY) const = 0;
     virtual void screenToClient(int& x, int& y) const = 0;
     virtual void applyFullScreen(bool on) = 0;
+    // The next frame's elapsed time is measured from now (a panel appeared).
+    virtual void restartFrameClock() {}
 
     // The widgets' needs: the pointer's shape and the clipboard, whose text
     // crosses as Windows-1252 bytes.
     virtual void setCursor(CursorShape /*shape*/) {}
     virtual std::string clipboardText() const { return {}; }
     virtual void setClipboardText(std::string_view /*text*/) {}
-    // The frame clock starts again from now: the next frame's elapsed time is
-    // measured from this moment (after a panel appeared or a long command).
-    virtual void restartFrameClock() {}
 };
 
 }  // namespace morvanex

@@ -1,5 +1,7 @@
 #include "platform/desktop.h"
 
+#include "platform/help_opener.h"
+
 #include <SDL.h>
 
 #include <cctype>
@@ -23,9 +25,8 @@ std::string userLanguageCode() {
 bool isFrenchLanguage(const std::string& languageCode) { return languageCode == "fr"; }
 
 bool openDocument(const std::filesystem::path& path) {
-    const std::u8string u8 = std::filesystem::absolute(path).u8string();
-    const std::string url = "file://" + std::string(u8.begin(), u8.end());
-    return SDL_OpenURL(url.c_str()) == 0;
+    std::string error;
+    return openInBrowser(path, error);
 }
 
 void soundExclamationBeep() {

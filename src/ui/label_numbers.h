@@ -301,6 +301,31 @@ inline constexpr int kFileOpen3dButton = 558;  // file panel: text button at (15
 inline constexpr int kFileSaveAsButton = 559;  // file panel: text button at (345, 53)
 inline constexpr int kFileImportButton = 560;  // file panel: imports the chosen scene
 inline constexpr int kFileAntialiasingCaption = 561;  // file panel: caption of the antialiasing radios
+// The built-in file chooser.
+inline constexpr int kChooserOpenTitle = 630;  // file chooser: title when opening
+inline constexpr int kChooserSaveTitle = 631;  // file chooser: title when saving
+inline constexpr int kChooserNameCaption = 632;  // file chooser: name box caption
+inline constexpr int kChooserFolderCaption = 633;  // file chooser: caption of the current folder
+inline constexpr int kChooserTypesCaption = 634;  // file chooser: caption of the file kinds listed
+inline constexpr int kChooserFileMissing = 635;  // file chooser: OK on a missing file
+inline constexpr int kChooserFolderMissing = 636;  // file chooser: OK in a missing folder
+inline constexpr int kChooserNameMissing = 637;  // file chooser: OK with an empty name
+// The tool panels' own widgets (settings, modeling, texture mapping, animation).
+inline constexpr int kSettingsImportAnimatedButton = 580;  // settings panel: button at (10, 370)
+inline constexpr int kSettingsColourCaption = 581;  // settings panel: material colour caption
+inline constexpr int kModelingHeightSurfaceButton = 582;  // modeling panel: button at (15, 320)
+inline constexpr int kModelingAttachSoundButton = 583;  // modeling panel: button at (70, 286)
+inline constexpr int kModelingInPlaceCheck = 584;  // modeling panel: check box at (185, 365)
+inline constexpr int kModelingKeepBothCheck = 585;  // modeling panel: check box, the cut keeps both parts
+inline constexpr int kModelingPrimitiveSizeBox = 586;  // modeling panel: primitive size box
+inline constexpr int kMappingOffsetUBox = 587;  // texture mapping panel: mapping value box 1
+inline constexpr int kMappingOffsetVBox = 588;  // texture mapping panel: mapping value box 2
+inline constexpr int kMappingScaleUBox = 589;  // texture mapping panel: mapping value box 3
+inline constexpr int kMappingScaleVBox = 590;  // texture mapping panel: mapping value box 4
+inline constexpr int kAnimationOpenFileButton = 591;  // animation panel: opens an animation file
+inline constexpr int kAnimationSaveFileButton = 592;  // animation panel: saves the current animation
+inline constexpr int kSweepSmoothProfileCheck = 593;  // modeling panel: sweep option check box at (250, 395)
+inline constexpr int kSweepProfilePointsBox = 594;  // modeling panel: sweep box at (250, 430)
 
 // Every number above, in increasing order.
 inline constexpr std::array kUsedLabelNumbers = {
@@ -369,6 +394,8 @@ inline constexpr std::array kUsedLabelNumbers = {
     kSpareHint537, kSpareHint538, kSettingsReflectionsTab, kSpareHint550, kSpareHint551, kSpareHint552,
     kTubeAlternativeBox, kSpotHintLine1, kSpotHintLine2,
     kBrowserChooseFileButton, kFileOpen3dButton, kFileSaveAsButton, kFileImportButton, kFileAntialiasingCaption,
+    kChooserOpenTitle, kChooserSaveTitle, kChooserNameCaption, kChooserFolderCaption, kChooserTypesCaption, kChooserFileMissing, kChooserFolderMissing, kChooserNameMissing,
+    kSettingsImportAnimatedButton, kSettingsColourCaption, kModelingHeightSurfaceButton, kModelingAttachSoundButton, kModelingInPlaceCheck, kModelingKeepBothCheck, kModelingPrimitiveSizeBox, kMappingOffsetUBox, kMappingOffsetVBox, kMappingScaleUBox, kMappingScaleVBox, kAnimationOpenFileButton, kAnimationSaveFileButton, kSweepSmoothProfileCheck, kSweepProfilePointsBox,
 };
 
 }  // namespace morvanex::label

@@ -157,6 +157,17 @@ void CadreList::selectRow(Cadre& row) {
     host().onRowSelected(*panel, row);
 }
 
+void CadreList::clearRows() {
+    Interface& shared = interface();
+    for (const auto& row : rows_) {
+        if (shared.hoveredWidget == row.get()) shared.hoveredWidget = nullptr;
+        if (shared.capturedWidget == row.get()) shared.endDrag(*row);
+    }
+    items.clear();
+    rows_.clear();
+    selectedIndex = -1;
+}
+
 bool CadreList::rowInList(const Cadre& row) const {
     return row.visible && row.y < y + height && row.y + row.height > y;
 }

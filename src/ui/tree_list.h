@@ -54,6 +54,9 @@ public:
     // Hides the rows under folded parents and stacks the others.
     void layout();
     void selectRow(Cadre& row);
+    // Removes every row (a list refilled from scratch); the interface keeps
+    // no pointer to any of them.
+    void clearRows();
     int indexOf(const Cadre& row) const;
 
     std::vector<Cadre*> items;  // the rows in tree order; owned by the list

@@ -236,23 +236,12 @@ TEST_F(ApplicationTest, CommandLineFileIsNamedInWindows1252) {
 
 // --- The close question -------------------------------------------------------
 
-TEST_F(ApplicationTest, CloseQuestionOffersSaveDiscardCancel) {
-    Application& application = makeApplication();
-    shell.answer = 2;
-    application.askCloseQuestion();
-    ASSERT_EQ(shell.questions.size(), 1u);
-    const CloseQuestionTexts texts = closeQuestionTexts(false);
-    EXPECT_EQ(shell.questions[0].text, texts.question);
-    EXPECT_EQ(shell.questions[0].buttons, (std::vector<std::string>{texts.save, texts.discard, texts.cancel}));
-}
-
 TEST_F(ApplicationTest, CloseQuestionSaveWritesTheSceneThenCloses) {
     Application& application = makeApplication();
     application.frameStep(0.0, 0.0);  // names the new scene in the documents folder
     application.scene.addObject("boite");
     application.scene.modified = true;
-    shell.answer = 0;
-    application.askCloseQuestion();
+    application.answerCloseQuestion(CloseAnswer::Save);
     EXPECT_TRUE(shell.messageBoxes.empty());
     ASSERT_EQ(shell.closeRequests.size(), 1u);
     EXPECT_FALSE(application.scene.modified);
@@ -265,34 +254,11 @@ TEST_F(ApplicationTest, CloseQuestionSaveThatFailsSaysWhyAndStaysOpen) {
     Application& application = makeApplication();
     application.scene.filePath = (temp.path() / "nowhere" / "scene.mrx").string();
     application.scene.modified = true;
-    shell.answer = 0;
-    application.askCloseQuestion();
+    application.answerCloseQuestion(CloseAnswer::Save);
     ASSERT_EQ(shell.messageBoxes.size(), 1u);
     EXPECT_NE(shell.messageBoxes[0].find("scene.mrx"), std::string::npos);
     EXPECT_TRUE(shell.closeRequests.empty());  // nothing was saved: the window must not go
     EXPECT_TRUE(application.scene.modified);
-}
-
-TEST_F(ApplicationTest, CloseQuestionDiscardClosesWithoutAskingAgain) {
-    Application& application = makeApplication();
-    application.scene.modified = true;
-    shell.answer = 1;
-    application.askCloseQuestion();
-    EXPECT_EQ(shell.closeRequests, (std::vector<bool>{true}));
-    EXPECT_TRUE(shell.messageBoxes.empty());
-    EXPECT_EQ(shell.questions.size(), 1u);
-}
-
-TEST_F(ApplicationTest, CloseQuestionCancelledOrDismissedLeavesTheWindowOpen) {
-    Application& application = makeApplication();
-    application.scene.modified = true;
-    for (int answer : {2, -1, 3}) {
-        shell.answer = answer;
-        application.askCloseQuestion();
-        EXPECT_TRUE(shell.closeRequests.empty()) << answer;
-        EXPECT_TRUE(shell.messageBoxes.empty()) << answer;
-    }
-    EXPECT_EQ(shell.questions.size(), 3u);
 }
 
 TEST_F(ApplicationTest, AnswersGivenDirectly) {
@@ -307,49 +273,6 @@ TEST_F(ApplicationTest, AnswersGivenDirectly) {
     EXPECT_TRUE(shell.questions.empty());  // answering asks nothing
 }
 
-TEST_F(ApplicationTest, FrenchInterfaceAsksInFrench) {
-    shell.french = true;
-    Application& application = makeApplication();
-    shell.answer = 0;
-    application.askCloseQuestion();
-    ASSERT_EQ(shell.questions.size(), 1u);
-    const CloseQuestionTexts french = closeQuestionTexts(true);
-    EXPECT_EQ(shell.questions[0].text, french.question);
-    EXPECT_EQ(shell.questions[0].buttons, (std::vector<std::string>{french.save, french.discard, french.cancel}));
-
-    // The saving-unavailable message is French too, and Windows-1252.
-    ASSERT_EQ(shell.messageBoxes.size(), 1u);
-    const std::string frenchMessage = shell.messageBoxes[0];
-    EXPECT_FALSE(test::containsUtf8MultiByteSequence(frenchMessage));
-    shell.french = false;
-    application.askCloseQuestion();
-    ASSERT_EQ(shell.messageBoxes.size(), 2u);
-    EXPECT_NE(shell.messageBoxes[1], frenchMessage);
-}
-
-TEST(ApplicationCloseTexts, FrenchAndEnglishDifferAndAreWindows1252) {
-    const CloseQuestionTexts french = closeQuestionTexts(true);
-    const CloseQuestionTexts english = closeQuestionTexts(false);
-    EXPECT_NE(french.question, english.question);
-    EXPECT_NE(french.save, english.save);
-    EXPECT_NE(french.discard, english.discard);
-    EXPECT_NE(french.cancel, english.cancel);
-
-    EXPECT_NE(french.question.find('\xE9'), std::string::npos) << "expects an e acute as the byte 0xE9";
-    for (const std::string* text : {&french.question, &french.save, &french.discard, &french.cancel}) {
-        EXPECT_FALSE(test::containsUtf8MultiByteSequence(*text)) << *text;
-    }
-    for (const std::string* text : {&english.question, &english.save, &english.discard, &english.cancel}) {
-        for (char c : *text) EXPECT_LT(static_cast<unsigned char>(c), 0x80u) << *text;
-    }
-    // Three distinct buttons in each language.
-    for (const CloseQuestionTexts* texts : {&french, &english}) {
-        EXPECT_FALSE(texts->save.empty());
-        EXPECT_NE(texts->save, texts->discard);
-        EXPECT_NE(texts->discard, texts->cancel);
-        EXPECT_NE(texts->save, texts->cancel);
-    }
-}
 
 }  // namespace
 }  // namespace morvanex
@@ -462,9 +385,8 @@ TEST_F(ApplicationTest, TheRecentListKeepsOpenedAndSavedScenesAcrossRuns) {
 
     // Saving puts the saved scene first.
     app->scene.filePath = (documents() / "sauvee.mrx").string();
-    shell.answer = 0;
     app->scene.modified = true;
-    app->askCloseQuestion();
+    app->answerCloseQuestion(CloseAnswer::Save);
     EXPECT_EQ(parseListLines(readBytes(list)).front(), (documents() / "sauvee.mrx").string());
 }
 

@@ -30,20 +30,17 @@ TEST(Folders, BuiltBesideTheProgramAndUnderTheRoots) {
     system.documentFolder = "/Home/Me/Documents/Morvanexv4";
     system.musicFolder = "/Home/Me/Music";
 
-    const ProgramFolders english = programFolders(system, false);
+    const ProgramFolders english = programFolders(system);  // one manual for both languages
     EXPECT_EQ(english.program, fs::path("/Opt/MorVanex"));
     EXPECT_EQ(english.shaders, fs::path("/Opt/MorVanex/shaders"));
     EXPECT_EQ(english.interface, fs::path("/Opt/MorVanex/UI"));
     EXPECT_EQ(english.examples, fs::path("/Opt/MorVanex/exemples"));
-    EXPECT_EQ(english.manual, fs::path("/Opt/MorVanex/morvanex_en.pdf"));
+    EXPECT_EQ(english.manual, fs::path("/Opt/MorVanex/manual.html"));
     EXPECT_EQ(english.programData, fs::path("/Data/Morvanexv4"));
     EXPECT_EQ(english.documents, fs::path("/Home/Me/Documents/Morvanexv4"));
     EXPECT_EQ(english.archive, fs::path("/Home/Me/Documents/Morvanexv4/Archive"));
     EXPECT_EQ(english.music, fs::path("/Home/Me/Music"));
 
-    const ProgramFolders french = programFolders(system, true);
-    EXPECT_EQ(french.manual, fs::path("/Opt/MorVanex/morvanex.pdf"));
-    EXPECT_EQ(french.examples, english.examples);  // only the manual follows the language
 
     // The writable folders and the resource folders that hold a cache; never
     // the examples (they come with the program) nor the music folder.
@@ -56,7 +53,7 @@ TEST(Folders, SetUpCreatesTheFoldersThatMustExist) {
     test::TempFolder root;
     const SystemFolders system = test::foldersUnder(root.path());
 
-    const FolderSetup setup = setUpFolders(system, false);
+    const FolderSetup setup = setUpFolders(system);
     EXPECT_TRUE(setup.ok());
     EXPECT_TRUE(setup.problems.empty());
     for (const auto& folder : {setup.folders.shaders, setup.folders.interface, setup.folders.programData,
@@ -69,7 +66,7 @@ TEST(Folders, SetUpCreatesTheFoldersThatMustExist) {
 
     // Again, with every folder already there: nothing to report, nothing lost.
     test::writeBytes(setup.folders.archive / "scene_back.mrx", "kept");
-    const FolderSetup again = setUpFolders(system, true);
+    const FolderSetup again = setUpFolders(system);
     EXPECT_TRUE(again.ok());
     EXPECT_EQ(test::readBytes(setup.folders.archive / "scene_back.mrx"), "kept");
 }
@@ -80,7 +77,7 @@ TEST(Folders, AFileInTheWayIsReportedAndTheOthersAreStillMade) {
     fs::create_directories(system.documentFolder.parent_path());
     test::writeBytes(system.documentFolder, "not a folder");
 
-    const FolderSetup setup = setUpFolders(system, false);
+    const FolderSetup setup = setUpFolders(system);
     EXPECT_FALSE(setup.ok());
     ASSERT_EQ(setup.problems.size(), 2u);  // the document folder, and the archive inside it
     EXPECT_EQ(setup.problems[0].folder, setup.folders.documents);

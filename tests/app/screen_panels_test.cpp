@@ -252,6 +252,13 @@ protected:
             panel->setVisible(true);
         }
         shoot(std::string("panels_") + language);
+        for (Panel* panel : app->ui.panels) panel->setVisible(false);
+        s.topBar->setVisible(true);
+        s.cornerPanel->setVisible(true);
+        s.cameraPanel->setVisible(true);
+        clickWidget(*s.top.modelingButton);
+        clickWidget(*s.top.settingsButton);
+        shoot(std::string("tools_") + language);
     }
 };
 

@@ -1,0 +1,95 @@
+// The file commands of the main screen: the open and save dialogs, the
+// scene chosen in the file panel, the help document.
+#include <system_error>
+
+#include "app/application.h"
+#include "app/command_line.h"
+#include "app/pending_tool_hooks.h"
+#include "app/scene_commands.h"
+#include "app/shell_services.h"
+#include "base/text_encoding.h"
+#include "base/trace_log.h"
+#include "import/obj_writer.h"
+#include "platform/help_opener.h"
+#include "scenefile/scene_names.h"
+#include "ui/label_numbers.h"
+#include "ui/panel.h"
+
+namespace morvanex {
+
+namespace {
+
+std::string utf8Text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
+void Application::chooseModelOrScene(bool meshUpdateMode) {
+    FileDialogRequest request;
+    request.filters = {{"3d files", {"mrx", "obj", "3ds", "dae", "tut"}}};
+    request.startFolder = folders.documents;
+    fileDialogs.chooseFile(request, [this, meshUpdateMode](FileDialogAnswer answer) {
+        if (!answer) return;  // cancelled: nothing changes
+        if (screen.filePanel != nullptr) screen.filePanel->setVisible(false);
+        if (meshUpdateMode) {
+            openFileForMeshUpdate(scene);
+            return;
+        }
+        openFileByExtension(utf8Text(*answer));
+    });
+}
+
+void Application::chooseSaveAsTarget() {
+    FileDialogRequest request;
+    request.save = true;
+    request.filters = {{".MRX files", {"mrx", "obj"}}};
+    const std::filesystem::path current = pathFromText(scene.filePath);
+    request.startFolder = current.has_parent_path() ? current.parent_path() : folders.documents;
+    request.suggestedName = current.filename();
+    fileDialogs.chooseFile(request, [this](FileDialogAnswer answer) {
+        if (!answer) return;
+        std::error_code error;
+        if (std::filesystem::exists(*answer, error)) {
+            pendingSaveTarget_ = *answer;
+            askQuestion(label(label::kFileSaveButton), label(label::kOverwriteQuestionLine), "", "");
+            return;
+        }
+        saveSceneAs(*answer);
+    });
+}
+
+bool Application::saveSceneAs(const std::filesystem::path& target) {
+    if (upperExtension(utf8Text(target)) == "OBJ") {
+        std::string error;
+        if (exportObj(target, scene, error)) return true;
+        const std::string shown = cp1252FromUtf8(utf8Text(target));
+        shell_.trace().line("Cannot export \"" + shown + "\": " + cp1252FromUtf8(error));
+        showMessage(label(label::kFileSaveButton), shown, cp1252FromUtf8(error), "");
+        return false;
+    }
+    const std::string previous = scene.filePath;
+    scene.filePath = textFromPath(target);
+    if (!saveScene()) {
+        scene.filePath = previous;  // the scene keeps the name it can still be saved under
+        return false;
+    }
+    sceneFileName = sceneFileNameOf(scene.filePath);
+    shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
+    return true;
+}
+
+std::optional<std::string> Application::chosenRecentScene() const { return std::nullopt; }
+
+void Application::openHelp() {
+    // The browser opens beside the program's window, never behind it.
+    if (input.state.fullScreen) setFullScreen(false);
+    std::string error;
+    if (!openManual(folders.program, error)) {
+        shell_.trace().line("help: " + cp1252FromUtf8(error));
+        showMessage(label(label::kTopBarHelpButton), cp1252FromUtf8(error), "", "");
+    }
+}
+
+}  // namespace morvanex

@@ -1,0 +1,34 @@
+#include "app/pending_tool_hooks.h"
+
+namespace morvanex {
+
+void recomputeObjectNormals(Scene&, SceneObject&, bool, bool) {}
+void mergeObjectsInto(Scene&, SceneObject&, const std::vector<SceneObject*>&) {}
+void cutObjectWith(Scene&, SceneObject&, SceneObject&, bool) {}
+void detachSelectedTriangles(Scene&, SceneObject&) {}
+void processInPlaceDuplicate(Scene&, SceneObject&) {}
+void projectTexcoordsByMode(SceneObject&, int) {}
+void layOutSphereTexcoords(SceneObject&) {}
+void buildHeightSurface(Scene&, float) {}
+void buildTubeFromCurves(Scene&) {}
+void buildSurfaceFromCurves(Scene&) {}
+void createSweepCurveEditors(bool) {}
+void loadSweepSettingsFromObject(const SceneObject&) {}
+void prepareObjectForSelection(SceneObject&) {}
+void undoLastEdit(SceneObject*) {}
+void redoLastEdit(SceneObject*) {}
+void applyWeightsToObject(SceneObject&) {}
+void rebuildHierarchyBones(SceneObject&) {}
+void deleteOpenTrajectoryPoint(Scene&) {}
+void endOpenTrajectory() {}
+void attachSoundFile(SceneObject&) {}
+void addImageSequenceFrame(SceneObject&) {}
+void removeImageSequenceFrame(SceneObject&) {}
+void chooseTextureSlot(SceneObject&, int) {}
+void importAnimatedModel(Scene&) {}
+void saveSelectionAs(Scene&) {}
+void openFileForMeshUpdate(Scene&) {}
+void openAnimationFile(Scene&, SceneObject&) {}
+void saveAnimationFile(const Sequence&) {}
+
+}  // namespace morvanex

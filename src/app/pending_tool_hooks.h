@@ -1,0 +1,65 @@
+// The steps of the tool panels' commands whose owning subsystem is not
+// built yet. Each is empty until its owner fills it; the comment names the
+// owner.
+#pragma once
+
+#include <vector>
+
+namespace morvanex {
+
+class Scene;
+struct SceneObject;
+struct Sequence;
+
+// Mesh operations: normals with the two options of the settings panel.
+void recomputeObjectNormals(Scene& scene, SceneObject& object, bool smoothSharpEdges, bool weldVertices);
+// Mesh operations: the merge of the marked objects into the target.
+void mergeObjectsInto(Scene& scene, SceneObject& target, const std::vector<SceneObject*>& merged);
+// Mesh operations: the cut of an object by a second one.
+void cutObjectWith(Scene& scene, SceneObject& object, SceneObject& cutter, bool keepBoth);
+// Mesh operations: the selected triangles moved into a new object.
+void detachSelectedTriangles(Scene& scene, SceneObject& object);
+// Mesh operations: the geometry of an in-place duplicate recomputed.
+void processInPlaceDuplicate(Scene& scene, SceneObject& copy);
+// Texture coordinates: projection modes 1, 3 and 6.
+void projectTexcoordsByMode(SceneObject& object, int mode);
+// Primitive generators: the sphere's ring layout of texture coordinates.
+void layOutSphereTexcoords(SceneObject& object);
+// Primitive generators: the height surface "Surface altimetrique".
+void buildHeightSurface(Scene& scene, float size);
+// Primitive generators: the sweep mesh from the curve editors.
+void buildTubeFromCurves(Scene& scene);
+void buildSurfaceFromCurves(Scene& scene);
+// Primitive generators: the curve editors of the sweep tools, and the
+// sweep settings read back from an object made by a sweep.
+void createSweepCurveEditors(bool surface);
+void loadSweepSettingsFromObject(const SceneObject& object);
+// Selection: an object made ready for face, weight or group picking.
+void prepareObjectForSelection(SceneObject& object);
+// Undo history: the last edit undone or redone.
+void undoLastEdit(SceneObject* object);
+void redoLastEdit(SceneObject* object);
+// Skeleton and skin weights: the weight panel's weights applied, and the
+// hierarchy record's bones rebuilt.
+void applyWeightsToObject(SceneObject& object);
+void rebuildHierarchyBones(SceneObject& object);
+// Trajectory editor: the open point deleted; the open trajectory ended.
+void deleteOpenTrajectoryPoint(Scene& scene);
+void endOpenTrajectory();
+// Sound: a sound file chosen and attached to the object.
+void attachSoundFile(SceneObject& object);
+// Texture loading: the frames of the object's animated texture.
+void addImageSequenceFrame(SceneObject& object);
+void removeImageSequenceFrame(SceneObject& object);
+// Texture loading: the browser opened on a texture slot of the object.
+void chooseTextureSlot(SceneObject& object, int slot);
+// Import: an animated model and its companion files.
+void importAnimatedModel(Scene& scene);
+// Scene files: the selection saved alone; a file opened to update meshes.
+void saveSelectionAs(Scene& scene);
+void openFileForMeshUpdate(Scene& scene);
+// Scene files: an animation file read into the object, or written.
+void openAnimationFile(Scene& scene, SceneObject& object);
+void saveAnimationFile(const Sequence& animation);
+
+}  // namespace morvanex
