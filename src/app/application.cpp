@@ -47,6 +47,11 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     frameSettings.drawWidgets = [this] {
         ui.setViewSize(renderer_.width(), renderer_.height());
         ui.draw(static_cast<float>(frameDelta_));
+        // Over every panel, and only while the editing interface is on.
+        if (editMode) {
+            chooseGuidanceHint();
+            renderer_.ui.flush();
+        }
     };
     input.panels.push_back(&interfaceReceiver_);
     renderer_.clearColour = scene.backgroundColour;
@@ -65,6 +70,8 @@ double Application::now() const {
 void Application::frameStep(double t, double dt) {
     frameTime = t;
     frameDelta_ = dt;
+    // Panels shown before the drawing (start-up, commands) centre in this size.
+    ui.setViewSize(renderer_.width(), renderer_.height());
     renderer_.runningClock += dt;
     if (startSceneMode) advanceStartFades(dt);
     // With no title scene playing, start-up ends on the first frame.
@@ -283,11 +290,12 @@ void Application::createTrajectoryMarkers() {
 void Application::resetCameraAngles() { morvanex::resetCameraAngles(camera); }
 
 void Application::showCornerPanelButton() {
-    // Comes with the main screen's panels.
+    if (screen.cornerPanel != nullptr && !screen.cornerPanel->visible) screen.cornerPanel->setVisible(true);
 }
 
 void Application::showFilePanel() {
-    // Comes with the main screen's panels.
+    // Shown, it centres itself in the window and comes to the front.
+    if (screen.filePanel != nullptr) screen.filePanel->setVisible(true);
 }
 
 bool Application::saveScene() {

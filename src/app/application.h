@@ -122,6 +122,8 @@ private:
     void onMenuItem(Menu& menu, MenuItem& item) override;
     void onPanelShown(Panel& panel) override;
     void onPanelHidden(Panel& panel) override;
+    void onRadioButton(Panel& panel, Control3d& button) override;
+    void onCheckBox(Panel& panel, Control3d& box) override;
     void markSceneModified() override { scene.modified = true; }
 
     // The builder's parts: the screen panels (top bar, corner, camera,
@@ -129,9 +131,31 @@ private:
     // (settings, modeling, texture mapping, animation).
     void buildScreenPanels();
     void buildToolPanels();
+    void buildScreenPanelsAfterTools();  // preview, timeline, menus, top bar, corner, logo
     void buildGuidanceHints();
     // Each frame after the panels: the guidance hint of the tool and pointer.
     void chooseGuidanceHint();
+
+    // The screen panels' refreshes and settings (screen_panels.cpp, file_panel.cpp).
+    void refreshFilePanelOnShown();
+    void chooseSampleMode(std::size_t entry);
+    void switchLanguage(Language language);
+    // Steps whose owners come later: each body says which subsystem fills it.
+    void selectCurrentTextureInBrowser();
+    void closeOpenTrajectoryAndAnimation();
+    void hideAnimationOptionWidgets();
+    void restoreCameraOfStartedPlayback();
+    void disableSettingsPanelOpenButton();
+    // What the guidance hints read (guidance_hints.cpp).
+    bool toolPressed(std::string_view imageFile) const;
+    int primitiveClickStep() const;
+    bool trajectoryPointOpen() const;
+    float trajectoryPointHeight() const;
+    void drawVertexReadout();
+    bool currentObjectIsSurfaceSweep() const;
+    bool currentObjectIsTubeSweep() const;
+    bool currentObjectSpotSwitch() const;
+    void drawGuidanceHint(RichHint& hint, bool followPointer);
     // Commands of the tool panels; false when the widget is not theirs.
     bool runToolPanelCommand(Panel& panel, Control3d& button);
     // Refreshes of the tool panels when one is shown or hidden.

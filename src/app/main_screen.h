@@ -5,6 +5,9 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/guidance_hints.h"
 #include "app/tool_panels.h"
@@ -25,6 +28,7 @@ class Colorsel;
 class Menu;
 class MenuItem;
 class CursorsBar;
+class Onglets;
 
 struct TopBarWidgets {
     // First row, text buttons.
@@ -67,7 +71,7 @@ struct CameraPanelWidgets {
 struct MessageDialogWidgets {
     std::array<Label*, 3> lines{};  // labels 86 to 88
     CheckBox* checkBox = nullptr;   // at (81, 110)
-    bool checked = false;           // what the check box is bound to
+    bool checked = false;           // what the check box is bound to; read by the answer
     ImageButton* okButton = nullptr;      // label 89
     ImageButton* cancelButton = nullptr;  // label 90
     Image* picture = nullptr;       // at (15, 15)
@@ -97,18 +101,47 @@ struct FilePanelWidgets {
     RadioButton* cinematicRadio = nullptr;   // label 278
     CheckBox* verticalSync = nullptr;        // label 280
     CheckBox* fullScreen = nullptr;          // label 281
+    CheckBox* frameCounter = nullptr;        // label 282
+    CheckBox* previews = nullptr;            // label 287
+    CheckBox* merge = nullptr;               // label 288: open the chosen scene into the current one
+    Onglets* tabs = nullptr;                 // labels 265 to 267
+    Cursor* walkSpeedSlider = nullptr;       // label 272, bound to the camera's walk speed
+    Cursor* fieldOfViewSlider = nullptr;     // label 274, bound to the camera's field of view
+    Colorsel* backgroundSwatch = nullptr;    // label 273, bound to the scene's background colour
+    ControleGroupe* viewModeGroup = nullptr;     // radios 276 to 278
+    ControleGroupe* languageGroup = nullptr;     // radios 396, 397
+    ControleGroupe* antialiasingGroup = nullptr; // one radio per sample count
+    std::vector<RadioButton*> antialiasingRadios;  // entry i of the graphics' sample mode list
+
+    // What the widgets are bound to.
+    bool french = true;         // the label language (396); exactly one of the two is set
+    bool english = false;       // (397)
+    bool normalView = true;     // radio 276 (277 is Application::walkMode, 278 cinematicMode)
+    bool verticalSyncOn = true;    // 280
+    bool frameCounterOn = false;   // 282
+    bool previewsOn = true;        // 287
+    bool mergeChosen = false;      // 288
+    bool listFilled = false;       // the loader's lists are in the thumbnail list
+    int antialiasingIndex = 0;  // the chosen entry of the sample mode list
+    // The scene file of each cell of the thumbnail list, by the cell's index.
+    std::vector<std::string> scenePaths;
 };
 
 struct CapturePanelWidgets {
     ImageButton* saveViewButton = nullptr;    // label 12
     ImageButton* deleteViewButton = nullptr;  // label 13
     ImageList* viewpoints = nullptr;
+    Image* backdrop = nullptr;                // 482 x 382, hidden
 };
 
 struct BrowserPanelWidgets {
     ImageButton* chooseFileButton = nullptr;  // text button at (10, 28)
     CheckBox* embedCheck = nullptr;           // label 5
     ImageList* thumbnails = nullptr;
+    Image* backdrop = nullptr;                // 482 x 382, hidden
+    // The check box's binding until a texture slot gives it one of the
+    // texture's flags; the box stays disabled until then.
+    bool embedUnbound = false;
 };
 
 struct MainScreen {
@@ -143,12 +176,19 @@ struct MainScreen {
     Image* pictureImage = nullptr;
     CursorsBar* keyBar = nullptr;
     std::array<RadioButton*, 8> keyBarScaleRadios{};  // labels 318 to 325
+    ControleGroupe* keyBarScaleGroup = nullptr;
+    int keyBarScaleIndex = 3;        // what the radios are bound to (kKeyBarStartScale)
     Menu* scaleMenu = nullptr;       // labels 329 to 334
     Menu* clipboardMenu = nullptr;   // copy 336, paste 337
     Image* previewImage = nullptr;
+    Image* logoImage = nullptr;
 
     ToolPanelWidgets tools;  // settings, modeling, texture mapping, animation
     GuidanceHints hints;
+
+    std::string versionText;  // French entry 0, the end of the window title
+    // The panels whose title is a label, refreshed when the language changes.
+    std::vector<std::pair<Panel*, int>> panelTitles;
 };
 
 }  // namespace morvanex

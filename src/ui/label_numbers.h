@@ -295,6 +295,12 @@ inline constexpr int kTubeAlternativeBox = 553;  // modeling panel: tube box, al
 inline constexpr int kSpotHintLine1 = 555;  // spot tool hint: line 1
 inline constexpr int kSpotHintLine2 = 556;  // spot tool hint: line 2
 
+// Widgets of the screen panels that have no number of their own.
+inline constexpr int kBrowserChooseFileButton = 557;  // browser panel: text button at (10, 28)
+inline constexpr int kFileOpen3dButton = 558;  // file panel: text button at (155, 59)
+inline constexpr int kFileSaveAsButton = 559;  // file panel: text button at (345, 53)
+inline constexpr int kFileImportButton = 560;  // file panel: imports the chosen scene
+inline constexpr int kFileAntialiasingCaption = 561;  // file panel: caption of the antialiasing radios
 // The built-in file chooser.
 inline constexpr int kChooserOpenTitle = 630;  // file chooser: title when opening
 inline constexpr int kChooserSaveTitle = 631;  // file chooser: title when saving
@@ -387,6 +393,7 @@ inline constexpr std::array kUsedLabelNumbers = {
     kSettingsReflectionRefreshCheck, kSweepOption532Check, kTubeHintLine1, kTubeHintLine2, kTubeHintLine3,
     kSpareHint537, kSpareHint538, kSettingsReflectionsTab, kSpareHint550, kSpareHint551, kSpareHint552,
     kTubeAlternativeBox, kSpotHintLine1, kSpotHintLine2,
+    kBrowserChooseFileButton, kFileOpen3dButton, kFileSaveAsButton, kFileImportButton, kFileAntialiasingCaption,
     kChooserOpenTitle, kChooserSaveTitle, kChooserNameCaption, kChooserFolderCaption, kChooserTypesCaption, kChooserFileMissing, kChooserFolderMissing, kChooserNameMissing,
     kSettingsImportAnimatedButton, kSettingsColourCaption, kModelingHeightSurfaceButton, kModelingAttachSoundButton, kModelingInPlaceCheck, kModelingKeepBothCheck, kModelingPrimitiveSizeBox, kMappingOffsetUBox, kMappingOffsetVBox, kMappingScaleUBox, kMappingScaleVBox, kAnimationOpenFileButton, kAnimationSaveFileButton, kSweepSmoothProfileCheck, kSweepProfilePointsBox,
 };

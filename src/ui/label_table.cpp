@@ -22,6 +22,12 @@ const std::string& LabelTable::text(int number) const {
     return table[static_cast<std::size_t>(number)];
 }
 
+const std::string& LabelTable::frenchText(int number) const {
+    static const std::string kNone;
+    if (number < 0 || static_cast<std::size_t>(number) >= french_.size()) return kNone;
+    return french_[static_cast<std::size_t>(number)];
+}
+
 void refreshLabel(const LabelTable& labels, int number, std::string& text) {
     if (number > 0 && labels.has(number)) text = labels.text(number);
 }

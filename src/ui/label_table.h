@@ -26,6 +26,9 @@ public:
     bool has(int number) const;
     // The entry of that number in the current language; empty when `has` is false.
     const std::string& text(int number) const;
+    // The French entry of that number, whatever the language; empty past
+    // the table. Widgets are created with it so that they find their number.
+    const std::string& frenchText(int number) const;
 
     Language language = Language::French;
 

@@ -118,9 +118,12 @@ TEST_F(ShellStartupTest, StartsUpTracesAndDrawsTheFirstFrame) {
     ASSERT_NE(shell.messageQueue(), nullptr);
     EXPECT_GT(shell.renderer()->width(), 0);
     EXPECT_GT(shell.renderer()->height(), 0);
-    // Until the first frame the window keeps its start-up title.
-    EXPECT_EQ(shell.window().title(), kWindowTitle);
+    // Until the first frame the window shows the version the interface builder gave it.
+    EXPECT_EQ(shell.window().title(), "Morvanex " + shell.application()->screen.versionText);
 
+    shell.runOneFrame();
+    // The new scene shows the file panel over the middle; the frame behind it is checked.
+    shell.application()->screen.filePanel->setVisible(false);
     shell.runOneFrame();
 
     EXPECT_EQ(shell.window().title(), "Morvanex  -   Nouvelle scene.mrx");
@@ -176,6 +179,9 @@ TEST_F(ShellStartupTest, MinimisedSizeKeepsTheTargetsRestoredSizeResizesThem) {
     ASSERT_NE(shell.graphics(), nullptr);
     EXPECT_EQ(shell.graphics()->width(), drawableWidth);
     EXPECT_EQ(shell.graphics()->height(), drawableHeight);
+    shell.runOneFrame();
+    // The new scene's file panel is clamped into the smaller window's corner.
+    shell.application()->screen.filePanel->setVisible(false);
     shell.runOneFrame();
     unsigned char rgba[4] = {0, 0, 0, 0};
     shell.renderer()->readPixel(drawableWidth - 1, drawableHeight - 1, rgba);

@@ -103,6 +103,7 @@ public:
         y -= clientOrigin[1];
     }
     void applyFullScreen(bool on) override { fullScreen = on; }
+    void restartFrameClock() override { ++frameClockRestarts; }
 
     bool french = false;
     int answer = -1;  // the button index askWithButtons returns
@@ -120,6 +121,7 @@ public:
     std::array<int, 2> screenPointer{};
     std::array<int, 2> clientOrigin{};
     bool fullScreen = false;
+    int frameClockRestarts = 0;
 
 private:
     SystemFolders folders_;
