@@ -58,7 +58,7 @@ public:
     Interface ui;                      // the panels and the state their widgets share
 
     double frameTime = 0.0;            // t of the current frame, seconds
-    bool editMode = true;              // editing, as opposed to playing the scene
+    bool editMode = false;             // the editing interface is on (the corner button); off: playing
     bool startSceneMode = false;       // the title scene plays (set when it is opened)
     SceneObject* attachedObject = nullptr;  // the object a cinematic camera rides
     bool cinematicMode = false;        // the view looks through attachedObject (outside edit mode)
@@ -78,7 +78,6 @@ public:
     bool walkMode = false;             // walking camera (bound to the file panel's walk radio)
     bool savedWalkMode = false;        // walk mode kept while the editing interface is on
     bool cameraAnimationMode = false;  // the animation panel shows the camera's animations
-    bool fullScreen = false;           // the window covers the screen
     Control3d* deferredWidget = nullptr;   // re-run once full screen has been left
     Control3d* slotBeingFilled = nullptr;  // settings picture button whose texture slot is chosen next
 
@@ -229,7 +228,6 @@ private:
     std::optional<Vec3> currentObjectCentre() const;
     // Steps owned by subsystems still to come.
     void switchAnimationsToWalkMode(bool on);
-    void restoreCameraBeforePlayback();
     void selectCurrentAnimationAgain();
     void clearSelectionMark(SceneObject* object);
     void enterCurrentGroup();

@@ -27,6 +27,13 @@ void setShown(Control3d* widget, bool shown) {
     if (widget != nullptr) widget->setVisible(shown);
 }
 
+// The toggles of the top bar and the corner are plain buttons: the
+// command turns them over.
+bool turnOver(Control3d& button) {
+    button.checked = !button.checked;
+    return button.checked;
+}
+
 void setChecked(Control3d* widget, bool checked) {
     if (widget != nullptr) widget->checked = checked;
 }
@@ -102,15 +109,18 @@ bool Application::runTopBarCommand(Control3d& button) {
     }
     if (is(button, top.wireframe)) {
         // The edges of the hovered or selected object.
-        frameSettings.edgeOption = button.checked;
+        frameSettings.edgeOption = turnOver(button);
         return true;
     }
     if (is(button, top.autoZoom)) {
         // The button shows the inverse of the flag.
-        autoZoom = !button.checked;
+        autoZoom = !turnOver(button);
         return true;
     }
-    if (is(button, top.rectangleSelection) || is(button, top.lockY) || is(button, top.repeatTube)) return true;
+    if (is(button, top.rectangleSelection) || is(button, top.lockY) || is(button, top.repeatTube)) {
+        turnOver(button);
+        return true;
+    }
     if (is(button, top.makeGhost)) {
         if (currentObject != nullptr) {
             currentObject->ghost = true;
@@ -124,11 +134,11 @@ bool Application::runTopBarCommand(Control3d& button) {
         return true;
     }
     if (is(button, top.walk)) {
-        toggleWalkMode(button.checked);
+        toggleWalkMode(turnOver(button));
         return true;
     }
     if (is(button, top.cinematic)) {
-        toggleCinematicMode(button.checked);
+        toggleCinematicMode(turnOver(button));
         return true;
     }
     if (is(button, top.enterGroup)) {
@@ -174,7 +184,7 @@ void Application::toggleCinematicMode(bool on) {
     cinematicMode = on;
     if (!on && playbackTarget_ != nullptr) {
         // Back to where the viewer stood when the playback started.
-        restoreCameraBeforePlayback();
+        restoreCameraOfStartedPlayback();
         return;
     }
     if (screen.file.cinematicRadio != nullptr) screen.file.cinematicRadio->selectInGroup();
@@ -211,7 +221,7 @@ void Application::reopenSweepTool(bool tube) {
 
 bool Application::runCornerCommand(Control3d& button) {
     if (!is(button, screen.cornerButton)) return false;
-    editMode = button.checked;
+    editMode = turnOver(button);
     setChecked(screen.top.autoZoom, !autoZoom);
     setChecked(screen.top.walk, walkMode);
     if (editMode) {
@@ -235,7 +245,7 @@ void Application::switchEditingInterfaceOn() {
     if (screen.animationPanel != nullptr && screen.animationPanel->visible && screen.tools.currentAnimation != nullptr) {
         selectCurrentAnimationAgain();
     } else if (playbackTarget_ != nullptr) {
-        restoreCameraBeforePlayback();
+        restoreCameraOfStartedPlayback();
     }
 }
 
@@ -468,10 +478,6 @@ std::optional<Vec3> Application::currentObjectCentre() const {
 
 void Application::switchAnimationsToWalkMode(bool) {
     // Which sequence references move in walk mode comes with the animation subsystem.
-}
-
-void Application::restoreCameraBeforePlayback() {
-    // Playback keeps the viewer's place when it starts; it comes with animation playback.
 }
 
 void Application::selectCurrentAnimationAgain() {

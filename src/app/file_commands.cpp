@@ -12,6 +12,7 @@
 #include "import/obj_writer.h"
 #include "platform/help_opener.h"
 #include "scenefile/scene_names.h"
+#include "ui/image_list.h"
 #include "ui/label_numbers.h"
 #include "ui/panel.h"
 
@@ -84,7 +85,13 @@ bool Application::saveSceneAs(const std::filesystem::path& target) {
     return true;
 }
 
-std::optional<std::string> Application::chosenRecentScene() const { return std::nullopt; }
+std::optional<std::string> Application::chosenRecentScene() const {
+    const FilePanelWidgets& file = screen.file;
+    if (file.thumbnails == nullptr) return std::nullopt;
+    const int chosen = file.thumbnails->selectedIndex;
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= file.scenePaths.size()) return std::nullopt;
+    return file.scenePaths[static_cast<std::size_t>(chosen)];
+}
 
 void Application::openHelp() {
     // The browser opens beside the program's window, never behind it.

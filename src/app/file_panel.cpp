@@ -95,7 +95,7 @@ void buildDisplayPage(Application& app, Panel& panel, Onglet& page) {
     file.verticalSync = &addCheckBox(panel, 18, 243, &file.verticalSyncOn,
                                      labels.frenchText(label::kFileVerticalSyncCheck), &page);
     file.fullScreen =
-        &addCheckBox(panel, 139, 243, &app.fullScreen, labels.frenchText(label::kFileFullScreenCheck), &page);
+        &addCheckBox(panel, 139, 243, &app.input.state.fullScreen, labels.frenchText(label::kFileFullScreenCheck), &page);
     file.frameCounter =
         &addCheckBox(panel, 268, 243, &file.frameCounterOn, labels.frenchText(label::kFileCheck282), &page);
 
@@ -233,8 +233,7 @@ void Application::onCheckBox(Panel&, Control3d& box) {
     if (&box == file.verticalSync) {
         if (GraphicsContext* graphics = renderer_.graphics()) graphics->setVerticalSync(file.verticalSyncOn);
     } else if (&box == file.fullScreen) {
-        applyFullScreen(fullScreen);
-        if (screen.top.fullScreen != nullptr) screen.top.fullScreen->checked = fullScreen;
+        setFullScreen(input.state.fullScreen);
     } else if (&box == file.merge) {
         // A merge chooses again from the list.
         if (file.openChosenButton != nullptr) file.openChosenButton->enabled = false;
@@ -250,11 +249,7 @@ void Application::onCheckBox(Panel&, Control3d& box) {
 void Application::chooseSampleMode(std::size_t entry) {
     GraphicsContext* graphics = renderer_.graphics();
     if (graphics == nullptr) return;
-    if (fullScreen) {
-        fullScreen = false;
-        applyFullScreen(false);
-        if (screen.top.fullScreen != nullptr) screen.top.fullScreen->checked = false;
-    }
+    if (input.state.fullScreen) setFullScreen(false);
     const ResultCode result = graphics->selectMultisampleEntry(entry);
     if (result != hr::S_OK) shell_.trace().line("selectMultisampleEntry, hr = " + ResultCodeName(result));
 }

@@ -244,7 +244,7 @@ void buildTopBar(Application& app) {
     // The second row: toggles whose checked state the commands set, and
     // buttons that share a place because one at most is shown at a time.
     top.fullScreen = &addImageButton(panel, "toggle.dds", 20, 60);
-    top.fullScreen->checked = app.fullScreen;
+    top.fullScreen->checked = app.input.state.fullScreen;
     top.wireframe = &addImageButton(panel, "wireframe1.dds", 20, 60);
     top.wireframe->visible = false;
     top.autoZoom = &addImageButton(panel, "zoomauto.dds", 80, 60);

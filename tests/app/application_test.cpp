@@ -444,6 +444,7 @@ TEST_F(ApplicationTest, TheCinematicViewLooksThroughTheAttachedObjectOutsideEdit
     rider.worldMatrix = matrixTranslation(10.0f, 20.0f, 30.0f);
     application.attachedObject = &rider;
     application.cinematicMode = true;
+    application.editMode = true;
     application.frameStep(0.1, 0.1);
     EXPECT_NE(application.camera.eye.x, 10.0f);  // edit mode: the camera is the user's
     application.editMode = false;

@@ -11,12 +11,19 @@
 #include "ui/file_chooser.h"
 #include "ui/image_button.h"
 #include "ui/label_numbers.h"
+#include "ui/tab_strip.h"
 
 namespace morvanex::test {
 namespace {
 
 class CommandDispatchTest : public EditorTest {
 protected:
+    // The design size: no panel covers another's buttons.
+    CommandDispatchTest() {
+        width = 1920;
+        height = 1080;
+    }
+
     // The corner button switches the editing interface on: the top bar shows.
     void openEditingInterface() {
         clickWidget(*app->screen.cornerButton);
@@ -26,7 +33,7 @@ protected:
         ASSERT_NE(widget, nullptr);
         ASSERT_NE(widget->panel, nullptr);
         app->screen.top.settingsButton->enabled = true;
-        widget->panel->setVisible(true);
+        if (!widget->panel->visible) widget->panel->setVisible(true);
         frame();
         clickWidget(*widget);
     }
@@ -72,16 +79,20 @@ TEST_F(CommandDispatchTest, CornerThenFileButtonShowsTheFilePanelCentred) {
 }
 
 TEST_F(CommandDispatchTest, EveryPressHidesThePicturePanelButTheGroupTool) {
+    openEditingInterface();
     Panel& picture = *app->screen.picturePanel;
     picture.setVisible(true);
-    press(app->screen.tools.groupSelectionTool);
+    press(app->screen.tools.modeling.groupSelection);
     EXPECT_TRUE(picture.visible);
     press(app->screen.camera.topView);
     EXPECT_FALSE(picture.visible);
 }
 
 TEST_F(CommandDispatchTest, TheGridToolDisablesTheSettingsButtonUntilAnotherPress) {
-    press(app->screen.tools.gridTool);
+    openEditingInterface();
+    app->screen.modelingPanel->setVisible(true);
+    app->screen.tools.modeling.tabs->select(1);  // the creation tools
+    press(app->screen.tools.modeling.grid);
     EXPECT_FALSE(app->screen.top.settingsButton->enabled);
     clickWidget(*app->screen.camera.topView);
     EXPECT_TRUE(app->screen.top.settingsButton->enabled);
@@ -187,15 +198,15 @@ TEST_F(CommandDispatchTest, AShortcutTypedIntoAFocusedEditBoxGoesToTheBox) {
 
 TEST_F(CommandDispatchTest, TheWheelZoomsTowardsThePointerAndTheMiddleButtonPans) {
     openEditingInterface();
-    app->camera.eye = app->camera.eyeTarget = {0.0f, 0.0f, -100.0f};
-    app->camera.orbitTarget = {0.0f, 0.0f, 0.0f};
+    app->screen.filePanel->setVisible(false);
     const Vec3 before = app->camera.eye;
     const int x = width / 2;
     const int y = height / 2;
     send(wm::MouseWheel, static_cast<std::uintptr_t>(120) << 16, makeLParam(x, y));
+    // The empty scene: one notch goes a fifth of the way to the orbit target, straight ahead.
     const Vec3 moved = app->camera.eye - before;
+    EXPECT_GT(dot(moved, cameraForward(app->camera)), 0.99f * length(moved));
     EXPECT_GT(length(moved), 0.0f);
-    EXPECT_LT(distance(app->camera.eye, app->camera.orbitTarget), distance(before, app->camera.orbitTarget));
 
     const Vec3 eye = app->camera.eye;
     const Vec3 target = app->camera.orbitTarget;
