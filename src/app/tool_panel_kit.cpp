@@ -1,5 +1,7 @@
 #include "app/tool_panel_kit.h"
 
+#include "app/screen_builders.h"
+
 #include "ui/check_box.h"
 #include "ui/control3d.h"
 #include "ui/edit_box.h"
@@ -14,26 +16,18 @@ namespace {
 
 // The tool panels' slate body, a little lighter at the top, with the
 // accent outline.
-PanelColourWords toolPanelColours() {
-    return {235, 44, 49, 60, 235, 44, 49, 60, 245, 30, 33, 41, 245, 30, 33, 41, 255, 17, 205, 255};
-}
-
 constexpr Vec4 kCaptionColour{0.85f, 0.88f, 0.92f, 1.0f};
 constexpr int kAxisBoxWidth = 72;
 
 }  // namespace
 
 std::string frenchLabel(LabelTable& labels, int number) {
-    const Language shown = labels.language;
-    labels.language = Language::French;
-    std::string text = labels.text(number);
-    labels.language = shown;
-    return text;
+    return labels.frenchText(number);
 }
 
 Panel& createToolPanel(Interface& ui, LabelTable& labels, int nameLabel, int x, int y, int width, int height,
                        bool grip) {
-    Panel& panel = ui.createPanel(frenchLabel(labels, nameLabel), x, y, width, height, toolPanelColours(), true, grip);
+    Panel& panel = ui.createPanel(frenchLabel(labels, nameLabel), x, y, width, height, screen::panelColours(), true, grip);
     panel.hasTitleBar = true;
     return panel;
 }
