@@ -196,6 +196,25 @@ TEST_F(CommandDispatchTest, AShortcutTypedIntoAFocusedEditBoxGoesToTheBox) {
     EXPECT_TRUE(app->screen.questionDialog->visible);
 }
 
+TEST_F(CommandDispatchTest, KeysFrameDeleteAndSaveThroughTheirCommands) {
+    openEditingInterface();
+    SceneObject& box = app->scene.addObject("boite");
+    box.vertices.resize(3);
+    box.boundsMin = {-1.0f, -1.0f, -1.0f};
+    box.boundsMax = {1.0f, 1.0f, 1.0f};
+    box.worldMatrix = matrixTranslation(50.0f, 0.0f, 0.0f);
+    app->currentObject = &box;
+    keyDown('F');
+    EXPECT_LT(distance(app->camera.orbitTarget, Vec3{50.0f, 0.0f, 0.0f}), 1e-4f);
+    keyDown(vk::Delete);
+    EXPECT_EQ(app->scene.findObject("boite"), nullptr);
+    EXPECT_EQ(app->currentObject, nullptr);
+
+    controlKey('S');
+    EXPECT_TRUE(std::filesystem::exists(app->scene.filePath));
+    EXPECT_FALSE(app->scene.modified);
+}
+
 TEST_F(CommandDispatchTest, TheWheelZoomsTowardsThePointerAndTheMiddleButtonPans) {
     openEditingInterface();
     app->screen.filePanel->setVisible(false);
