@@ -141,8 +141,7 @@ bool Application::openFileByExtension(const std::string& path) {
     const std::string text = "Cannot open \"" + cp1252FromUtf8(path) + "\": " +
                              (ext == "TUT" ? std::string("opening tutorial files is not available in this version.")
                                            : std::string("this kind of file is not known."));
-    shell_.trace().line(text);
-    shell_.showMessageBox(text);
+    tellUser(label::kCannotOpenTitle, text);
     startNewScene();
     return false;
 }
@@ -152,9 +151,7 @@ bool Application::importModel(const std::string& path) {
     const std::string shown = cp1252FromUtf8(path);
     const ImportResult result = importModelIntoScene(file, scene);
     if (!result.ok()) {
-        const std::string text = "Cannot import \"" + shown + "\": " + cp1252FromUtf8(result.error) + ".";
-        shell_.trace().line(text);
-        shell_.showMessageBox(text);
+        tellUser(label::kCannotOpenTitle, "Cannot import \"" + shown + "\": " + cp1252FromUtf8(result.error) + ".");
         return false;
     }
     renderer_.prepareScene(scene, {});
@@ -169,7 +166,7 @@ bool Application::importModel(const std::string& path) {
         if (line.rfind("damage: ", 0) == 0) damage += (damage.empty() ? "" : "; ") + cp1252FromUtf8(line.substr(8));
     }
     if (!damage.empty()) {
-        shell_.showMessageBox("\"" + shown + "\" is damaged: " + damage + ". What could be read is imported.");
+        tellUser(label::kDamagedFileTitle, "\"" + shown + "\" is damaged: " + damage + ". What could be read is imported.");
     }
     return true;
 }
@@ -181,9 +178,8 @@ bool Application::openSceneFile(const std::string& path) {
     const std::string shown = cp1252FromUtf8(path);
     renderer_.prepareScene(scene, commandLineReadOptions(file).sceneFolder);
     if (!sceneOpened(report)) {
-        const std::string text = "Cannot open \"" + shown + "\": " + cp1252FromUtf8(describeReadReport(report)) + ".";
-        shell_.trace().line(text);
-        shell_.showMessageBox(text);
+        tellUser(label::kCannotOpenTitle,
+                 "Cannot open \"" + shown + "\": " + cp1252FromUtf8(describeReadReport(report)) + ".");
         startNewScene();
         return false;
     }
@@ -194,10 +190,8 @@ bool Application::openSceneFile(const std::string& path) {
     rememberRecentFile(scene.filePath);
     if (report.status == ReadStatus::Damaged) {
         // What was complete is kept; the user is told where the file broke.
-        const std::string text = "\"" + shown + "\" is damaged: " + cp1252FromUtf8(report.error) +
-                                 ". What could be read before the damage is open.";
-        shell_.trace().line(text);
-        shell_.showMessageBox(text);
+        tellUser(label::kDamagedFileTitle, "\"" + shown + "\" is damaged: " + cp1252FromUtf8(report.error) +
+                                               ". What could be read before the damage is open.");
     }
     return true;
 }
@@ -302,8 +296,8 @@ bool Application::saveScene() {
     // Until the full save procedure exists (thumbnail, copies of the files the
     // scene uses, recent list), the scene file itself is written, safely.
     if (scene.filePath.empty()) {
-        shell_.showMessageBox(shell_.frenchInterface() ? "La sc\xE8ne n'a pas encore de nom de fichier."
-                                                       : "The scene has no file name yet.");
+        tellUser(label::kCannotSaveTitle, shell_.frenchInterface() ? "La sc\xE8ne n'a pas encore de nom de fichier."
+                                                                   : "The scene has no file name yet.");
         return false;
     }
     std::filesystem::path file = pathFromText(scene.filePath);
@@ -313,8 +307,7 @@ bool Application::saveScene() {
     if (!result.ok) {
         const std::string text = (shell_.frenchInterface() ? "Impossible d'enregistrer \"" : "Cannot save \"") +
                                  textFromPath(file) + "\": " + cp1252FromUtf8(result.error);
-        shell_.trace().line(text);
-        shell_.showMessageBox(text);
+        tellUser(label::kCannotSaveTitle, text);
         return false;
     }
     scene.filePath = textFromPath(file);

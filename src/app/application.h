@@ -90,6 +90,9 @@ public:
                      std::string_view picture = {});
     void askQuestion(std::string_view title, std::string_view line1, std::string_view line2,
                      std::string_view line3, std::string_view picture = {});
+    // A problem the user must hear about: one trace line, and the message
+    // dialog with the title label and the text spread over its lines.
+    void tellUser(int titleLabel, const std::string& text);
     // The text of a label in the current language.
     const std::string& label(int number) const { return labels.text(number); }
 

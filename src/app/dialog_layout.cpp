@@ -32,4 +32,32 @@ MessageLayout layoutMessageDialog(const MessageLayoutInput& input) {
     return layout;
 }
 
+std::array<std::string, 3> wrapIntoDialogLines(std::string_view text, std::size_t lineLength) {
+    std::array<std::string, 3> lines;
+    if (lineLength < 4) lineLength = 4;
+    std::size_t line = 0;
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    while (pos < text.size()) {
+        std::string& out = lines[line];
+        const std::size_t left = text.size() - pos;
+        if (left <= lineLength) {
+            out = text.substr(pos);
+            return lines;
+        }
+        // Break after the last blank that keeps the line short enough.
+        std::size_t cut = text.rfind(' ', pos + lineLength);
+        if (cut == std::string_view::npos || cut <= pos) cut = pos + lineLength;
+        if (line == lines.size() - 1) {
+            out = std::string(text.substr(pos, std::min(cut - pos, lineLength - 3))) + "...";
+            return lines;
+        }
+        out = text.substr(pos, cut - pos);
+        pos = cut;
+        while (pos < text.size() && text[pos] == ' ') ++pos;
+        ++line;
+    }
+    return lines;
+}
+
 }  // namespace morvanex

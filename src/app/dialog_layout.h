@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace morvanex {
@@ -50,5 +52,10 @@ struct MessageLayout {
 // first, g, the second, g. A shown check box sits on the buttons' row, so
 // they move down under it.
 MessageLayout layoutMessageDialog(const MessageLayoutInput& input);
+
+// A message of any length on the dialog's three lines: broken between words
+// at most `lineLength` characters long (a longer word is cut), the last line
+// ending in "..." when the text does not fit.
+std::array<std::string, 3> wrapIntoDialogLines(std::string_view text, std::size_t lineLength);
 
 }  // namespace morvanex

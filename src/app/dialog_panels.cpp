@@ -7,6 +7,8 @@
 #include "app/application.h"
 #include "app/dialog_layout.h"
 #include "app/screen_builders.h"
+#include "app/shell_services.h"
+#include "base/trace_log.h"
 #include "render/interface_drawing.h"
 #include "render/renderer.h"
 #include "ui/check_box.h"
@@ -108,6 +110,14 @@ void buildQuestionDialog(Application& app) {
 }
 
 }  // namespace screen
+
+void Application::tellUser(int titleLabel, const std::string& text) {
+    shell_.trace().line(text);
+    // About as many characters as the design width takes.
+    constexpr std::size_t kMessageLineLength = 90;
+    const std::array<std::string, 3> lines = wrapIntoDialogLines(text, kMessageLineLength);
+    showMessage(label(titleLabel), lines[0], lines[1], lines[2]);
+}
 
 void Application::showMessage(std::string_view title, std::string_view line1, std::string_view line2,
                               std::string_view line3, std::string_view checkBoxCaption, std::string_view picture) {

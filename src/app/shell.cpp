@@ -193,12 +193,6 @@ void Shell::applyFullScreen(bool on) {
     if (graphics_) graphics_->setFullScreen(on);
 }
 
-void Shell::showMessageBox(std::string_view text) { window_.showMessageBox(text, kMessageCaption); }
-
-int Shell::askWithButtons(std::string_view text, const std::vector<std::string>& buttons) {
-    return window_.askWithButtons(text, kMessageCaption, buttons);
-}
-
 bool Shell::postMessage(const WindowMessage& message) { return queue_ && queue_->postMessage(message); }
 
 void Shell::closeWindow(bool forced) {

@@ -68,8 +68,6 @@ public:
     const SystemFolders& folders() const override { return options_.folders; }
     bool frenchInterface() const override { return french_; }
     void setWindowTitle(std::string_view title) override;
-    void showMessageBox(std::string_view text) override;
-    int askWithButtons(std::string_view text, const std::vector<std::string>& buttons) override;
     bool postMessage(const WindowMessage& message) override;
     void closeWindow(bool forced) override;
     void sendMessage(const WindowMessage& message) override;

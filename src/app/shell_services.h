@@ -23,10 +23,6 @@ public:
     virtual bool frenchInterface() const = 0;
 
     virtual void setWindowTitle(std::string_view title) = 0;
-    // A modal box with one OK button.
-    virtual void showMessageBox(std::string_view text) = 0;
-    // A modal box with buttons; the index pressed, or -1 when dismissed.
-    virtual int askWithButtons(std::string_view text, const std::vector<std::string>& buttons) = 0;
 
     virtual bool postMessage(const WindowMessage& message) = 0;
     // Closes the window again; a forced close asks nothing.

@@ -328,6 +328,11 @@ inline constexpr int kSweepSmoothProfileCheck = 593;  // modeling panel: sweep o
 inline constexpr int kSweepProfilePointsBox = 594;  // modeling panel: sweep box at (250, 430)
 
 // Every number above, in increasing order.
+// Messages of the application's own file commands.
+inline constexpr int kCannotOpenTitle = 610;   // message title: a file that could not be opened or imported
+inline constexpr int kDamagedFileTitle = 611;  // message title: a file read only in part
+inline constexpr int kCannotSaveTitle = 612;   // message title: a scene that could not be saved
+
 inline constexpr std::array kUsedLabelNumbers = {
     kVersionText, kProgressPanelName, kBrowserPanelName, kBrowserPanelTitle, kBrowserEmbedCheck,
     kPicturePanelName, kPicturePanelTitle, kCapturePanelName, kCapturePanelTitle, kCaptureSaveViewButton,
@@ -395,6 +400,7 @@ inline constexpr std::array kUsedLabelNumbers = {
     kTubeAlternativeBox, kSpotHintLine1, kSpotHintLine2,
     kBrowserChooseFileButton, kFileOpen3dButton, kFileSaveAsButton, kFileImportButton, kFileAntialiasingCaption,
     kChooserOpenTitle, kChooserSaveTitle, kChooserNameCaption, kChooserFolderCaption, kChooserTypesCaption, kChooserFileMissing, kChooserFolderMissing, kChooserNameMissing,
+    kCannotOpenTitle, kDamagedFileTitle, kCannotSaveTitle,
     kSettingsImportAnimatedButton, kSettingsColourCaption, kModelingHeightSurfaceButton, kModelingAttachSoundButton, kModelingInPlaceCheck, kModelingKeepBothCheck, kModelingPrimitiveSizeBox, kMappingOffsetUBox, kMappingOffsetVBox, kMappingScaleUBox, kMappingScaleVBox, kAnimationOpenFileButton, kAnimationSaveFileButton, kSweepSmoothProfileCheck, kSweepProfilePointsBox,
 };
 

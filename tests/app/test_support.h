@@ -67,11 +67,6 @@ inline SystemFolders foldersUnder(const std::filesystem::path& root) {
 // preset button index.
 class RecordingShell final : public ShellServices {
 public:
-    struct Question {
-        std::string text;
-        std::vector<std::string> buttons;
-    };
-
     RecordingShell(SystemFolders folders, TraceLog trace) : folders_(std::move(folders)), trace_(std::move(trace)) {}
 
     const TraceLog& trace() const override { return trace_; }
@@ -79,11 +74,6 @@ public:
     bool frenchInterface() const override { return french; }
 
     void setWindowTitle(std::string_view title) override { titles.emplace_back(title); }
-    void showMessageBox(std::string_view text) override { messageBoxes.emplace_back(text); }
-    int askWithButtons(std::string_view text, const std::vector<std::string>& buttons) override {
-        questions.push_back({std::string(text), buttons});
-        return answer;
-    }
     bool postMessage(const WindowMessage& message) override {
         posted.push_back(message);
         return true;
@@ -106,11 +96,8 @@ public:
     void restartFrameClock() override { ++frameClockRestarts; }
 
     bool french = false;
-    int answer = -1;  // the button index askWithButtons returns
 
     std::vector<std::string> titles;
-    std::vector<std::string> messageBoxes;
-    std::vector<Question> questions;
     std::vector<WindowMessage> posted;
     std::vector<bool> closeRequests;  // the `forced` flag of each closeWindow
     std::vector<WindowMessage> sent;
