@@ -201,6 +201,20 @@ TEST_F(ScreenPanelsTest, MessageDialogIsSizedByItsLongestLineAndLaysOutItsButton
     }
 }
 
+TEST(DialogLines, LongMessagesAreWrappedBetweenWordsOntoThreeLines) {
+    using Lines = std::array<std::string, 3>;
+    const struct {
+        const char* text;
+        Lines lines;
+    } cases[] = {
+        {"short", {"short", "", ""}},
+        {"one two three four", {"one two", "three", "four"}},
+        {"abcdefghijkl", {"abcdefgh", "ijkl", ""}},                // a word longer than a line is cut
+        {"aaaa bbbb cccc dddd eeee", {"aaaa", "bbbb", "cccc..."}},  // what does not fit ends in dots
+    };
+    for (const auto& c : cases) EXPECT_EQ(wrapIntoDialogLines(c.text, 8), c.lines) << c.text;
+}
+
 TEST_F(ScreenPanelsTest, QuestionDialogKeepsItsButtonsInside) {
     QuestionDialogWidgets& question = screen().question;
     app->askQuestion(app->label(label::kNewSceneQuestionTitle), "?", "", "");
