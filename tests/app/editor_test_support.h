@@ -19,12 +19,10 @@
 #include "base/trace_log.h"
 #include "image/image_codec.h"
 #include "image/image_files.h"
-#include "platform/platform_window.h"
-#include "platform/sdl_session.h"
 #include "platform/system_folders.h"
 #include "platform/window_messages.h"
 #include "render/graphics_context.h"
-#include "render/renderer.h"
+#include "render/hidden_window.h"
 #include "ui/control3d.h"
 #include "ui/panel.h"
 
@@ -38,27 +36,18 @@ protected:
     bool frenchSystem = false;
 
     void SetUp() override {
-        ASSERT_TRUE(sdl_.ok()) << sdl_.error();
-        ASSERT_TRUE(window_.create("editor", width, height)) << window_.lastError();
-        ASSERT_EQ(window_.createGraphicsContext(), GraphicsSupport::Core33) << window_.lastError();
-        graphics_.emplace(window_, trace_);
-        graphics_->setSampleModeList(sampleModeListFromCounts({1}));
-        ASSERT_EQ(graphics_->create(), hr::S_OK);
-        RendererSetup setup;
-        setup.programFolder = executableFolder();
-        renderer_ = std::make_unique<Renderer>(trace_, *graphics_, setup);
-        ASSERT_EQ(renderer_->programFailures(), 0);
+        ASSERT_EQ(window_.open("editor", width, height), "");
+        graphics_ = &window_.graphics();
         shell.french = frenchSystem;
         // The built-in chooser answers through the interface, as tests need.
         setenv("MORVANEX_FILE_DIALOG", "builtin", 1);
-        app.emplace(shell, *renderer_, std::nullopt);
+        app.emplace(shell, window_.renderer(), std::nullopt);
         frame();  // start-up ends on the first frame
     }
 
     void TearDown() override {
         app.reset();
-        renderer_.reset();
-        if (graphics_) graphics_->releaseAll();
+        window_.close();
     }
 
     // One frame of the frame loop, drawn into the window's targets.
@@ -119,11 +108,8 @@ private:
         return f;
     }
 
-    SdlSession sdl_;
-    PlatformWindow window_;
-    TraceLog trace_;
-    std::optional<GraphicsContext> graphics_;
-    std::unique_ptr<Renderer> renderer_;
+    morvanex::testing::HiddenWindow window_;
+    GraphicsContext* graphics_ = nullptr;
     double clock_ = 0.0;
     unsigned char rgba_[4] = {};
 };

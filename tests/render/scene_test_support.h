@@ -15,6 +15,7 @@
 #include "render/camera.h"
 #include "render/gl_fixture.h"
 #include "render/graphics_context.h"
+#include "render/hidden_window.h"
 #include "render/renderer.h"
 #include "render/scene_passes.h"
 #include "scene/scene.h"
@@ -93,16 +94,9 @@ protected:
     static constexpr int kHeight = 120;
 
     void SetUp() override {
-        ASSERT_TRUE(sdl_.ok()) << sdl_.error();
-        ASSERT_TRUE(window_.create("scene", kWidth, kHeight)) << window_.lastError();
-        ASSERT_EQ(window_.createGraphicsContext(), GraphicsSupport::Core33) << window_.lastError();
-        graphics_.emplace(window_, trace_);
-        graphics_->setSampleModeList(sampleModeListFromCounts({1}));
-        ASSERT_EQ(graphics_->create(), hr::S_OK);
-        RendererSetup setup;
-        setup.programFolder = executableFolder();
-        renderer_ = std::make_unique<Renderer>(trace_, *graphics_, setup);
-        ASSERT_EQ(renderer_->programFailures(), 0);
+        ASSERT_EQ(window_.open("scene", kWidth, kHeight), "");
+        graphics_ = &window_.graphics();
+        renderer_ = &window_.renderer();
         passes_ = std::make_unique<ScenePasses>(*renderer_);
         scene_.backgroundColour = {0.0f, 0.0f, 0.0f, 1.0f};
         // One light up, left of and in front of the origin.
@@ -114,8 +108,7 @@ protected:
         scene_.clearContent();
         for (const auto& object : scene_.objects()) object->gpu.reset();
         passes_.reset();
-        renderer_.reset();
-        if (graphics_) graphics_->releaseAll();
+        window_.close();
     }
 
     // The eye at `eye` looking at `at`.
@@ -139,11 +132,9 @@ protected:
 
     bool isBackground(const Rgba& p) const { return p.sum() == 0; }
 
-    SdlSession sdl_;
-    PlatformWindow window_;
-    TraceLog trace_;
-    std::optional<GraphicsContext> graphics_;
-    std::unique_ptr<Renderer> renderer_;
+    testing::HiddenWindow window_;
+    GraphicsContext* graphics_ = nullptr;
+    Renderer* renderer_ = nullptr;
     std::unique_ptr<ScenePasses> passes_;
     Scene scene_;
     SceneFrameSettings settings_;

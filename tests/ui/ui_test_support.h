@@ -18,6 +18,7 @@
 #include "platform/system_folders.h"
 #include "platform/window_messages.h"
 #include "render/graphics_context.h"
+#include "render/hidden_window.h"
 #include "render/renderer.h"
 #include "ui/control3d.h"
 #include "ui/interface.h"
@@ -135,16 +136,9 @@ protected:
     static constexpr int kHeight = 400;
 
     void SetUp() override {
-        ASSERT_TRUE(sdl_.ok()) << sdl_.error();
-        ASSERT_TRUE(window_.create("ui", kWidth, kHeight)) << window_.lastError();
-        ASSERT_EQ(window_.createGraphicsContext(), GraphicsSupport::Core33) << window_.lastError();
-        graphics_.emplace(window_, trace_);
-        graphics_->setSampleModeList(sampleModeListFromCounts({1}));
-        ASSERT_EQ(graphics_->create(), hr::S_OK);
-        RendererSetup setup;
-        setup.programFolder = executableFolder();
-        renderer_ = std::make_unique<Renderer>(trace_, *graphics_, setup);
-        ASSERT_EQ(renderer_->programFailures(), 0);
+        ASSERT_EQ(window_.open("ui", kWidth, kHeight), "");
+        graphics_ = &window_.graphics();
+        renderer_ = &window_.renderer();
         interface_ = std::make_unique<Interface>(*renderer_, host_, labels_);
         interface_->setViewSize(graphics_->width(), graphics_->height());
         driver_ = std::make_unique<UiDriver>(*interface_, host_);
@@ -152,8 +146,7 @@ protected:
 
     void TearDown() override {
         interface_.reset();
-        renderer_.reset();
-        if (graphics_) graphics_->releaseAll();
+        window_.close();
     }
 
     // A shown panel with an opaque dark body.
@@ -188,11 +181,9 @@ protected:
         return {rgba[0], rgba[1], rgba[2], rgba[3]};
     }
 
-    SdlSession sdl_;
-    PlatformWindow window_;
-    TraceLog trace_;
-    std::optional<GraphicsContext> graphics_;
-    std::unique_ptr<Renderer> renderer_;
+    HiddenWindow window_;
+    GraphicsContext* graphics_ = nullptr;
+    Renderer* renderer_ = nullptr;
     RecordingHost host_;
     LabelTable labels_{{"", "Fermer", "Bonjour"}, {"", "Close", "Hello"}};
     std::unique_ptr<Interface> interface_;
