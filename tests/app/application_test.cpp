@@ -21,7 +21,9 @@
 #include "scene/scene_object.h"
 #include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"
+#include "ui/label.h"
 #include "ui/label_files.h"
+#include "ui/panel.h"
 
 namespace morvanex {
 namespace {
@@ -255,8 +257,10 @@ TEST_F(ApplicationTest, CloseQuestionSaveThatFailsSaysWhyAndStaysOpen) {
     application.scene.filePath = (temp.path() / "nowhere" / "scene.mrx").string();
     application.scene.modified = true;
     application.answerCloseQuestion(CloseAnswer::Save);
-    ASSERT_EQ(shell.messageBoxes.size(), 1u);
-    EXPECT_NE(shell.messageBoxes[0].find("scene.mrx"), std::string::npos);
+    // Said on the message dialog, over the editor.
+    ASSERT_NE(application.screen.messageDialog, nullptr);
+    EXPECT_TRUE(application.screen.messageDialog->visible);
+    EXPECT_NE(application.screen.message.lines[0]->text.find("scene.mrx"), std::string::npos);
     EXPECT_TRUE(shell.closeRequests.empty());  // nothing was saved: the window must not go
     EXPECT_TRUE(application.scene.modified);
 }
