@@ -7,7 +7,6 @@
 #include "app/command_line.h"
 #include "app/model_import.h"
 #include "app/scene_commands.h"
-#include "app/scene_open.h"
 #include "app/shell_services.h"
 #include "base/text_encoding.h"
 #include "base/trace_log.h"
@@ -15,8 +14,6 @@
 #include "render/renderer.h"
 #include "scene/scene_object.h"
 #include "scenefile/scene_names.h"
-#include "scenefile/scene_reader.h"
-#include "scenefile/scene_writer.h"
 #include "ui/label_files.h"
 #include "ui/label_numbers.h"
 
@@ -171,31 +168,6 @@ bool Application::importModel(const std::string& path) {
     return true;
 }
 
-bool Application::openSceneFile(const std::string& path) {
-    const std::filesystem::path file = pathOfArgument(path);
-    forgetSceneObjects();
-    const SceneReadReport report = openSceneThroughReader(file, scene, camera);
-    const std::string shown = cp1252FromUtf8(path);
-    renderer_.prepareScene(scene, commandLineReadOptions(file).sceneFolder);
-    if (!sceneOpened(report)) {
-        tellUser(label::kCannotOpenTitle,
-                 "Cannot open \"" + shown + "\": " + cp1252FromUtf8(describeReadReport(report)) + ".");
-        startNewScene();
-        return false;
-    }
-    scene.filePath = textFromPath(std::filesystem::absolute(file));
-    sceneFileName = sceneFileNameOf(scene.filePath);
-    shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
-    attachedObject = report.attachedObject;
-    rememberRecentFile(scene.filePath);
-    if (report.status == ReadStatus::Damaged) {
-        // What was complete is kept; the user is told where the file broke.
-        tellUser(label::kDamagedFileTitle, "\"" + shown + "\" is damaged: " + cp1252FromUtf8(report.error) +
-                                               ". What could be read before the damage is open.");
-    }
-    return true;
-}
-
 void Application::handleTouch(const WindowMessage& message) { input.translateTouch(message); }
 
 // --- Routing host --------------------------------------------------------------
@@ -290,30 +262,6 @@ void Application::showCornerPanelButton() {
 void Application::showFilePanel() {
     // Shown, it centres itself in the window and comes to the front.
     if (screen.filePanel != nullptr) screen.filePanel->setVisible(true);
-}
-
-bool Application::saveScene() {
-    // Until the full save procedure exists (thumbnail, copies of the files the
-    // scene uses, recent list), the scene file itself is written, safely.
-    if (scene.filePath.empty()) {
-        tellUser(label::kCannotSaveTitle, shell_.frenchInterface() ? "La sc\xE8ne n'a pas encore de nom de fichier."
-                                                                   : "The scene has no file name yet.");
-        return false;
-    }
-    std::filesystem::path file = pathFromText(scene.filePath);
-    if (upperExtension(file.string()) != "MRX") file += ".mrx";
-    storeCameraInScene(camera, scene);
-    const SceneWriteResult result = writeSceneFile(file, scene, {});
-    if (!result.ok) {
-        const std::string text = (shell_.frenchInterface() ? "Impossible d'enregistrer \"" : "Cannot save \"") +
-                                 textFromPath(file) + "\": " + cp1252FromUtf8(result.error);
-        tellUser(label::kCannotSaveTitle, text);
-        return false;
-    }
-    scene.filePath = textFromPath(file);
-    scene.modified = false;
-    rememberRecentFile(scene.filePath);
-    return true;
 }
 
 void Application::rememberRecentFile(const std::string& pathText) {

@@ -96,6 +96,29 @@ public:
     // The text of a label in the current language.
     const std::string& label(int number) const { return labels.text(number); }
 
+    // --- Scene procedures (scene_procedures.cpp) ---------------------------
+    // A scene file opened in place of the scene, merged into it (the
+    // header dropped, the objects and animations added), or giving the
+    // scene's namesake objects its meshes (needs a current object).
+    enum class SceneOpenMode { Plain, Merge, MeshUpdate };
+    // False when nothing was opened; the user is told why, and a file that
+    // cannot be opened leaves the scene as it was.
+    bool openScene(const std::filesystem::path& file, SceneOpenMode mode);
+    // Saves to the chosen path (".mrx" added, the examples folder avoided)
+    // with the thumbnail and the scene's files copied beside it; a failed
+    // write keeps the previous file whole and says why. `selectionOnly`:
+    // the current object's group and its animations, the scene keeping its
+    // own path and modified flag.
+    bool saveSceneToPath(const std::filesystem::path& chosen, bool selectionOnly = false);
+    // Animation files of the target object; false when nothing was done.
+    bool exportAnimationFile(const std::filesystem::path& chosen, SceneObject& target);
+    bool importAnimationFile(const std::filesystem::path& file, SceneObject& target);
+    // The dialogs of the settings and animation panels' file buttons.
+    void chooseFileForMeshUpdate();
+    void chooseSelectionSaveTarget();
+    void chooseAnimationFileToOpen(SceneObject& target);
+    void chooseAnimationFileTarget(SceneObject& target);
+
 private:
     // RoutingHost: the window through the shell, the view through the renderer.
     void sendMessage(const WindowMessage& message) override;

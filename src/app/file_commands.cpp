@@ -12,6 +12,7 @@
 #include "import/obj_writer.h"
 #include "platform/help_opener.h"
 #include "scenefile/scene_names.h"
+#include "scenefile/scene_procedures.h"
 #include "ui/image_list.h"
 #include "ui/label_numbers.h"
 #include "ui/panel.h"
@@ -34,12 +35,12 @@ void Application::chooseModelOrScene(bool meshUpdateMode) {
     fileDialogs.chooseFile(request, [this, meshUpdateMode](FileDialogAnswer answer) {
         if (!answer) return;  // cancelled: nothing changes
         if (screen.filePanel != nullptr) screen.filePanel->setVisible(false);
-        if (meshUpdateMode) {
-            openFileForMeshUpdate(scene);
-            return;
-        }
         setCursor(CursorShape::Wait);
-        openFileByExtension(utf8Text(*answer));
+        if (meshUpdateMode && upperExtension(utf8Text(*answer)) == "MRX") {
+            openScene(*answer, SceneOpenMode::MeshUpdate);
+        } else {
+            openFileByExtension(utf8Text(*answer));
+        }
         setCursor(CursorShape::Arrow);
     });
 }
@@ -54,7 +55,12 @@ void Application::chooseSaveAsTarget() {
     fileDialogs.chooseFile(request, [this](FileDialogAnswer answer) {
         if (!answer) return;
         std::error_code error;
-        if (std::filesystem::exists(*answer, error)) {
+        // The name the save will really use is the one that must not be
+        // replaced unasked.
+        const bool obj = upperExtension(utf8Text(*answer)) == "OBJ";
+        const std::filesystem::path target =
+            obj ? *answer : saveTargetFor(*answer, folders.examples, folders.documents).path;
+        if (std::filesystem::exists(target, error)) {
             pendingSaveTarget_ = *answer;
             askQuestion(label(label::kFileSaveButton), label(label::kOverwriteQuestionLine), "", "");
             return;
@@ -74,15 +80,7 @@ bool Application::saveSceneAs(const std::filesystem::path& target) {
         showMessage(label(label::kFileSaveButton), shown, cp1252FromUtf8(error), "");
         return false;
     }
-    const std::string previous = scene.filePath;
-    scene.filePath = textFromPath(target);
-    if (!saveScene()) {
-        scene.filePath = previous;  // the scene keeps the name it can still be saved under
-        return false;
-    }
-    sceneFileName = sceneFileNameOf(scene.filePath);
-    shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
-    return true;
+    return saveSceneToPath(target);
 }
 
 std::optional<std::string> Application::chosenRecentScene() const {

@@ -26,9 +26,5 @@ void addImageSequenceFrame(SceneObject&) {}
 void removeImageSequenceFrame(SceneObject&) {}
 void chooseTextureSlot(SceneObject&, int) {}
 void importAnimatedModel(Scene&) {}
-void saveSelectionAs(Scene&) {}
-void openFileForMeshUpdate(Scene&) {}
-void openAnimationFile(Scene&, SceneObject&) {}
-void saveAnimationFile(const Sequence&) {}
 
 }  // namespace morvanex

@@ -9,7 +9,6 @@ namespace morvanex {
 
 class Scene;
 struct SceneObject;
-struct Sequence;
 
 // Mesh operations: normals with the two options of the settings panel.
 void recomputeObjectNormals(Scene& scene, SceneObject& object, bool smoothSharpEdges, bool weldVertices);
@@ -55,11 +54,5 @@ void removeImageSequenceFrame(SceneObject& object);
 void chooseTextureSlot(SceneObject& object, int slot);
 // Import: an animated model and its companion files.
 void importAnimatedModel(Scene& scene);
-// Scene files: the selection saved alone; a file opened to update meshes.
-void saveSelectionAs(Scene& scene);
-void openFileForMeshUpdate(Scene& scene);
-// Scene files: an animation file read into the object, or written.
-void openAnimationFile(Scene& scene, SceneObject& object);
-void saveAnimationFile(const Sequence& animation);
 
 }  // namespace morvanex

@@ -114,9 +114,9 @@ bool Application::runSettingsCommand(Control3d& button) {
     SettingsPanelWidgets& w = screen.tools.settings;
     ToolPanelValues& v = screen.tools.values;
     if (&button == w.saveSelectionButton) {
-        saveSelectionAs(scene);
+        chooseSelectionSaveTarget();
     } else if (&button == w.updateMeshButton) {
-        openFileForMeshUpdate(scene);
+        chooseFileForMeshUpdate();
     } else if (&button == w.importAnimatedButton) {
         importAnimatedModel(scene);
     } else if (&button == w.detachFromParentButton) {
@@ -326,10 +326,9 @@ bool Application::runAnimationCommand(Control3d& button) {
     } else if (&button == w.deleteButton) {
         deleteSelectedAnimation();
     } else if (&button == w.openFileButton) {
-        if (target != nullptr) openAnimationFile(scene, *target);
-        refreshAnimationList();
+        if (target != nullptr) chooseAnimationFileToOpen(*target);
     } else if (&button == w.saveFileButton) {
-        if (screen.tools.currentAnimation != nullptr) saveAnimationFile(*screen.tools.currentAnimation);
+        if (target != nullptr) chooseAnimationFileTarget(*target);
     } else {
         return false;
     }

@@ -514,7 +514,9 @@ void resetCameraAngles(CameraState& camera) {
 
 void storeCameraInScene(const CameraState& camera, Scene& scene) {
     scene.eye = camera.eye;
-    scene.eyeTarget = camera.eye;
+    // Where the eye is going: a save made while the view still glides in
+    // must not store a point on the way (each open would move it back again).
+    scene.eyeTarget = camera.eyeTarget;
     scene.yaw = camera.yaw;
     scene.pitch = camera.pitch;
     scene.fieldOfView = camera.fieldOfView;

@@ -277,7 +277,7 @@ void resetCameraAngles(CameraState& camera);
 // Scene camera values
 
 // Writes eye, angles and field of view into the scene. The scene file keeps
-// the eye where it is now, so both scene.eye and scene.eyeTarget take it.
+// the eye where the user put it (its target), even while it still glides.
 void storeCameraInScene(const CameraState& camera, Scene& scene);
 // Takes the scene's stored eye as the eye target, its angles and field of
 // view; the eye starts kCameraGlideInDistance behind and glides in.

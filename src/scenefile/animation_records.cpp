@@ -299,22 +299,6 @@ void readSequences(RecordReadContext& c, Animation& animation, bool cameraAnimat
     }
 }
 
-struct AnimationHeader {
-    std::string targetName;
-    std::array<std::string, kSequenceReferences> references;
-    std::uint8_t animationFlag = 0;
-    std::uint8_t cameraFlag = 0;
-};
-
-AnimationHeader readHeader(ByteReader& in) {
-    AnimationHeader h;
-    h.targetName = in.fixedText(kTextField, "animation target name");
-    for (std::string& reference : h.references) reference = in.fixedText(kTextField, "sequence reference");
-    h.animationFlag = in.byte("animation flag");
-    h.cameraFlag = in.byte("camera flag");
-    return h;
-}
-
 // --- Writing --------------------------------------------------------------------
 
 // Only saved children are written: the others have no number to refer to.
@@ -427,10 +411,39 @@ void writeSequence(RecordWriteContext& c, const Animation& animation, const Sequ
 
 }  // namespace
 
+AnimationHeader readAnimationHeader(ByteReader& in) {
+    AnimationHeader h;
+    h.targetName = in.fixedText(kTextField, "animation target name");
+    for (std::string& reference : h.references) reference = in.fixedText(kTextField, "sequence reference");
+    h.animationFlag = in.byte("animation flag");
+    h.cameraFlag = in.byte("camera flag");
+    return h;
+}
+
+void writeAnimationHeader(ByteWriter& out, const Animation& animation) {
+    out.fixedText(animation.targetName, kTextField);
+    for (std::size_t r = 0; r < kSequenceReferences; ++r) {
+        const std::string& name = animation.sequenceReferenceNames[r];
+        // The starting reference is written as " " when unset.
+        out.fixedText(r == 3 && name.empty() ? std::string_view(" ") : std::string_view(name), kTextField);
+    }
+    out.byte(animation.animationFlag);
+    out.byte(animation.cameraFlag);
+}
+
+void readAnimationSequences(RecordReadContext& c, Animation& animation, bool cameraAnimation) {
+    readSequences(c, animation, cameraAnimation);
+}
+
+void writeAnimationSequences(RecordWriteContext& c, const Animation& animation) {
+    c.out.i32(static_cast<std::int32_t>(animation.sequences.size()));
+    for (const auto& sequence : animation.sequences) writeSequence(c, animation, *sequence);
+}
+
 bool readAnimationRecord(RecordReadContext& c) {
     ByteReader& in = c.in;
     c.record = "animation " + std::to_string(c.scene.animations().size() + 1);
-    const AnimationHeader header = readHeader(in);
+    const AnimationHeader header = readAnimationHeader(in);
     float turnValue = -1.5707964f;
     if (c.version.since("1.16.6")) turnValue = in.f32("animation turn value");
     std::int32_t targetNumber = 0;
@@ -509,19 +522,11 @@ bool animationIsWritten(const Scene& scene, const Animation& animation, bool sel
 void writeAnimationRecord(RecordWriteContext& c, const Animation& animation) {
     ByteWriter& out = c.out;
     const SceneObject& target = *animation.target;
-    out.fixedText(animation.targetName, kTextField);
-    for (std::size_t r = 0; r < kSequenceReferences; ++r) {
-        const std::string& name = animation.sequenceReferenceNames[r];
-        // The starting reference is written as " " when unset.
-        out.fixedText(r == 3 && name.empty() ? std::string_view(" ") : std::string_view(name), kTextField);
-    }
-    out.byte(animation.animationFlag);
-    out.byte(animation.cameraFlag);
+    writeAnimationHeader(out, animation);
     out.f32(animation.turnValue);
     out.i32(target.saveIndex);
     writeChildTree(out, target);
-    out.i32(static_cast<std::int32_t>(animation.sequences.size()));
-    for (const auto& sequence : animation.sequences) writeSequence(c, animation, *sequence);
+    writeAnimationSequences(c, animation);
 }
 
 }  // namespace morvanex

@@ -2,11 +2,13 @@
 // and writers of objects and animations.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "scene/scene_limits.h"
 #include "scenefile/byte_reader.h"
 #include "scenefile/byte_writer.h"
 #include "scenefile/file_versions.h"
@@ -60,6 +62,20 @@ void writeObjectRecord(RecordWriteContext& context, const SceneObject& object);
 // The animation section after the objects.
 bool readAnimationRecord(RecordReadContext& context);
 void writeAnimationRecord(RecordWriteContext& context, const struct Animation& animation);
+// The parts of an animation record that animation files hold too: the
+// 1532-byte header and the sequences with their key images and states.
+struct AnimationHeader {
+    std::string targetName;
+    std::array<std::string, kSequenceReferences> references;
+    std::uint8_t animationFlag = 0;
+    std::uint8_t cameraFlag = 0;
+};
+AnimationHeader readAnimationHeader(ByteReader& in);
+void writeAnimationHeader(ByteWriter& out, const struct Animation& animation);
+// Sequences cut short by damage are dropped; a state's object is found by
+// number through the context.
+void readAnimationSequences(RecordReadContext& context, struct Animation& animation, bool cameraAnimation);
+void writeAnimationSequences(RecordWriteContext& context, const struct Animation& animation);
 // Animations the writer keeps: target still in the scene and saved, and
 // either target children or at least one sequence.
 bool animationIsWritten(const Scene& scene, const struct Animation& animation, bool selectionOnly);

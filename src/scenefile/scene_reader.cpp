@@ -216,6 +216,40 @@ SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, con
     return finish(c, report);
 }
 
+SceneReadReport checkSceneStart(std::span<const std::uint8_t> bytes) {
+    SceneReadReport report;
+    std::size_t tagEnd = 0;
+    report.tag = readTag(bytes, tagEnd);
+    const FileVersion version = FileVersion::fromTag(report.tag);
+    if (tagEnd == 0 || (!version.known() && !isOldFamilyTag(report.tag))) {
+        report.status = ReadStatus::UnknownTag;
+        report.error = "not a scene file of a known version";
+        return report;
+    }
+    if (isOldFamilyTag(report.tag) && report.tag != kOldFamilyAnimationOnlyTag) {
+        report.status = ReadStatus::RefusedTag;
+        report.error = "files tagged \"" + report.tag + "\" are too old to be read";
+        return report;
+    }
+    report.status = ReadStatus::Complete;
+    if (!version.known()) return report;  // an animation section alone: no header
+    ByteReader in(bytes);
+    in.skip(tagEnd, "tag");
+    Scene unused;
+    const SceneReadOptions options;
+    RecordReadContext c(in, version, unused, options);
+    readHeader(c);
+    if (!in.ok()) {
+        report.status = ReadStatus::Damaged;
+        report.errorOffset = in.failedOffset();
+        report.error = "damaged at byte " + std::to_string(report.errorOffset) + " while reading the scene header: " +
+                       in.failedWhat();
+        return report;
+    }
+    report.headerRead = true;
+    return report;
+}
+
 SceneReadReport readSceneFile(const std::filesystem::path& path, Scene& scene, const SceneReadOptions& options) {
     const FileBytes file(path);
     if (!file.opened()) {

@@ -68,6 +68,11 @@ SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, con
 // Reads a scene file; an unreadable file leaves the scene untouched.
 SceneReadReport readSceneFile(const std::filesystem::path& path, Scene& scene, const SceneReadOptions& options);
 
+// The tag and the header alone, read into nothing: Complete when both are
+// whole, otherwise the report a full read would give (nothing is in a
+// scene yet). For the checks made before a scene is replaced.
+SceneReadReport checkSceneStart(std::span<const std::uint8_t> bytes);
+
 // One line for the user: "damaged at byte 1234 while reading the vertices of
 // object 3", "not a scene file", ...
 std::string describeReadReport(const SceneReadReport& report);

@@ -7,15 +7,15 @@
 #include "scenefile/record_io.h"
 
 namespace morvanex {
-namespace {
 
-// The current object and the objects that share its group leader.
 bool inSelection(const Scene& scene, const SceneObject& object) {
     const SceneObject* current = scene.currentObject;
     if (current == nullptr) return false;
     const SceneObject* leader = current->groupLeader != nullptr ? current->groupLeader : current;
     return &object == current || &object == leader || object.groupLeader == leader;
 }
+
+namespace {
 
 // Numbers the saved objects in list order, each linked copy right after its
 // owner; returns the objects whose records are written (linked copies are

@@ -25,6 +25,10 @@ struct SceneWriteResult {
     std::int32_t animationsWritten = 0;
 };
 
+// What a selection-only save writes: the scene's current object and the
+// objects that share its group leader.
+bool inSelection(const Scene& scene, const SceneObject& object);
+
 // The bytes of the scene as the newest version; `counts`, when given, gets
 // the numbers of objects and animations written. The saved objects are
 // numbered while writing (later records refer to them by number) and their
