@@ -135,8 +135,9 @@ void resetObjectHistory(SceneObject& object) {
     snapshotObject(object);
 }
 
-void resetEditHistories(Scene& scene) {
+void startEditHistories(Scene& scene) {
     for (const auto& object : scene.objects()) {
+        if (object->transformHistory.cursor >= 0) continue;
         resetVertexHistory(*object);
         resetObjectHistory(*object);
     }

@@ -44,8 +44,9 @@ bool snapshotObject(SceneObject& object);
 bool snapshotPoint(ObjectState& point);
 // After the object is (re)built: the history holds its current values alone.
 void resetObjectHistory(SceneObject& object);
-// Both histories of every object of the scene, after it was read.
-void resetEditHistories(Scene& scene);
+// Both histories of every object that has none yet, after a scene was read
+// or a model imported.
+void startEditHistories(Scene& scene);
 // True when values were written back; an object's world matrix is rebuilt.
 bool undoObject(SceneObject& object);
 bool redoObject(SceneObject& object);
