@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "app/recent_files.h"
 #include "app/window_rules.h"
 #include "base/fade.h"
+#include "modeling/undo_history.h"
 #include "platform/window_messages.h"
 #include "render/camera.h"
 #include "render/scene_passes.h"
@@ -118,6 +120,29 @@ public:
     void chooseSelectionSaveTarget();
     void chooseAnimationFileToOpen(SceneObject& target);
     void chooseAnimationFileTarget(SceneObject& target);
+
+    // --- Undo and redo, and the objects the generators add (undo_commands.cpp) ---
+    UndoHistory undoHistory;  // objects made and deleted, in order; objects keep their own edits
+    // Appends a generated object, records its making for undo, returns it.
+    SceneObject& addPrimitive(std::unique_ptr<SceneObject> object);
+    // The undo and redo buttons, Ctrl+Z and Ctrl+Y: the current object's
+    // weights while the weight tool is pressed; the open trajectory point
+    // while a trajectory is open; otherwise the current object's transform,
+    // and once that has nothing left, the objects made and deleted.
+    void undoLastEdit();
+    void redoLastEdit();
+    // After a committed transform edit (box, slider, end of a drag).
+    void recordTransformEdit();
+    // The height surface from an image file the user picks.
+    void chooseHeightSurfaceImage(float sizePerPixel);
+    void stepEditHistory(bool redo);
+    void recordObjectsAdded(const std::vector<SceneObject*>& added);
+    std::vector<SceneObject*> objectsAddedSince(std::size_t count) const;
+    // Drops the application's pointers to objects no longer in the scene.
+    void forgetAbsentObjects();
+    bool isTransformWidget(const Control3d& widget) const;
+    void onEditCommit(Control3d& editBox) override;
+    void onSliderRelease(Control3d& slider) override;
 
 private:
     // RoutingHost: the window through the shell, the view through the renderer.

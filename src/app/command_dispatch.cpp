@@ -457,6 +457,7 @@ void Application::forgetSceneObjects() {
     secondObject = nullptr;
     mergeList.clear();
     screen.tools.currentAnimation = nullptr;
+    undoHistory.clear();
 }
 
 void Application::releaseCurrentObject() {

@@ -2,6 +2,7 @@
 
 #include "import/model_file.h"
 #include "modeling/object_transform.h"
+#include "modeling/undo_history.h"
 #include "render/camera.h"
 #include "scene/scene.h"
 
@@ -12,6 +13,7 @@ ImportResult importModelIntoScene(const std::filesystem::path& file, Scene& scen
     if (!result.ok()) return result;
     addToScene(result, scene);
     rebuildWorldMatrices(scene);
+    startEditHistories(scene);
     return result;
 }
 

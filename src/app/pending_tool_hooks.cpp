@@ -8,19 +8,17 @@ void cutObjectWith(Scene&, SceneObject&, SceneObject&, bool) {}
 void detachSelectedTriangles(Scene&, SceneObject&) {}
 void processInPlaceDuplicate(Scene&, SceneObject&) {}
 void projectTexcoordsByMode(SceneObject&, int) {}
-void layOutSphereTexcoords(SceneObject&) {}
-void buildHeightSurface(Scene&, float) {}
 void buildTubeFromCurves(Scene&) {}
 void buildSurfaceFromCurves(Scene&) {}
 void createSweepCurveEditors(bool) {}
 void loadSweepSettingsFromObject(const SceneObject&) {}
 void prepareObjectForSelection(SceneObject&) {}
-void undoLastEdit(SceneObject*) {}
-void redoLastEdit(SceneObject*) {}
 void applyWeightsToObject(SceneObject&) {}
 void rebuildHierarchyBones(SceneObject&) {}
 void deleteOpenTrajectoryPoint(Scene&) {}
 void endOpenTrajectory() {}
+ObjectState* openTrajectoryPoint(Scene&) { return nullptr; }
+void rebindOpenTrajectoryPoint(Scene&) {}
 void attachSoundFile(SceneObject&) {}
 void addImageSequenceFrame(SceneObject&) {}
 void removeImageSequenceFrame(SceneObject&) {}

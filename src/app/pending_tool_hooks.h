@@ -8,6 +8,7 @@
 namespace morvanex {
 
 class Scene;
+struct ObjectState;
 struct SceneObject;
 
 // Mesh operations: normals with the two options of the settings panel.
@@ -22,10 +23,6 @@ void detachSelectedTriangles(Scene& scene, SceneObject& object);
 void processInPlaceDuplicate(Scene& scene, SceneObject& copy);
 // Texture coordinates: projection modes 1, 3 and 6.
 void projectTexcoordsByMode(SceneObject& object, int mode);
-// Primitive generators: the sphere's ring layout of texture coordinates.
-void layOutSphereTexcoords(SceneObject& object);
-// Primitive generators: the height surface "Surface altimetrique".
-void buildHeightSurface(Scene& scene, float size);
 // Primitive generators: the sweep mesh from the curve editors.
 void buildTubeFromCurves(Scene& scene);
 void buildSurfaceFromCurves(Scene& scene);
@@ -35,9 +32,6 @@ void createSweepCurveEditors(bool surface);
 void loadSweepSettingsFromObject(const SceneObject& object);
 // Selection: an object made ready for face, weight or group picking.
 void prepareObjectForSelection(SceneObject& object);
-// Undo history: the last edit undone or redone.
-void undoLastEdit(SceneObject* object);
-void redoLastEdit(SceneObject* object);
 // Skeleton and skin weights: the weight panel's weights applied, and the
 // hierarchy record's bones rebuilt.
 void applyWeightsToObject(SceneObject& object);
@@ -45,6 +39,11 @@ void rebuildHierarchyBones(SceneObject& object);
 // Trajectory editor: the open point deleted; the open trajectory ended.
 void deleteOpenTrajectoryPoint(Scene& scene);
 void endOpenTrajectory();
+// Trajectory editor: the point whose transform the undo buttons act on
+// while a trajectory is open (null until the editor exists), and its
+// widgets re-bound after an undo or redo wrote it back.
+ObjectState* openTrajectoryPoint(Scene& scene);
+void rebindOpenTrajectoryPoint(Scene& scene);
 // Sound: a sound file chosen and attached to the object.
 void attachSoundFile(SceneObject& object);
 // Texture loading: the frames of the object's animated texture.

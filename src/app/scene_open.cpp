@@ -2,6 +2,7 @@
 
 #include "app/scene_commands.h"
 #include "modeling/object_transform.h"
+#include "modeling/undo_history.h"
 #include "render/camera.h"
 #include "scene/scene.h"
 
@@ -11,6 +12,7 @@ SceneReadReport openSceneThroughReader(const std::filesystem::path& file, Scene&
     scene.clearContent();
     SceneReadReport report = readSceneFile(file, scene, commandLineReadOptions(file));
     rebuildWorldMatrices(scene);
+    startEditHistories(scene);
     if (report.headerRead) restoreCameraFromScene(camera, scene);
     return report;
 }

@@ -9,6 +9,8 @@
 #include "modeling/mesh_edits.h"
 #include "modeling/object_copies.h"
 #include "modeling/object_transform.h"
+#include "modeling/primitives.h"
+#include "modeling/undo_history.h"
 #include "render/object_gpu.h"
 #include "render/interface_drawing.h"
 #include "scene/animation.h"
@@ -223,18 +225,12 @@ bool Application::runModelingToolSetup(Control3d& button) {
 bool Application::runModelingCommand(Control3d& button) {
     ModelingPanelWidgets& w = screen.tools.modeling;
     ToolPanelValues& v = screen.tools.values;
-    if (&button == w.undoButton || &button == w.redoButton) {
-        SceneObject* target = currentObject;
-        if (&button == w.undoButton) {
-            undoLastEdit(target);
-        } else {
-            redoLastEdit(target);
-        }
-        bindToolPanelsToCurrentObject();
+    if (&button == w.undoButton) {
+        undoLastEdit();
+    } else if (&button == w.redoButton) {
+        redoLastEdit();
     } else if (&button == w.heightSurfaceButton) {
-        setCursor(CursorShape::Wait);
-        buildHeightSurface(scene, v.heightSurfaceSize);
-        setCursor(CursorShape::Arrow);
+        chooseHeightSurfaceImage(v.heightSurfaceSize);
     } else if (&button == w.buildTubeButton || &button == w.buildSurfaceButton) {
         if (&button == w.buildTubeButton) {
             buildTubeFromCurves(scene);
@@ -352,12 +348,15 @@ void Application::deleteCurrentObject() {
         showMessage(label(label::kModelingDeleteObjectButton), label(label::kDeleteRefusedLine), " ", " ");
         return;
     }
-    if (object->parent != nullptr) object->parent->removeChild(object);
-    std::erase(mergeList, object);
-    if (secondObject == object) secondObject = nullptr;
-    if (attachedObject == object) attachedObject = nullptr;
-    currentObject = nullptr;
-    scene.removeObject(object);
+    // The step keeps the object, its place and what pointed at it, so that
+    // an undo brings it back as it was, current again.
+    UndoStep step = removeObjectsWithUndo(scene, {object});
+    step.undo = [this, putBack = std::move(step.undo), object, serial = object->serial] {
+        putBack();
+        if (SceneObject* back = scene.findObject(object, serial)) currentObject = back;
+    };
+    undoHistory.record(std::move(step));
+    forgetAbsentObjects();
     bindToolPanelsToCurrentObject();
     scene.modified = true;
 }
@@ -366,11 +365,13 @@ void Application::duplicateCurrentObject() {
     setCursor(CursorShape::Wait);
     const bool inPlace = screen.tools.values.duplicateInPlace;
     const Vec3 offset{inPlace ? 0.0f : copySpacing(scene, *currentObject).x, 0.0f, 0.0f};
+    const std::size_t before = scene.objectCount();
     SceneObject& copy = duplicateObject(scene, *currentObject, offset);
     if (inPlace && copy.groupLeader == nullptr) {
         processInPlaceDuplicate(scene, copy);
         recomputeObjectNormals(scene, copy, screen.tools.values.normalsSmoothSharp, screen.tools.values.normalsWeld);
     }
+    recordObjectsAdded(objectsAddedSince(before));
     bindToolPanelsToCurrentObject();
     scene.modified = true;
     setCursor(CursorShape::Arrow);
@@ -381,7 +382,9 @@ void Application::makeArrayOfCurrentObject() {
     ToolPanelValues& v = screen.tools.values;
     recomputeObjectNormals(scene, *currentObject, v.normalsSmoothSharp, v.normalsWeld);
     const Vec3 spacing = copySpacing(scene, *currentObject);
-    if (!makeInstanceArray(scene, *currentObject, v.arrayColumns, v.arrayRows, spacing).empty()) {
+    const std::vector<SceneObject*> copies = makeInstanceArray(scene, *currentObject, v.arrayColumns, v.arrayRows, spacing);
+    if (!copies.empty()) {
+        recordObjectsAdded(copies);
         scene.modified = true;
     }
     setCursor(CursorShape::Arrow);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "scene/curve_point.h"
+#include "scene/edit_history.h"
 #include "scene/math.h"
 #include "scene/scene_limits.h"
 
@@ -61,6 +62,9 @@ struct ObjectState {
     float soundValue = 0.0f;
     bool soundFlagC = false;
     bool soundFlagD = false;
+
+    // Run-time: the point's own transform edits, for undo and redo.
+    SnapshotHistory history;
 };
 
 struct KeyImage {

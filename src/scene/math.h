@@ -67,6 +67,8 @@ float distance(Vec2 a, Vec2 b);
 // ---------------------------------------------------------------------------
 // Vec3
 
+// Exact comparison, component by component.
+constexpr bool operator==(Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 constexpr Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 constexpr Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 constexpr Vec3 operator-(Vec3 a) { return {-a.x, -a.y, -a.z}; }

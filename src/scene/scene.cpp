@@ -30,8 +30,19 @@ SceneObject& Scene::addObject(std::string name) {
 
 SceneObject& Scene::addObject(std::unique_ptr<SceneObject> object) {
     assert(object != nullptr);
+    giveSerial(*object);
     objects_.push_back(std::move(object));
     return *objects_.back();
+}
+
+void Scene::giveSerial(SceneObject& object) {
+    if (object.serial == 0) object.serial = ++lastSerial_;
+}
+
+SceneObject* Scene::findObject(const SceneObject* object, std::uint64_t serial) const {
+    const std::ptrdiff_t index = indexOf(object);
+    if (index < 0 || serial == 0 || object->serial != serial) return nullptr;
+    return objects_[static_cast<std::size_t>(index)].get();
 }
 
 SceneObject& Scene::insertObject(std::size_t index,
@@ -39,6 +50,7 @@ SceneObject& Scene::insertObject(std::size_t index,
     assert(object != nullptr);
     const std::size_t first = serviceObjectsInFront(kServiceObjectCount);
     index = std::clamp(index, first, objects_.size());
+    giveSerial(*object);
     const auto it = objects_.insert(
         objects_.begin() + static_cast<std::ptrdiff_t>(index), std::move(object));
     return **it;
@@ -52,6 +64,139 @@ bool Scene::removeObject(SceneObject* object) {
     forgetObject(object);
     objects_.erase(objects_.begin() + index);
     return true;
+}
+
+DetachedObject Scene::takeObject(SceneObject* object) {
+    DetachedObject detached;
+    const std::ptrdiff_t index = indexOf(object);
+    if (index < 0 || isServiceObject(object)) {
+        return detached;
+    }
+    detached.index = static_cast<std::size_t>(index);
+    noteReferencesTo(detached);
+    forgetObject(object);
+    detached.object = std::move(objects_[detached.index]);
+    objects_.erase(objects_.begin() + index);
+    return detached;
+}
+
+void Scene::noteReferencesTo(DetachedObject& d) const {
+    const SceneObject* object = objects_[d.index].get();
+    d.wasCurrent = currentObject == object;
+    for (const auto& other : objects_) {
+        SceneObject* holder = other.get();
+        if (holder == object) {
+            continue;
+        }
+        if (holder->parent == object) d.parentOf.push_back(holder);
+        if (holder->groupLeader == object) d.leaderOf.push_back(holder);
+        if (holder->render.instanceOwner == object) d.carrierOf.push_back(holder);
+        for (std::size_t i = 0; i < holder->children.size(); ++i) {
+            if (holder->children[i] == object) d.childOf.push_back({holder, i});
+        }
+        for (std::size_t i = 0; i < holder->links.size(); ++i) {
+            if (holder->links[i].object == object) d.linkedBy.push_back({holder, i, holder->links[i]});
+        }
+    }
+    for (const auto& animation : animations_) {
+        if (animation->target == object) d.targetOf.push_back(animation.get());
+        for (const auto& sequence : animation->sequences) {
+            for (const auto& key : sequence->keyImages) {
+                for (const auto& state : key->states) {
+                    if (state->object == object) d.posedBy.push_back(state.get());
+                }
+            }
+        }
+    }
+    for (const auto& texture : textures_) {
+        if (texture->lastAttachedObject == object) d.lastAttachedTo.push_back(texture.get());
+    }
+}
+
+SceneObject* Scene::restoreObject(DetachedObject d) {
+    if (d.object == nullptr) {
+        return nullptr;
+    }
+    dropReferencesToAbsentRecords(*d.object);
+    SceneObject& object = insertObject(d.index, std::move(d.object));
+    const auto present = [this](const SceneObject* o) { return indexOf(o) >= 0; };
+    for (SceneObject* holder : d.parentOf) {
+        if (present(holder) && holder->parent == nullptr) holder->parent = &object;
+    }
+    for (SceneObject* holder : d.leaderOf) {
+        if (present(holder) && holder->groupLeader == nullptr) holder->groupLeader = &object;
+    }
+    for (SceneObject* holder : d.carrierOf) {
+        if (present(holder) && holder->render.instanceOwner == nullptr) holder->render.instanceOwner = &object;
+    }
+    // Entries go back lowest position first, so each lands where it was.
+    for (const DetachedObject::ListEntry& entry : d.childOf) {
+        if (!present(entry.holder)) continue;
+        auto& list = entry.holder->children;
+        if (std::find(list.begin(), list.end(), &object) != list.end()) continue;
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(entry.position, list.size())), &object);
+    }
+    for (DetachedObject::LinkEntry& entry : d.linkedBy) {
+        if (!present(entry.holder)) continue;
+        auto& list = entry.holder->links;
+        entry.link.object = &object;
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(entry.position, list.size())), entry.link);
+    }
+    for (Animation* animation : d.targetOf) {
+        const bool held = std::any_of(animations_.begin(), animations_.end(),
+                                      [animation](const auto& a) { return a.get() == animation; });
+        if (held && animation->target == nullptr) animation->target = &object;
+    }
+    for (ObjectState* state : d.posedBy) {
+        if (holdsState(state) && state->object == nullptr) state->object = &object;
+    }
+    for (SceneTexture* texture : d.lastAttachedTo) {
+        if (texture == nullptr) continue;
+        const bool held = std::any_of(textures_.begin(), textures_.end(),
+                                      [texture](const auto& t) { return t.get() == texture; });
+        if (held && texture->lastAttachedObject == nullptr) texture->lastAttachedObject = &object;
+    }
+    if (d.wasCurrent) {
+        currentObject = &object;
+    }
+    return &object;
+}
+
+void Scene::dropReferencesToAbsentRecords(SceneObject& object) const {
+    const auto absent = [this](const SceneObject* o) { return o != nullptr && indexOf(o) < 0; };
+    if (absent(object.parent)) object.parent = nullptr;
+    if (object.groupLeader != &object && absent(object.groupLeader)) object.groupLeader = nullptr;
+    if (absent(object.render.instanceOwner)) object.render.instanceOwner = nullptr;
+    eraseIf(object.children, [&absent](const SceneObject* child) { return child == nullptr || absent(child); });
+    eraseIf(object.links, [&absent](const ObjectLink& link) { return absent(link.object); });
+    if (object.animation != nullptr &&
+        std::none_of(animations_.begin(), animations_.end(),
+                     [&object](const auto& a) { return a.get() == object.animation; })) {
+        object.animation = nullptr;
+    }
+    for (SceneTexture*& texture : object.textures) {
+        if (texture != nullptr &&
+            std::none_of(textures_.begin(), textures_.end(), [texture](const auto& t) { return t.get() == texture; })) {
+            texture = nullptr;
+        }
+    }
+    if (object.sound != nullptr &&
+        std::none_of(sounds_.begin(), sounds_.end(), [&object](const auto& s) { return s.get() == object.sound; })) {
+        object.sound = nullptr;
+    }
+}
+
+bool Scene::holdsState(const ObjectState* state) const {
+    for (const auto& animation : animations_) {
+        for (const auto& sequence : animation->sequences) {
+            for (const auto& key : sequence->keyImages) {
+                for (const auto& held : key->states) {
+                    if (held.get() == state) return true;
+                }
+            }
+        }
+    }
+    return false;
 }
 
 void Scene::forgetObject(const SceneObject* object) {
@@ -149,6 +294,7 @@ void Scene::createServiceObjects() {
     for (std::size_t i = 0; i < kServiceObjectCount; ++i) {
         auto object = std::make_unique<SceneObject>(std::string(kServiceObjectNames[i]));
         object->listed = false;
+        giveSerial(*object);
         serviceObjects_[i] = object.get();
         objects_.insert(objects_.begin() + static_cast<std::ptrdiff_t>(i),
                         std::move(object));

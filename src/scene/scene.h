@@ -60,6 +60,32 @@ struct SceneSettings {
     std::string groundImageName = " ";  // " " when none
 };
 
+// An object taken out of the scene, with every place that pointed at it, so
+// that putting it back restores it as it was (the undo of a deletion).
+struct DetachedObject {
+    struct ListEntry {  // the object's entry in another object's list
+        SceneObject* holder = nullptr;
+        std::size_t position = 0;
+    };
+    struct LinkEntry {
+        SceneObject* holder = nullptr;
+        std::size_t position = 0;
+        ObjectLink link;
+    };
+
+    std::unique_ptr<SceneObject> object;  // null when nothing was taken
+    std::size_t index = 0;                // its place in the object list
+    bool wasCurrent = false;
+    std::vector<SceneObject*> parentOf;       // objects whose parent it was
+    std::vector<SceneObject*> leaderOf;       // group members it led
+    std::vector<SceneObject*> carrierOf;      // instance copies it carried
+    std::vector<ListEntry> childOf;           // child lists that named it
+    std::vector<LinkEntry> linkedBy;          // link records that named it
+    std::vector<Animation*> targetOf;
+    std::vector<ObjectState*> posedBy;
+    std::vector<SceneTexture*> lastAttachedTo;
+};
+
 // The four objects the application creates for its own use. They sit at the
 // head of the object list in this order and are never saved.
 enum class ServiceSlot : std::size_t {
@@ -99,10 +125,23 @@ public:
     // false when the object is not in this scene.
     bool removeObject(SceneObject* object);
 
+    // Takes the object out as removeObject does, but hands it over with
+    // what pointed at it instead of destroying it. Service objects and
+    // objects of other scenes are not taken (the result holds no object).
+    DetachedObject takeObject(SceneObject* object);
+    // Puts a taken object back at its place and re-points what pointed at
+    // it. Whatever went from the scene meanwhile is left out: the object's
+    // own pointers to records no longer here are cleared first. Objects
+    // taken one after another are restored in the reverse order. Returns
+    // the object, or null when the record holds none.
+    SceneObject* restoreObject(DetachedObject detached);
+
     SceneObject* findObject(std::string_view name) const;  // first match
     SceneObject* findObjectBySaveIndex(std::int32_t index) const;  // 0: none
     // Position in the object list, -1 when absent.
     std::ptrdiff_t indexOf(const SceneObject* object) const;
+    // The object at this address when it is still the one with this serial.
+    SceneObject* findObject(const SceneObject* object, std::uint64_t serial) const;
 
     // Saved objects are those that are not transient, are listed, are not
     // service objects and are not named "Grille".
@@ -191,6 +230,10 @@ public:
 
 private:
     void forgetObject(const SceneObject* object);
+    void giveSerial(SceneObject& object);
+    void noteReferencesTo(DetachedObject& detached) const;
+    void dropReferencesToAbsentRecords(SceneObject& object) const;
+    bool holdsState(const ObjectState* state) const;
     std::size_t serviceObjectsInFront(std::size_t slot) const;
 
     std::vector<std::unique_ptr<SceneObject>> objects_;
@@ -198,6 +241,7 @@ private:
     std::vector<std::unique_ptr<Animation>> animations_;
     std::vector<std::unique_ptr<SceneTexture>> textures_;
     std::vector<std::unique_ptr<SceneSound>> sounds_;
+    std::uint64_t lastSerial_ = 0;
 };
 
 }  // namespace morvanex

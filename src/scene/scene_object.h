@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "scene/curve_point.h"
+#include "scene/edit_history.h"
 #include "scene/math.h"
 #include "scene/mesh_vertex.h"
 #include "scene/object_link.h"
@@ -98,6 +99,10 @@ struct SceneObject {
     // --- Identity -----------------------------------------------------------
     Application* application = nullptr;  // owning application, non-owning
     std::string name;
+    // Given by the scene when the object first joins it, never reused, so
+    // that a record naming an object can tell it from a later object that
+    // happens to sit at the same address. 0 before then.
+    std::uint64_t serial = 0;
     // 0 outside saving and loading, else the 1-based position in the file
     // being written or read; later records refer to objects by it.
     std::int32_t saveIndex = 0;
@@ -210,6 +215,10 @@ struct SceneObject {
     std::vector<SceneObject*> children;  // the child tree saved with animations
     Animation* animation = nullptr;      // the animation that drives this object
     SceneObject* groupLeader = nullptr;
+
+    // --- Edit histories (undo and redo of the object's own edits) -------------------
+    VertexHistory vertexHistory;       // skin-weight edits
+    SnapshotHistory transformHistory;  // moves, turns and scalings
 
     // Appends child unless it is already listed, and makes this its parent.
     void addChild(SceneObject& child);
