@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/application.h"
-#include "ui/label_numbers.h"
 #include "app/pending_tool_hooks.h"
 #include "app/shell_services.h"
 #include "base/text_encoding.h"
@@ -18,6 +17,7 @@
 #include "modeling/primitives.h"
 #include "ui/edit_box.h"
 #include "ui/image_button.h"
+#include "ui/label_numbers.h"
 #include "ui/slider.h"
 
 namespace morvanex {
