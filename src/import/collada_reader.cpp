@@ -8,6 +8,8 @@
 
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
+#include "import/large_pages.h"
+#include "import/text_scan.h"
 #include "import/triangulate.h"
 #include "base/text_encoding.h"
 
@@ -21,27 +23,75 @@ constexpr float kColladaScale = 30.0f;  // scene units per metre
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-template <typename T>
-std::vector<T> numbers(pugi::xml_node node, std::size_t limit) {
+// The text of an element; empty past the end of a damaged document.
+std::string_view textOf(pugi::xml_node node) { return node.child_value(); }
+
+// A float the way the general reader takes it (no '+', no blanks before),
+// the plain decimals of most files without it. False when none is there.
+bool readFloat(const char*& p, const char* end, float& out) {
+    if (*p != '+' && scan::detail::plainDecimal(p, end, out, isSpace)) return true;
+    const auto [next, error] = std::from_chars(p, end, out);
+    if (next == p) return false;
+    if (error != std::errc{}) out = 0.0f;  // too large or too small: kept as 0
+    p = next;
+    return true;
+}
+
+// An integer the way the general 64-bit reader takes it ('-' but no '+'),
+// then held in 32 bits: values past them are out of any list's range
+// either way, and one too long for 64 bits reads as 0 as it always did.
+bool readInt(const char*& p, const char* end, std::int32_t& out) {
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    const char* digits = q;
+    std::uint64_t value = 0;
+    bool overflow = false;
+    const std::uint64_t limit = std::uint64_t{INT64_MAX} + (negative ? 1 : 0);
+    for (; q < end && static_cast<unsigned char>(*q - '0') < 10; ++q) {
+        const auto digit = static_cast<unsigned>(*q - '0');
+        if (value > (limit - digit) / 10) overflow = true;
+        if (!overflow) value = value * 10 + digit;
+    }
+    if (q == digits) return false;
+    if (overflow) {
+        out = 0;
+    } else if (negative) {
+        out = value > std::uint64_t{INT32_MAX} + 1 ? INT32_MIN : static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
+    } else {
+        out = value > std::uint64_t{INT32_MAX} ? INT32_MAX : static_cast<std::int32_t>(value);
+    }
+    p = q;
+    return true;
+}
+
+// The blank-separated numbers of a text, at most `limit`; the list ends at
+// the first word that is not a number.
+template <typename T, typename Read>
+std::vector<T> numbers(std::string_view text, std::size_t limit, Read read) {
     std::vector<T> out;
-    const char* p = node.child_value();
-    const char* end = p + std::char_traits<char>::length(p);
-    while (p < end && out.size() < limit) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    // Numbers take two characters at least: room for all is what the text justifies.
+    out.reserve(std::min(limit, text.size() / 2 + 1));
+    while (out.size() < limit) {
         while (p < end && isSpace(*p)) ++p;
         if (p >= end) break;
         T value{};
-        const auto [next, error] = std::from_chars(p, end, value);
-        if (next == p) break;  // not a number: the list ends here
-        out.push_back(error == std::errc{} ? value : T{});
-        p = next;
+        if (!read(p, end, value)) break;
+        out.push_back(value);
     }
     return out;
 }
 
 }  // namespace
 
-std::vector<float> floatList(pugi::xml_node node, std::size_t limit) { return numbers<float>(node, limit); }
-std::vector<std::int64_t> intList(pugi::xml_node node) { return numbers<std::int64_t>(node, SIZE_MAX); }
+std::vector<float> floatList(pugi::xml_node node, std::size_t limit) {
+    return numbers<float>(textOf(node), limit, readFloat);
+}
+std::vector<std::int32_t> intList(pugi::xml_node node) {
+    return numbers<std::int32_t>(textOf(node), SIZE_MAX, readInt);
+}
 
 Mat4 matrixFromFloats(const float* v) {
     Mat4 m;
@@ -121,6 +171,26 @@ const Source& Document::source(std::string_view id) {
     return s;
 }
 
+const std::vector<Vec3>& Document::scenePositions(const Source& s) {
+    auto [it, fresh] = scenePositions_.try_emplace(&s);
+    if (fresh) {
+        it->second.resize(s.count);
+        for (std::size_t i = 0; i < s.count; ++i) it->second[i] = position({s.at(i, 0), s.at(i, 1), s.at(i, 2)});
+    }
+    return it->second;
+}
+
+const std::vector<Vec3>& Document::sceneNormals(const Source& s) {
+    auto [it, fresh] = sceneNormals_.try_emplace(&s);
+    if (fresh) {
+        it->second.resize(s.count);
+        for (std::size_t i = 0; i < s.count; ++i) {
+            it->second[i] = normalize(direction({s.at(i, 0), s.at(i, 1), s.at(i, 2)}));
+        }
+    }
+    return it->second;
+}
+
 void readUnitsAndAxes(Document& doc) {
     const pugi::xml_node asset = doc.root.child("asset");
     float metre = 1.0f;
@@ -164,14 +234,16 @@ struct CornerData {
 };
 
 struct PrimitiveReader {
-    Document& doc;
     const Input* position = nullptr;
     const Input* normal = nullptr;
     const Input* texcoord = nullptr;
     std::size_t stride = 1;  // integers per corner
+    // The position and normal sources' items, converted.
+    const std::vector<Vec3>* positions = nullptr;
+    const std::vector<Vec3>* normals = nullptr;
 
     // False when an index lies outside its source.
-    bool corner(const std::vector<std::int64_t>& p, std::size_t at, CornerData& c) const {
+    bool corner(const std::vector<std::int32_t>& p, std::size_t at, CornerData& c) const {
         const auto index = [&](const Input* in, std::int64_t& out) {
             const std::size_t j = at + in->offset;
             if (j >= p.size()) return false;
@@ -179,15 +251,11 @@ struct PrimitiveReader {
             return out >= 0 && static_cast<std::size_t>(out) < in->source->count;
         };
         if (!index(position, c.vertex)) return false;
-        const auto i = static_cast<std::size_t>(c.vertex);
-        const Source& ps = *position->source;
-        c.position = doc.position({ps.at(i, 0), ps.at(i, 1), ps.at(i, 2)});
+        c.position = (*positions)[static_cast<std::size_t>(c.vertex)];
         if (normal != nullptr) {
             std::int64_t n = 0;
             if (!index(normal, n)) return false;
-            const Source& ns = *normal->source;
-            const auto k = static_cast<std::size_t>(n);
-            c.normal = normalize(doc.direction({ns.at(k, 0), ns.at(k, 1), ns.at(k, 2)}));
+            c.normal = (*normals)[static_cast<std::size_t>(n)];
             c.hasNormal = true;
         }
         if (texcoord != nullptr) {
@@ -223,7 +291,7 @@ public:
         }
         std::vector<Input> inputs;
         if (!readInputs(prim, inputs)) return;
-        PrimitiveReader reader{doc_};
+        PrimitiveReader reader;
         for (const Input& in : inputs) {
             reader.stride = std::max(reader.stride, in.offset + 1);
             if (in.semantic == "POSITION" && reader.position == nullptr) reader.position = &in;
@@ -236,10 +304,14 @@ public:
             doc_.result.report.damage("COLLADA primitives without positions, skipped");
             return;
         }
+        reader.positions = &doc_.scenePositions(*reader.position->source);
+        if (reader.normal != nullptr) reader.normals = &doc_.sceneNormals(*reader.normal->source);
         material_ = prim.attribute("material").value();
+        expectCorners(0);
         if (kind == "polylist") {
-            const std::vector<std::int64_t> counts = intList(prim.child("vcount"));
-            const std::vector<std::int64_t> p = intList(prim.child("p"));
+            const std::vector<std::int32_t> counts = intList(prim.child("vcount"));
+            const std::vector<std::int32_t> p = intList(prim.child("p"));
+            expectCorners(polylistCorners(counts, p.size() / reader.stride));
             std::size_t at = 0;
             for (std::int64_t n : counts) {
                 if (n < 0 || static_cast<std::uint64_t>(n) > (p.size() - at) / reader.stride) {
@@ -260,9 +332,10 @@ public:
             } else if (name != "p") {
                 continue;
             }
-            const std::vector<std::int64_t> p = intList(pNode);
+            const std::vector<std::int32_t> p = intList(pNode);
             const std::size_t corners = p.size() / reader.stride;
             if (kind == "triangles") {
+                expectCorners(corners / 3 * 3);
                 for (std::size_t t = 0; t + 3 <= corners; t += 3) polygon(reader, p, t * reader.stride, 3);
             } else if (kind == "polygons") {
                 polygon(reader, p, 0, corners);
@@ -297,7 +370,7 @@ private:
         return true;
     }
 
-    void strip(const PrimitiveReader& reader, const std::vector<std::int64_t>& p, std::size_t corners, bool fan) {
+    void strip(const PrimitiveReader& reader, const std::vector<std::int32_t>& p, std::size_t corners, bool fan) {
         for (std::size_t i = 0; i + 2 < corners; ++i) {
             std::array<std::size_t, 3> k{};
             if (fan) {
@@ -318,7 +391,7 @@ private:
         }
     }
 
-    void polygon(const PrimitiveReader& reader, const std::vector<std::int64_t>& p, std::size_t at, std::size_t n) {
+    void polygon(const PrimitiveReader& reader, const std::vector<std::int32_t>& p, std::size_t at, std::size_t n) {
         if (n < 3) {
             if (n > 0) doc_.result.report.damage("COLLADA polygons with fewer than three corners, skipped");
             return;
@@ -371,8 +444,9 @@ private:
     }
 
     void emit(const CornerData& a, const CornerData& b, const CornerData& c) {
-        const Vec3 flat = triangleNormal(a.position, b.position, c.position);
+        Vec3 flat{};  // only needed by a corner without a normal
         if (!a.hasNormal || !b.hasNormal || !c.hasNormal) {
+            flat = triangleNormal(a.position, b.position, c.position);
             doc_.result.report.count("triangles without normals, given flat normals");
         }
         std::int32_t joint = -1, unused = -1;
@@ -393,7 +467,34 @@ private:
         }
         groups_.push_back({joint, material_, {}});
         last_ = &groups_.back();
+        makeRoom(*last_);
         return *last_;
+    }
+
+    // The triangle corners of the polygons that fit the index sets.
+    static std::size_t polylistCorners(const std::vector<std::int32_t>& counts, std::size_t sets) {
+        std::size_t corners = 0;
+        for (const std::int32_t n : counts) {
+            if (n < 0 || static_cast<std::size_t>(n) > sets) break;
+            sets -= static_cast<std::size_t>(n);
+            if (n >= 3) corners += 3 * static_cast<std::size_t>(n - 2);
+        }
+        return corners;
+    }
+
+    // Without a skin every corner of a primitive goes to one group: room
+    // for them at once spares growing a list of millions of corners.
+    void expectCorners(std::size_t corners) {
+        expected_ = skin_ == nullptr ? corners : 0;
+        for (CornerGroup& g : groups_) {
+            if (g.joint == -1 && g.material == material_) makeRoom(g);
+        }
+    }
+    void makeRoom(CornerGroup& g) const {
+        const std::size_t wanted = g.vertices.size() + expected_;
+        if (expected_ == 0 || wanted <= g.vertices.capacity()) return;
+        g.vertices.reserve(std::max(wanted, 2 * g.vertices.capacity()));
+        adviseLargePages(g.vertices.data(), g.vertices.capacity() * sizeof(MeshVertex));
     }
 
     Document& doc_;
@@ -402,6 +503,7 @@ private:
     std::string material_;
     std::vector<CornerGroup> groups_;
     CornerGroup* last_ = nullptr;
+    std::size_t expected_ = 0;  // corners the current primitive may add
     std::vector<CornerData> corners_;
     std::vector<Vec3> points_;
     std::vector<CornerTriangle> triangles_;

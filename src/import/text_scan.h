@@ -39,8 +39,10 @@ inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 // read exactly without the general reader: with at most 24 significant bits
 // and 10 decimals, m and 10^k are exact floats and one division rounds
 // m / 10^k correctly, as the general reader would. False (p unchanged) for
-// anything else: exponents, long mantissas, a number not followed by a blank.
-inline bool plainDecimal(const char*& p, const char* end, float& out) {
+// anything else: exponents, long mantissas, a number followed by a character
+// for which `separates` is false.
+template <typename Separator>
+inline bool plainDecimal(const char*& p, const char* end, float& out, Separator separates) {
     static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     const char* q = p;
     const bool negative = q < end && *q == '-';
@@ -58,7 +60,7 @@ inline bool plainDecimal(const char*& p, const char* end, float& out) {
     // sends rare long forms to the general reader.
     const auto count = static_cast<int>(q - digits) - (decimals > 0 || (q > digits && q[-1] == '.') ? 1 : 0);
     if (count <= 0 || count > 19) return false;
-    if (q < end && !isBlank(*q)) return false;
+    if (q < end && !separates(*q)) return false;
     if (m > (std::uint64_t{1} << 24) || decimals > 10) {
         while (decimals > 0 && m % 10 == 0) {
             m /= 10;
@@ -77,7 +79,7 @@ inline bool plainDecimal(const char*& p, const char* end, float& out) {
 // A float after blanks; false (p unchanged past the blanks) when none.
 inline bool number(const char*& p, const char* end, float& out) {
     p = skipBlanks(p, end);
-    if (detail::plainDecimal(p, end, out)) return true;
+    if (detail::plainDecimal(p, end, out, isBlank)) return true;
     const char* start = p;
     if (start < end && *start == '+') ++start;
     const auto [next, error] = std::from_chars(start, end, out);
