@@ -46,6 +46,13 @@ bool readInt(const char*& p, const char* end, std::int32_t& out) {
     if (negative) ++q;
     const char* digits = q;
     std::uint64_t value = 0;
+    // Indices are short: fewer than eight digits are read at once.
+    if (end - q >= 8 && scan::detail::shortDigitRun(q, value)) {
+        if (q == digits) return false;
+        out = negative ? -static_cast<std::int32_t>(value) : static_cast<std::int32_t>(value);
+        p = q;
+        return true;
+    }
     bool overflow = false;
     const std::uint64_t limit = std::uint64_t{INT64_MAX} + (negative ? 1 : 0);
     for (; q < end && static_cast<unsigned char>(*q - '0') < 10; ++q) {
