@@ -35,6 +35,55 @@ namespace detail {
 
 inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
+// The value of the digits at q when fewer than eight of them are followed by
+// a non-digit within the next eight bytes (q + 8 <= end): all eight bytes
+// tested and summed at once. False, q unchanged, otherwise.
+inline bool shortDigitRun(const char*& q, std::uint64_t& value) {
+    std::uint64_t x;
+    std::memcpy(&x, q, 8);
+    // Per byte: the high nibble is 3 and the low one is below 10.
+    const std::uint64_t notDigit = ((x & 0xF0F0F0F0F0F0F0F0u) ^ 0x3030303030303030u) |
+                                   (((x & 0x0F0F0F0F0F0F0F0Fu) + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u);
+    if (notDigit == 0) return false;
+    const int length = std::countr_zero(notDigit) / 8;  // bytes in memory order: the first is the lowest
+    if (length == 0) {
+        value = 0;
+        return true;
+    }
+    // The digits moved to the top bytes, then paired, quadrupled, octupled.
+    std::uint64_t d = (x - 0x3030303030303030u) << (8 * (8 - length));
+    d = ((d & 0x0F000F000F000F00u) >> 8) + (d & 0x000F000F000F000Fu) * 10;
+    d = ((d & 0x00FF000000FF0000u) >> 16) + (d & 0x000000FF000000FFu) * 100;
+    d = ((d & 0x0000FFFF00000000u) >> 32) + (d & 0x000000000000FFFFu) * 10000;
+    value = d;
+    q += length;
+    return true;
+}
+
+// The digits of "123.4567" when both runs are shorter than eight digits
+// and eight bytes can be read after each: m = 1234567, decimals = 4, q past
+// them. False, nothing changed, otherwise.
+inline bool shortDecimalDigits(const char*& q, const char* end, std::uint64_t& m, int& decimals) {
+    static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    const char* r = q;
+    std::uint64_t whole = 0;
+    if (end - r < 8 || !shortDigitRun(r, whole)) return false;
+    if (r == end || *r != '.') {
+        m = whole;
+        decimals = 0;
+        q = r;
+        return true;
+    }
+    const char* first = r + 1;
+    const char* f = first;
+    std::uint64_t fraction = 0;
+    if (end - f < 8 || !shortDigitRun(f, fraction)) return false;
+    decimals = static_cast<int>(f - first);
+    m = whole * kScale[decimals] + fraction;
+    q = f;
+    return true;
+}
+
 // Plain decimals ("-0.013000", "12"), the whole of what most files hold,
 // read exactly without the general reader: with at most 24 significant bits
 // and 10 decimals, m and 10^k are exact floats and one division rounds
@@ -49,12 +98,14 @@ inline bool plainDecimal(const char*& p, const char* end, float& out, Separator 
     if (q < end && (*q == '-' || *q == '+')) ++q;
     std::uint64_t m = 0;
     const char* digits = q;
-    while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
     int decimals = 0;
-    if (q < end && *q == '.') {
-        const char* first = ++q;
+    if (!shortDecimalDigits(q, end, m, decimals)) {
         while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
-        decimals = static_cast<int>(q - first);
+        if (q < end && *q == '.') {
+            const char* first = ++q;
+            while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
+            decimals = static_cast<int>(q - first);
+        }
     }
     // 19 digits always fit the 64 bits; leading zeros count, which only
     // sends rare long forms to the general reader.
@@ -96,34 +147,6 @@ inline bool number(const char*& p, const char* end, float& out) {
     return true;
 }
 
-namespace detail {
-
-// The value of the digits at q when fewer than eight of them are followed by
-// a non-digit within the next eight bytes (q + 8 <= end): all eight bytes
-// tested and summed at once. False, q unchanged, otherwise.
-inline bool shortDigitRun(const char*& q, std::uint64_t& value) {
-    std::uint64_t x;
-    std::memcpy(&x, q, 8);
-    // Per byte: the high nibble is 3 and the low one is below 10.
-    const std::uint64_t notDigit = ((x & 0xF0F0F0F0F0F0F0F0u) ^ 0x3030303030303030u) |
-                                   (((x & 0x0F0F0F0F0F0F0F0Fu) + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u);
-    if (notDigit == 0) return false;
-    const int length = std::countr_zero(notDigit) / 8;  // bytes in memory order: the first is the lowest
-    if (length == 0) {
-        value = 0;
-        return true;
-    }
-    // The digits moved to the top bytes, then paired, quadrupled, octupled.
-    std::uint64_t d = (x - 0x3030303030303030u) << (8 * (8 - length));
-    d = ((d & 0x0F000F000F000F00u) >> 8) + (d & 0x000F000F000F000Fu) * 10;
-    d = ((d & 0x00FF000000FF0000u) >> 16) + (d & 0x000000FF000000FFu) * 100;
-    d = ((d & 0x0000FFFF00000000u) >> 32) + (d & 0x000000000000FFFFu) * 10000;
-    value = d;
-    q += length;
-    return true;
-}
-
-}  // namespace detail
 
 // A signed integer, clamped to the int32 range (an index that large is out
 // of range anyway).
