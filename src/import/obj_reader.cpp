@@ -38,12 +38,10 @@ constexpr std::size_t kFacesPerRun = 1u << 16;
 
 constexpr std::string_view kOutOfRange = "faces with an index outside its list, skipped";
 
-// All entries of one kind, the pieces' lists end to end.
+// All entries of one kind, the pieces' lists end to end, in storage that is
+// not cleared first: every value is copied in.
 struct Lists {
-    std::vector<float> positions, texcoords, normals;
-    std::size_t positionCount() const { return positions.size() / 3; }
-    std::size_t texcoordCount() const { return texcoords.size() / 2; }
-    std::size_t normalCount() const { return normals.size() / 3; }
+    std::unique_ptr<float[]> positions, texcoords, normals;
 };
 
 struct Bases {
@@ -403,6 +401,29 @@ void reportBuild(const BuildCounts& counts, ImportReport& report) {
     report.count("line segments, drawn as thin triangles", counts.segments);
 }
 
+// The pieces' lists copied end to end, one piece and kind per task, each
+// piece's list given back as soon as it is copied.
+Lists joinLists(std::vector<Chunk>& chunks, const std::vector<Bases>& bases, const Bases& total, unsigned threads) {
+    Lists lists;
+    lists.positions = std::make_unique_for_overwrite<float[]>(total.positions * 3);
+    lists.texcoords = std::make_unique_for_overwrite<float[]>(total.texcoords * 2);
+    lists.normals = std::make_unique_for_overwrite<float[]>(total.normals * 3);
+    runParallel(chunks.size() * 3, threads, [&](std::size_t task) {
+        Chunk& c = chunks[task / 3];
+        const Bases& at = bases[task / 3];
+        const auto move = [](std::vector<float>& from, float* to) {
+            if (!from.empty()) std::memcpy(to, from.data(), from.size() * sizeof(float));
+            std::vector<float>().swap(from);
+        };
+        switch (task % 3) {
+        case 0: return move(c.positions, lists.positions.get() + at.positions * 3);
+        case 1: return move(c.texcoords, lists.texcoords.get() + at.texcoords * 2);
+        default: return move(c.normals, lists.normals.get() + at.normals * 3);
+        }
+    });
+    return lists;
+}
+
 void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsigned threads, ImportResult& result) {
     // Where each piece's entries start in the whole lists.
     std::vector<Bases> bases(chunks.size());
@@ -418,19 +439,7 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     }
     runParallel(chunks.size(), threads, [&](std::size_t i) { resolveChunk(chunks[i], bases[i], total); });
 
-    Lists lists;
-    const auto concatenate = [&chunks](std::vector<float> Chunk::*member, std::vector<float>& into) {
-        std::size_t size = 0;
-        for (const Chunk& c : chunks) size += (c.*member).size();
-        into.reserve(size);
-        for (Chunk& c : chunks) {
-            into.insert(into.end(), (c.*member).begin(), (c.*member).end());
-            std::vector<float>().swap(c.*member);
-        }
-    };
-    concatenate(&Chunk::positions, lists.positions);
-    concatenate(&Chunk::texcoords, lists.texcoords);
-    concatenate(&Chunk::normals, lists.normals);
+    const Lists lists = joinLists(chunks, bases, total, threads);
     for (const Chunk& c : chunks) result.report.merge(c.report);
 
     Layout layout = layOut(chunks, options.defaultName);
@@ -485,13 +494,21 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
         }
     };
 
+    std::vector<std::vector<std::int32_t>> indices(layout.parts.size());
+    const auto makeIndices = [&] {
+        for (std::size_t p = 0; p < layout.parts.size(); ++p) indices[p] = cornerIndices(layout.parts[p].triangles * 3);
+    };
+
     std::vector<BuildCounts> counts(layout.runs.size());
     std::vector<PositionBounds> runBounds(layout.runs.size());
     const float scale = options.scale > 0.0f ? options.scale : kObjScale;
-    // Task 0 makes the vertices; whoever takes a later task finds it begun.
-    runParallel(layout.runs.size() + 1, threads, [&](std::size_t task) {
+    // Task 0 makes the vertices, task 1 the indices; whoever takes a later
+    // task finds the first begun.
+    constexpr std::size_t kFirstRunTask = 2;
+    runParallel(layout.runs.size() + kFirstRunTask, threads, [&](std::size_t task) {
         if (task == 0) return makeVertices();
-        const std::size_t i = task - 1;
+        if (task == 1) return makeIndices();
+        const std::size_t i = task - kFirstRunTask;
         const Run& run = layout.runs[i];
         std::atomic<std::size_t>& partMade = made[run.part];
         for (std::size_t seen = partMade.load(std::memory_order_acquire); seen < runEnd[i];
@@ -521,7 +538,8 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     const MtlLibrary library = readLibraries(layout.libraries, options, result.report);
     for (Part& part : layout.parts) {
         auto object = newImportedObject(part.name);
-        giveCornerMesh(*object, std::move(part.vertices), partBounds[&part - layout.parts.data()], threads);
+        const std::size_t p = static_cast<std::size_t>(&part - layout.parts.data());
+        giveCornerMesh(*object, std::move(part.vertices), std::move(indices[p]), partBounds[p]);
         applyMaterial(*object, part, library, options, result);
         result.objects.push_back(std::move(object));
     }
