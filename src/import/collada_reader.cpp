@@ -91,6 +91,32 @@ std::vector<T> numbers(std::string_view text, std::size_t limit, Read read) {
     return out;
 }
 
+// The integers of a text taken a few at a time, as intList would read them
+// all: a list of millions of indices is never held whole.
+class IntStream {
+public:
+    explicit IntStream(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+
+    // The next `count` integers into `out`; false when the list ends first.
+    bool take(std::size_t count, std::vector<std::int32_t>& out) {
+        out.clear();
+        while (out.size() < count) {
+            while (p_ < end_ && isSpace(*p_)) ++p_;
+            std::int32_t value = 0;
+            if (p_ >= end_ || !readInt(p_, end_, value)) return false;
+            out.push_back(value);
+        }
+        return true;
+    }
+
+    // At most this many are left: each takes a digit and a blank.
+    std::size_t mostLeft() const { return static_cast<std::size_t>(end_ - p_) / 2 + 1; }
+
+private:
+    const char* p_;
+    const char* end_;
+};
+
 }  // namespace
 
 std::vector<float> floatList(pugi::xml_node node, std::size_t limit) {
@@ -317,19 +343,18 @@ public:
         expectCorners(0);
         if (kind == "polylist") {
             const std::vector<std::int32_t> counts = intList(prim.child("vcount"));
-            const std::vector<std::int32_t> p = intList(prim.child("p"));
-            expectCorners(polylistCorners(counts, p.size() / reader.stride));
-            std::size_t at = 0;
-            for (std::int64_t n : counts) {
-                if (n < 0 || static_cast<std::uint64_t>(n) > (p.size() - at) / reader.stride) {
+            IntStream p(textOf(prim.child("p")));
+            expectCorners(polylistCorners(counts, p.mostLeft() / reader.stride));
+            for (const std::int32_t n : counts) {
+                if (n < 0 || !p.take(static_cast<std::size_t>(n) * reader.stride, window_)) {
                     doc_.result.report.damage("COLLADA polygon lists shorter than their counts, cut");
                     break;
                 }
-                polygon(reader, p, at, static_cast<std::size_t>(n));
-                at += static_cast<std::size_t>(n) * reader.stride;
+                polygon(reader, window_, 0, static_cast<std::size_t>(n));
             }
             return;
         }
+        std::size_t trianglesLeft = prim.attribute("count").as_ullong(0);
         for (pugi::xml_node list : prim.children()) {
             const std::string name = list.name();
             pugi::xml_node pNode = list;
@@ -339,12 +364,19 @@ public:
             } else if (name != "p") {
                 continue;
             }
+            if (kind == "triangles") {
+                // The written count, spread over the <p> lists, bounded by what the text can hold.
+                IntStream p(textOf(pNode));
+                expectCorners(3 * std::min(trianglesLeft, p.mostLeft() / reader.stride / 3));
+                while (p.take(3 * reader.stride, window_)) {
+                    polygon(reader, window_, 0, 3);
+                    trianglesLeft -= trianglesLeft > 0 ? 1 : 0;
+                }
+                continue;
+            }
             const std::vector<std::int32_t> p = intList(pNode);
             const std::size_t corners = p.size() / reader.stride;
-            if (kind == "triangles") {
-                expectCorners(corners / 3 * 3);
-                for (std::size_t t = 0; t + 3 <= corners; t += 3) polygon(reader, p, t * reader.stride, 3);
-            } else if (kind == "polygons") {
+            if (kind == "polygons") {
                 polygon(reader, p, 0, corners);
             } else {
                 strip(reader, p, corners, kind == "trifans");
@@ -511,6 +543,7 @@ private:
     std::vector<CornerGroup> groups_;
     CornerGroup* last_ = nullptr;
     std::size_t expected_ = 0;  // corners the current primitive may add
+    std::vector<std::int32_t> window_;  // the indices of one polygon
     std::vector<CornerData> corners_;
     std::vector<Vec3> points_;
     std::vector<CornerTriangle> triangles_;

@@ -39,6 +39,19 @@ TEST(NumberText, ObjNumbersMatchTheGeneralReader) {
     }
 }
 
+TEST(NumberText, ScaledDecimalsRoundLikeADivision) {
+    // Every mantissa of the fast path, in a stride that leaves the test
+    // quick but crosses every exponent of the results.
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    for (int decimals = 0; decimals <= 10; ++decimals) {
+        int wrong = 0;
+        for (std::uint64_t m = 0; m <= (std::uint64_t{1} << 24); m += 13) {
+            wrong += scan::detail::scaledDecimal(m, decimals) != static_cast<float>(m) / kPowers[decimals] ? 1 : 0;
+        }
+        EXPECT_EQ(wrong, 0) << decimals;
+    }
+}
+
 std::vector<float> colladaFloats(const std::string& text, std::size_t limit = SIZE_MAX) {
     pugi::xml_document xml;
     xml.load_string(("<a>" + text + "</a>").c_str());
