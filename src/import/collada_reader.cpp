@@ -29,7 +29,7 @@ std::string_view textOf(pugi::xml_node node) { return node.child_value(); }
 // A float the way the general reader takes it (no '+', no blanks before),
 // the plain decimals of most files without it. False when none is there.
 bool readFloat(const char*& p, const char* end, float& out) {
-    if (*p != '+' && scan::detail::plainDecimal(p, end, out, isSpace)) return true;
+    if (*p != '+' && scan::detail::plainDecimal(p, end, out, [](char c) { return isSpace(c); })) return true;
     const auto [next, error] = std::from_chars(p, end, out);
     if (next == p) return false;
     if (error != std::errc{}) out = 0.0f;  // too large or too small: kept as 0

@@ -139,7 +139,7 @@ inline bool plainDecimal(const char*& p, const char* end, float& out, Separator 
 // A float after blanks; false (p unchanged past the blanks) when none.
 inline bool number(const char*& p, const char* end, float& out) {
     p = skipBlanks(p, end);
-    if (detail::plainDecimal(p, end, out, isBlank)) return true;
+    if (detail::plainDecimal(p, end, out, [](char c) { return isBlank(c); })) return true;
     const char* start = p;
     if (start < end && *start == '+') ++start;
     const auto [next, error] = std::from_chars(start, end, out);
