@@ -2,7 +2,7 @@
 #include "import/obj_reader.h"
 
 #include <algorithm>
-#include <atomic>
+#include <mutex>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -33,8 +33,9 @@ using obj::Face;
 constexpr float kObjScale = 10.0f;
 // Texts below this size are read by one thread: starting others costs more.
 constexpr std::size_t kParallelMinBytes = std::size_t{1} << 20;
-// Faces per piece of building work.
-constexpr std::size_t kFacesPerRun = 1u << 16;
+// Faces per piece of building work: their vertices (about 1.7 MB) stay in
+// the cache between being made and being filled in.
+constexpr std::size_t kFacesPerRun = 1u << 13;
 
 constexpr std::string_view kOutOfRange = "faces with an index outside its list, skipped";
 
@@ -465,10 +466,10 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
         for (std::size_t at = 0; at < slices[i].bytes; at += kPageBytes) bytes[at] = 0;
     });
 
-    // A vector makes its elements itself, one after the other: one thread
-    // makes each part's vertices a slice at a time while the others fill in
-    // the runs whose vertices are made already. The storage never moves, as
-    // the room was reserved.
+    // A vector makes its elements itself, one after the other: whoever takes
+    // a run makes the part's vertices up to the run's end, under the part's
+    // lock, then fills them in while they are still in its cache. The
+    // storage never moves, as the room was reserved.
     std::vector<std::size_t> runEnd(layout.runs.size());
     {
         std::vector<std::size_t> nextStart(layout.parts.size());
@@ -478,20 +479,13 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
             nextStart[layout.runs[i].part] = layout.runs[i].firstVertex;
         }
     }
-    std::vector<std::atomic<std::size_t>> made(layout.parts.size());
+    std::vector<std::mutex> making(layout.parts.size());
     std::vector<MeshVertex*> storage(layout.parts.size());
     for (std::size_t p = 0; p < layout.parts.size(); ++p) storage[p] = layout.parts[p].vertices.data();
-    const auto makeVertices = [&] {
-        constexpr std::size_t kVerticesPerSlice = std::size_t{1} << 16;
-        for (std::size_t p = 0; p < layout.parts.size(); ++p) {
-            std::vector<MeshVertex>& vertices = layout.parts[p].vertices;
-            const std::size_t wanted = layout.parts[p].triangles * 3;
-            while (vertices.size() < wanted) {
-                vertices.resize(std::min(wanted, vertices.size() + kVerticesPerSlice));
-                made[p].store(vertices.size(), std::memory_order_release);
-                made[p].notify_all();
-            }
-        }
+    const auto makeVertices = [&](std::size_t part, std::size_t upTo) {
+        const std::lock_guard<std::mutex> lock(making[part]);
+        std::vector<MeshVertex>& vertices = layout.parts[part].vertices;
+        if (vertices.size() < upTo) vertices.resize(upTo);
     };
 
     std::vector<std::vector<std::int32_t>> indices(layout.parts.size());
@@ -502,19 +496,13 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     std::vector<BuildCounts> counts(layout.runs.size());
     std::vector<PositionBounds> runBounds(layout.runs.size());
     const float scale = options.scale > 0.0f ? options.scale : kObjScale;
-    // Task 0 makes the vertices, task 1 the indices; whoever takes a later
-    // task finds the first begun.
-    constexpr std::size_t kFirstRunTask = 2;
+    // Task 0 makes the indices, the others build one run each.
+    constexpr std::size_t kFirstRunTask = 1;
     runParallel(layout.runs.size() + kFirstRunTask, threads, [&](std::size_t task) {
-        if (task == 0) return makeVertices();
-        if (task == 1) return makeIndices();
+        if (task == 0) return makeIndices();
         const std::size_t i = task - kFirstRunTask;
         const Run& run = layout.runs[i];
-        std::atomic<std::size_t>& partMade = made[run.part];
-        for (std::size_t seen = partMade.load(std::memory_order_acquire); seen < runEnd[i];
-             seen = partMade.load(std::memory_order_acquire)) {
-            partMade.wait(seen, std::memory_order_acquire);
-        }
+        makeVertices(run.part, runEnd[i]);
         RunBuilder local(lists, scale);
         local.build(chunks[run.chunk], run, storage[run.part], counts[i]);
         runBounds[i] = local.bounds;

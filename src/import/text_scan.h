@@ -157,8 +157,33 @@ inline bool number(const char*& p, const char* end, float& out) {
 }
 
 
+namespace detail {
+
+// The digits at q one at a time, for the runs too long or too near the end
+// for shortDigitRun; p moves past them.
+[[gnu::noinline]] inline bool longInteger(const char*& p, const char* q, const char* end, bool negative,
+                                          std::int32_t& out) {
+    const char* digits = q;
+    std::uint64_t value = 0;
+    while (q < end && isDigit(*q)) {
+        // Past int32 the value only needs to stay past it.
+        if (value <= INT32_MAX) value = value * 10 + static_cast<unsigned>(*q - '0');
+        ++q;
+    }
+    if (q == digits) return false;
+    if (negative) {
+        out = value >= static_cast<std::uint64_t>(INT32_MAX) ? INT32_MIN + 1 : -static_cast<std::int32_t>(value);
+    } else {
+        out = value > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX : static_cast<std::int32_t>(value);
+    }
+    p = q;
+    return true;
+}
+
+}  // namespace detail
+
 // A signed integer, clamped to the int32 range (an index that large is out
-// of range anyway).
+// of range anyway). Kept small so that it inlines into the face reader.
 inline bool integer(const char*& p, const char* end, std::int32_t& out) {
     const char* q = p;
     if (q < end && *q == '+') ++q;
@@ -172,19 +197,7 @@ inline bool integer(const char*& p, const char* end, std::int32_t& out) {
         p = q;
         return true;
     }
-    while (q < end && detail::isDigit(*q)) {
-        // Past int32 the value only needs to stay past it.
-        if (value <= INT32_MAX) value = value * 10 + static_cast<unsigned>(*q - '0');
-        ++q;
-    }
-    if (q == digits) return false;
-    if (negative) {
-        out = value >= static_cast<std::uint64_t>(INT32_MAX) ? INT32_MIN + 1 : -static_cast<std::int32_t>(value);
-    } else {
-        out = value > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX : static_cast<std::int32_t>(value);
-    }
-    p = q;
-    return true;
+    return detail::longInteger(p, q, end, negative, out);
 }
 
 }  // namespace morvanex::scan
