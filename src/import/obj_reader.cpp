@@ -272,10 +272,9 @@ private:
     Vec3 scenePosition(Vec3 p) const { return {-p.x * scale_, p.y * scale_, p.z * scale_}; }
 
     void corner(const Corner& k, Vec3 position, MeshVertex& v) {
+        // The skin fields keep the unbound values the vertex was made with.
         v.position = position;
         bounds.add(position);
-        v.blendWeights = {1.0f, 0.0f, 0.0f, 0.0f};
-        v.blendIndices = {0, -1, -1, -1};
         if (k.t >= 0) {
             const float* t = &lists_.texcoords[static_cast<std::size_t>(k.t) * 2];
             v.texcoord = {t[0], 1.0f - t[1]};
