@@ -306,6 +306,17 @@ struct CornerGroup {
     std::int32_t joint = -1;
     std::string material;
     std::vector<MeshVertex> vertices;
+    // The box around the positions, grown as the scene object would grow
+    // it from its first vertex on: no second pass over millions of them.
+    PositionBounds bounds;
+    void add(const MeshVertex& v) {
+        if (vertices.empty()) bounds.min = bounds.max = v.position;
+        bounds.min = {std::min(bounds.min.x, v.position.x), std::min(bounds.min.y, v.position.y),
+                      std::min(bounds.min.z, v.position.z)};
+        bounds.max = {std::max(bounds.max.x, v.position.x), std::max(bounds.max.y, v.position.y),
+                      std::max(bounds.max.z, v.position.z)};
+        vertices.push_back(v);
+    }
 };
 
 class GeometryBuilder {
@@ -493,9 +504,9 @@ private:
         const MeshVertex vb = vertex(b, flat, unused);
         const MeshVertex vc = vertex(c, flat, unused);
         CornerGroup& g = group(joint);
-        g.vertices.push_back(va);
-        g.vertices.push_back(vb);
-        g.vertices.push_back(vc);
+        g.add(va);
+        g.add(vb);
+        g.add(vc);
     }
 
     // A triangle goes with the lead joint of its first corner.
@@ -504,7 +515,7 @@ private:
         for (CornerGroup& g : groups_) {
             if (g.joint == joint && g.material == material_) return *(last_ = &g);
         }
-        groups_.push_back({joint, material_, {}});
+        groups_.push_back({joint, material_, {}, {}});
         last_ = &groups_.back();
         makeRoom(*last_);
         return *last_;
@@ -681,7 +692,8 @@ void buildGeometries(Document& doc) {
                                                     [&](const CornerGroup& o) { return o.joint == g.joint; });
             if (sameNameBefore && !g.material.empty()) name += "_" + g.material;
             auto object = newImportedObject(name);
-            giveCornerMesh(*object, std::move(g.vertices));
+            const std::size_t corners = g.vertices.size();
+            giveCornerMesh(*object, std::move(g.vertices), cornerIndices(corners), g.bounds);
             applyMaterial(doc, *object, g.material);
             if (skin != nullptr && g.joint >= 0 && static_cast<std::size_t>(g.joint) < skin->inverseBind.size()) {
                 const Mat4& ibm = skin->inverseBind[static_cast<std::size_t>(g.joint)];

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <ranges>
 #include <utility>
 
 
@@ -23,8 +22,10 @@ void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices) {
 }
 
 std::vector<std::int32_t> cornerIndices(std::size_t count) {
-    const auto numbers = std::views::iota(std::int32_t{0}, static_cast<std::int32_t>(count));
-    return {numbers.begin(), numbers.end()};
+    std::vector<std::int32_t> indices;
+    indices.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) indices.push_back(static_cast<std::int32_t>(i));
+    return indices;
 }
 
 void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices, std::vector<std::int32_t> indices,
