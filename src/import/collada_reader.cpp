@@ -37,22 +37,11 @@ bool readFloat(const char*& p, const char* end, float& out) {
     return true;
 }
 
-// An integer the way the general 64-bit reader takes it ('-' but no '+'),
-// then held in 32 bits: values past them are out of any list's range
-// either way, and one too long for 64 bits reads as 0 as it always did.
-bool readInt(const char*& p, const char* end, std::int32_t& out) {
-    const char* q = p;
-    const bool negative = q < end && *q == '-';
-    if (negative) ++q;
+// The digits of an integer one at a time, for runs too long or too near
+// the end of the text to be read at once.
+[[gnu::noinline]] bool readLongInt(const char*& p, const char* q, const char* end, bool negative, std::int32_t& out) {
     const char* digits = q;
     std::uint64_t value = 0;
-    // Indices are short: fewer than eight digits are read at once.
-    if (end - q >= 8 && scan::detail::shortDigitRun(q, value)) {
-        if (q == digits) return false;
-        out = negative ? -static_cast<std::int32_t>(value) : static_cast<std::int32_t>(value);
-        p = q;
-        return true;
-    }
     bool overflow = false;
     const std::uint64_t limit = std::uint64_t{INT64_MAX} + (negative ? 1 : 0);
     for (; q < end && static_cast<unsigned char>(*q - '0') < 10; ++q) {
@@ -70,6 +59,25 @@ bool readInt(const char*& p, const char* end, std::int32_t& out) {
     }
     p = q;
     return true;
+}
+
+// An integer the way the general 64-bit reader takes it ('-' but no '+'),
+// then held in 32 bits: values past them are out of any list's range
+// either way, and one too long for 64 bits reads as 0 as it always did.
+inline bool readInt(const char*& p, const char* end, std::int32_t& out) {
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    const char* digits = q;
+    std::uint64_t value = 0;
+    // Indices are short: fewer than eight digits are read at once.
+    if (end - q >= 8 && scan::detail::shortDigitRun(q, value)) {
+        if (q == digits) return false;
+        out = negative ? -static_cast<std::int32_t>(value) : static_cast<std::int32_t>(value);
+        p = q;
+        return true;
+    }
+    return readLongInt(p, q, end, negative, out);
 }
 
 // The blank-separated numbers of a text, at most `limit`; the list ends at
@@ -120,10 +128,14 @@ private:
 }  // namespace
 
 std::vector<float> floatList(pugi::xml_node node, std::size_t limit) {
-    return numbers<float>(textOf(node), limit, readFloat);
+    return numbers<float>(textOf(node), limit, [](const char*& p, const char* end, float& out) {
+        return readFloat(p, end, out);
+    });
 }
 std::vector<std::int32_t> intList(pugi::xml_node node) {
-    return numbers<std::int32_t>(textOf(node), SIZE_MAX, readInt);
+    return numbers<std::int32_t>(textOf(node), SIZE_MAX, [](const char*& p, const char* end, std::int32_t& out) {
+        return readInt(p, end, out);
+    });
 }
 
 Mat4 matrixFromFloats(const float* v) {
