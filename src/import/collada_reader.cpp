@@ -5,12 +5,14 @@
 #include <charconv>
 #include <cmath>
 #include <new>
+#include <optional>
 
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
 #include "import/large_pages.h"
 #include "import/text_scan.h"
 #include "import/triangulate.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -720,12 +722,15 @@ void buildGeometries(Document& doc) {
 
 }  // namespace collada
 
-ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const ImportOptions& options) {
+namespace {
+
+// `load` parses the text into the document it is given.
+template <typename Load>
+ImportResult importDocument(const ImportOptions& options, Load&& load) {
     ImportResult result;
     try {
         collada::Document doc(result, options);
-        const pugi::xml_parse_result parsed =
-            doc.xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+        const pugi::xml_parse_result parsed = load(doc.xml);
         doc.root = doc.xml.child("COLLADA");
         if (!doc.root) {
             result.error = parsed ? "not a COLLADA file" : std::string("not a COLLADA file: ") + parsed.description();
@@ -758,9 +763,30 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
     return result;
 }
 
+}  // namespace
+
+ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const ImportOptions& options) {
+    return importDocument(options, [&](pugi::xml_document& xml) {
+        return xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+    });
+}
+
 ImportResult importCollada(const std::filesystem::path& path, ImportOptions options) {
-    return importFromFile(path, std::move(options), [](std::span<const std::uint8_t> bytes, const ImportOptions& o) {
-        return importColladaBytes(bytes, o);
+    std::optional<FileBytes> file(std::in_place, path);
+    if (!file->opened()) {
+        ImportResult failed;
+        failed.error = file->notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
+    if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
+    return importDocument(options, [&](pugi::xml_document& xml) {
+        const std::span<const std::uint8_t> bytes = file->bytes();
+        const pugi::xml_parse_result parsed =
+            xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+        // The parser keeps a copy of its own: the file is held in memory
+        // once, not twice, while the meshes are built.
+        file.reset();
+        return parsed;
     });
 }
 

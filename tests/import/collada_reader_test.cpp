@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/collada_reader.h"
+#include "base/test_files.h"
 #include "import/import_test_support.h"
 
 namespace morvanex {
@@ -181,6 +182,30 @@ TEST(ColladaReader, Utf16WithByteOrderMarkAndDamage) {
     EXPECT_TRUE(partial.ok());
     EXPECT_EQ(testing::totalTriangles(partial), 1u);
     EXPECT_FALSE(partial.report.empty());
+}
+
+// A file is parsed in place in a copy the parser owns: the same as parsing
+// the bytes, whatever the encoding, the damage or the size.
+TEST(ColladaReader, AFileReadsAsItsBytes) {
+    const std::string geometry = squareGeometry("g", "<triangles count=\"1\">" + kInputs +
+                                                         "<p>0 0 0 1 0 0 2 0 0</p></triangles>");
+    const std::string text = document("", "<library_geometries>" + geometry + "</library_geometries>", "");
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += c, utf16 += '\0';
+    test::TempFolder temp;
+    for (const std::string& bytes : {text, utf16, text.substr(0, text.find("</p>")), std::string()}) {
+        test::writeBytes(temp.path() / "a.dae", bytes);
+        const ImportResult fromFile = importCollada(temp.path() / "a.dae");
+        const ImportResult fromBytes = read(bytes);
+        EXPECT_EQ(fromFile.error, fromBytes.error);
+        EXPECT_EQ(fromFile.report.lines(), fromBytes.report.lines());
+        ASSERT_EQ(fromFile.objects.size(), fromBytes.objects.size());
+        for (std::size_t i = 0; i < fromFile.objects.size(); ++i) {
+            EXPECT_EQ(fromFile.objects[i]->vertices.size(), fromBytes.objects[i]->vertices.size());
+            EXPECT_TRUE(near(fromFile.objects[i]->boundsMax, fromBytes.objects[i]->boundsMax));
+        }
+    }
+    EXPECT_EQ(importCollada(temp.path() / "missing.dae").error, "cannot open the file");
 }
 
 }  // namespace
