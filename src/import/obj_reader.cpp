@@ -484,7 +484,9 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     const auto makeVertices = [&](std::size_t part, std::size_t upTo) {
         const std::lock_guard<std::mutex> lock(making[part]);
         std::vector<MeshVertex>& vertices = layout.parts[part].vertices;
-        if (vertices.size() < upTo) vertices.resize(upTo);
+        // Copies of one made vertex: a few wide stores each.
+        static const MeshVertex kMade{};
+        if (vertices.size() < upTo) vertices.resize(upTo, kMade);
     };
 
     std::vector<std::vector<std::int32_t>> indices(layout.parts.size());
