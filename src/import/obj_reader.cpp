@@ -443,32 +443,17 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     for (const Chunk& c : chunks) result.report.merge(c.report);
 
     Layout layout = layOut(chunks, options.defaultName);
-    // The first write of fresh memory is a page fault: take those in
-    // parallel, on the raw storage, before the vertices are made in it.
-    struct Slice {
-        void* at;
-        std::size_t bytes;
-    };
-    std::vector<Slice> slices;
-    constexpr std::size_t kSliceBytes = std::size_t{4} << 20;
-    constexpr std::size_t kPageBytes = 4096;
+    // Room for each part's vertices, taken a run at a time below.
     for (Part& part : layout.parts) {
         part.vertices.reserve(part.triangles * 3);
-        auto* raw = reinterpret_cast<unsigned char*>(part.vertices.data());
-        const std::size_t bytes = part.vertices.capacity() * sizeof(MeshVertex);
-        adviseLargePages(raw, bytes);
-        for (std::size_t at = 0; at < bytes; at += kSliceBytes) slices.push_back({raw + at, std::min(kSliceBytes, bytes - at)});
+        adviseLargePages(part.vertices.data(), part.vertices.capacity() * sizeof(MeshVertex));
     }
-    runParallel(slices.size(), threads, [&](std::size_t i) {
-        // One write per page is enough for the system to give it.
-        auto* bytes = static_cast<volatile unsigned char*>(slices[i].at);
-        for (std::size_t at = 0; at < slices[i].bytes; at += kPageBytes) bytes[at] = 0;
-    });
 
     // A vector makes its elements itself, one after the other: whoever takes
-    // a run makes the part's vertices up to the run's end, under the part's
-    // lock, then fills them in while they are still in its cache. The
-    // storage never moves, as the room was reserved.
+    // a run has the system give the run's pages (in parallel: that is where
+    // the system clears them), makes the part's vertices up to the run's end
+    // under the part's lock, then fills them in, all while they are still in
+    // its cache. The storage never moves, as the room was reserved.
     std::vector<std::size_t> runEnd(layout.runs.size());
     {
         std::vector<std::size_t> nextStart(layout.parts.size());
@@ -503,6 +488,7 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
         if (task == 0) return makeIndices();
         const std::size_t i = task - kFirstRunTask;
         const Run& run = layout.runs[i];
+        populatePages(storage[run.part] + run.firstVertex, (runEnd[i] - run.firstVertex) * sizeof(MeshVertex));
         makeVertices(run.part, runEnd[i]);
         RunBuilder local(lists, scale);
         local.build(chunks[run.chunk], run, storage[run.part], counts[i]);
