@@ -102,6 +102,9 @@ public:
     pugi::xml_node resolve(std::string_view url);
 
     const Source& source(std::string_view id);
+    // Reads the sources of these ids that are not read yet, in parallel, so
+    // that source() finds them.
+    void readSourcesAhead(const std::vector<std::string>& ids);
     // A source's items as scene positions and as unit scene normals,
     // converted once for all the corners that share them.
     const std::vector<Vec3>& scenePositions(const Source& s);

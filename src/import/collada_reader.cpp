@@ -10,6 +10,7 @@
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
 #include "import/large_pages.h"
+#include "import/parallel.h"
 #include "import/text_scan.h"
 #include "import/triangulate.h"
 #include "base/file_bytes.h"
@@ -179,14 +180,11 @@ pugi::xml_node Document::resolve(std::string_view url) {
     return it->second;
 }
 
-const Source& Document::source(std::string_view id) {
-    const std::string key(id);
-    const auto known = sources_.find(key);
-    if (known != sources_.end()) return known->second;
-    Source& s = sources_[key];
-    const auto it = byId.find(key);
-    if (it == byId.end()) return s;
-    const pugi::xml_node node = it->second;
+namespace {
+
+// A <source>: its numbers or names through its accessor.
+Source readSource(pugi::xml_node node) {
+    Source s;
     const pugi::xml_node accessor = node.child("technique_common").child("accessor");
     const auto limitOf = [](pugi::xml_node array) {
         const pugi::xml_attribute count = array.attribute("count");
@@ -218,22 +216,57 @@ const Source& Document::source(std::string_view id) {
     return s;
 }
 
+// Items per piece of converting work.
+constexpr std::size_t kItemsPerSlice = std::size_t{1} << 16;
+
+}  // namespace
+
+const Source& Document::source(std::string_view id) {
+    const std::string key(id);
+    const auto known = sources_.find(key);
+    if (known != sources_.end()) return known->second;
+    Source& s = sources_[key];
+    const auto it = byId.find(key);
+    if (it != byId.end()) s = readSource(it->second);
+    return s;
+}
+
+void Document::readSourcesAhead(const std::vector<std::string>& ids) {
+    std::vector<std::pair<std::string, pugi::xml_node>> wanted;
+    for (const std::string& id : ids) {
+        const auto it = byId.find(id);
+        if (it == byId.end() || sources_.count(id) != 0) continue;
+        if (std::any_of(wanted.begin(), wanted.end(), [&](const auto& w) { return w.first == id; })) continue;
+        wanted.emplace_back(id, it->second);
+    }
+    std::vector<Source> read(wanted.size());
+    runParallel(wanted.size(), workerThreads(options.threads),
+                [&](std::size_t i) { read[i] = readSource(wanted[i].second); });
+    for (std::size_t i = 0; i < wanted.size(); ++i) sources_.emplace(wanted[i].first, std::move(read[i]));
+}
+
+// Every item of a source through `convert`, the slices of a large one in
+// parallel.
+template <typename Convert>
+void convertItems(const Source& s, std::vector<Vec3>& out, unsigned threads, Convert convert) {
+    out.resize(s.count);
+    const std::size_t slices = (s.count + kItemsPerSlice - 1) / kItemsPerSlice;
+    runParallel(slices, threads, [&](std::size_t slice) {
+        const std::size_t end = std::min(s.count, (slice + 1) * kItemsPerSlice);
+        for (std::size_t i = slice * kItemsPerSlice; i < end; ++i) out[i] = convert(Vec3{s.at(i, 0), s.at(i, 1), s.at(i, 2)});
+    });
+}
+
 const std::vector<Vec3>& Document::scenePositions(const Source& s) {
     auto [it, fresh] = scenePositions_.try_emplace(&s);
-    if (fresh) {
-        it->second.resize(s.count);
-        for (std::size_t i = 0; i < s.count; ++i) it->second[i] = position({s.at(i, 0), s.at(i, 1), s.at(i, 2)});
-    }
+    if (fresh) convertItems(s, it->second, workerThreads(options.threads), [this](Vec3 p) { return position(p); });
     return it->second;
 }
 
 const std::vector<Vec3>& Document::sceneNormals(const Source& s) {
     auto [it, fresh] = sceneNormals_.try_emplace(&s);
     if (fresh) {
-        it->second.resize(s.count);
-        for (std::size_t i = 0; i < s.count; ++i) {
-            it->second[i] = normalize(direction({s.at(i, 0), s.at(i, 1), s.at(i, 2)}));
-        }
+        convertItems(s, it->second, workerThreads(options.threads), [this](Vec3 n) { return normalize(direction(n)); });
     }
     return it->second;
 }
@@ -680,6 +713,13 @@ void applyMaterial(Document& doc, SceneObject& object, const std::string& symbol
 }  // namespace
 
 void buildGeometries(Document& doc) {
+    // The meshes' sources hold most of a large file's numbers: read them
+    // all at once, on every thread.
+    std::vector<std::string> sourceIds;
+    for (pugi::xml_node geometry : doc.root.child("library_geometries").children("geometry")) {
+        for (pugi::xml_node source : geometry.child("mesh").children("source")) sourceIds.emplace_back(source.attribute("id").value());
+    }
+    doc.readSourcesAhead(sourceIds);
     for (pugi::xml_node geometry : doc.root.child("library_geometries").children("geometry")) {
         const std::string id = geometry.attribute("id").value();
         const pugi::xml_node mesh = geometry.child("mesh");
