@@ -403,13 +403,15 @@ public:
             const std::vector<std::int32_t> counts = intList(prim.child("vcount"));
             IntStream p(textOf(prim.child("p")));
             expectCorners(polylistCorners(counts, p.mostLeft() / reader.stride));
-            for (const std::int32_t n : counts) {
-                if (n < 0 || !p.take(static_cast<std::size_t>(n) * reader.stride, window_)) {
-                    doc_.result.report.damage("COLLADA polygon lists shorter than their counts, cut");
-                    break;
+            withPagesTaken([&] {
+                for (const std::int32_t n : counts) {
+                    if (n < 0 || !p.take(static_cast<std::size_t>(n) * reader.stride, window_)) {
+                        doc_.result.report.damage("COLLADA polygon lists shorter than their counts, cut");
+                        break;
+                    }
+                    polygon(reader, window_, 0, static_cast<std::size_t>(n));
                 }
-                polygon(reader, window_, 0, static_cast<std::size_t>(n));
-            }
+            });
             return;
         }
         std::size_t trianglesLeft = prim.attribute("count").as_ullong(0);
@@ -426,10 +428,12 @@ public:
                 // The written count, spread over the <p> lists, bounded by what the text can hold.
                 IntStream p(textOf(pNode));
                 expectCorners(3 * std::min(trianglesLeft, p.mostLeft() / reader.stride / 3));
-                while (p.take(3 * reader.stride, window_)) {
-                    polygon(reader, window_, 0, 3);
-                    trianglesLeft -= trianglesLeft > 0 ? 1 : 0;
-                }
+                withPagesTaken([&] {
+                    while (p.take(3 * reader.stride, window_)) {
+                        polygon(reader, window_, 0, 3);
+                        trianglesLeft -= trianglesLeft > 0 ? 1 : 0;
+                    }
+                });
                 continue;
             }
             const std::vector<std::int32_t> p = intList(pNode);
@@ -577,6 +581,34 @@ private:
             if (n >= 3) corners += 3 * static_cast<std::size_t>(n - 2);
         }
         return corners;
+    }
+
+    // Runs `read`, which makes the corners of a primitive. For a large one
+    // without a skin, another thread meanwhile has the system give the pages
+    // that the expected corners will fill: clearing them is a good part of
+    // the work, and needs nothing from this thread.
+    template <typename Read>
+    void withPagesTaken(Read&& read) {
+        constexpr std::size_t kCornersWorthAThread = std::size_t{1} << 16;
+        const unsigned threads = workerThreads(doc_.options.threads);
+        if (skin_ != nullptr || expected_ < kCornersWorthAThread || threads < 2) return read();
+        const bool fresh = std::none_of(groups_.begin(), groups_.end(),
+                                        [&](const CornerGroup& g) { return g.joint == -1 && g.material == material_; });
+        CornerGroup& g = group(-1);  // with room for the expected corners
+        void* from = g.vertices.data() + g.vertices.size();
+        const std::size_t bytes = expected_ * sizeof(MeshVertex);
+        runParallel(2, threads, [&](std::size_t task) {
+            if (task == 0) {
+                populatePages(from, bytes);
+            } else {
+                read();
+            }
+        });
+        // A group made here for corners that never came is not kept.
+        if (fresh && g.vertices.empty()) {
+            groups_.pop_back();
+            last_ = nullptr;
+        }
     }
 
     // Without a skin every corner of a primitive goes to one group: room

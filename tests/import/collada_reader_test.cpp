@@ -184,8 +184,35 @@ TEST(ColladaReader, Utf16WithByteOrderMarkAndDamage) {
     EXPECT_FALSE(partial.report.empty());
 }
 
-// A file is parsed in place in a copy the parser owns: the same as parsing
-// the bytes, whatever the encoding, the damage or the size.
+// Large primitives are read while another thread takes their pages: the
+// same objects as on one thread, and none for corners that never came.
+TEST(ColladaReader, LargePrimitivesReadTheSameOnTwoThreads) {
+    std::string good, bad;
+    for (int t = 0; t < 22000; ++t) {
+        good += "0 0 0 1 0 0 2 0 0 ";
+        bad += "9 0 0 9 0 0 9 0 0 ";
+    }
+    const std::string geometries =
+        squareGeometry("g", "<triangles count=\"22000\">" + kInputs + "<p>" + good + "</p></triangles>") +
+        squareGeometry("h", "<triangles count=\"22000\">" + kInputs + "<p>" + bad + "</p></triangles>");
+    const std::string text = document("", "<library_geometries>" + geometries + "</library_geometries>", "");
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    ImportOptions options;
+    options.threads = 1;
+    const ImportResult one = importColladaBytes(bytes, options);
+    options.threads = 2;
+    const ImportResult two = importColladaBytes(bytes, options);
+    ASSERT_EQ(two.objects.size(), 1u);
+    ASSERT_EQ(one.objects.size(), 1u);
+    EXPECT_EQ(two.objects[0]->vertices.size(), 66000u);
+    EXPECT_EQ(two.objects[0]->vertices.size(), one.objects[0]->vertices.size());
+    EXPECT_TRUE(near(two.objects[0]->vertices.back().position, one.objects[0]->vertices.back().position));
+    EXPECT_EQ(two.report.lines(), one.report.lines());
+    EXPECT_TRUE(testing::indicesSound(two));
+}
+
+// A file, whose mapping is given back once the parser has its copy, reads
+// as its bytes whatever the encoding, the damage or the size.
 TEST(ColladaReader, AFileReadsAsItsBytes) {
     const std::string geometry = squareGeometry("g", "<triangles count=\"1\">" + kInputs +
                                                          "<p>0 0 0 1 0 0 2 0 0</p></triangles>");
