@@ -2,12 +2,12 @@
 #include "import/obj_reader.h"
 
 #include <algorithm>
-#include <mutex>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <set>
 #include <stdexcept>
@@ -533,9 +533,10 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
             text = crLines;
         }
         const unsigned threads = workerThreads(options.threads);
-        // Vertex lines and face lines cost differently per byte: a few pieces
-        // per thread, taken as threads come free, keep them all busy.
-        const std::size_t pieces = text.size() < kParallelMinBytes || threads == 1 ? 1 : std::size_t{4} * threads;
+        // Vertex lines and face lines cost differently per byte: several
+        // pieces per thread, taken as threads come free, keep them all busy
+        // to the end.
+        const std::size_t pieces = text.size() < kParallelMinBytes || threads == 1 ? 1 : std::size_t{8} * threads;
         const std::vector<std::string_view> parts = obj::splitAtLines(text, pieces);
         std::vector<Chunk> chunks(parts.size());
         runParallel(parts.size(), threads, [&](std::size_t i) { obj::parseChunk(parts[i], chunks[i]); });
