@@ -102,17 +102,26 @@ public:
     pugi::xml_node resolve(std::string_view url);
 
     const Source& source(std::string_view id);
+    // Reads the sources of these ids that are not read yet, in parallel, so
+    // that source() finds them.
+    void readSourcesAhead(const std::vector<std::string>& ids);
+    // A source's items as scene positions and as unit scene normals,
+    // converted once for all the corners that share them.
+    const std::vector<Vec3>& scenePositions(const Source& s);
+    const std::vector<Vec3>& sceneNormals(const Source& s);
     Mat4 convert(const Mat4& fileMatrix) const { return fromScene * fileMatrix * toScene; }
     Vec3 position(Vec3 p) const { return transformPoint(p, toScene); }
     Vec3 direction(Vec3 n) const { return transformNormal(n, axesOnly); }
 
 private:
     std::unordered_map<std::string, Source> sources_;
+    std::unordered_map<const Source*, std::vector<Vec3>> scenePositions_, sceneNormals_;
 };
 
 // Numbers of an element's text, at most `limit` of them.
 std::vector<float> floatList(pugi::xml_node node, std::size_t limit = SIZE_MAX);
-std::vector<std::int64_t> intList(pugi::xml_node node);
+// Integers held in 32 bits: larger ones are out of every list's range.
+std::vector<std::int32_t> intList(pugi::xml_node node);
 // A COLLADA matrix (16 numbers, column vectors) as a Mat4 for row vectors.
 Mat4 matrixFromFloats(const float* values);
 

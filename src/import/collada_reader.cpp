@@ -5,10 +5,15 @@
 #include <charconv>
 #include <cmath>
 #include <new>
+#include <optional>
 
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
+#include "import/large_pages.h"
+#include "import/parallel.h"
+#include "import/text_scan.h"
 #include "import/triangulate.h"
+#include "base/file_bytes.h"
 #include "base/text_encoding.h"
 
 namespace morvanex {
@@ -21,27 +26,120 @@ constexpr float kColladaScale = 30.0f;  // scene units per metre
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-template <typename T>
-std::vector<T> numbers(pugi::xml_node node, std::size_t limit) {
+// The text of an element; empty past the end of a damaged document.
+std::string_view textOf(pugi::xml_node node) { return node.child_value(); }
+
+// A float the way the general reader takes it (no '+', no blanks before),
+// the plain decimals of most files without it. False when none is there.
+bool readFloat(const char*& p, const char* end, float& out) {
+    if (*p != '+' && scan::detail::plainDecimal(p, end, out, [](char c) { return isSpace(c); })) return true;
+    const auto [next, error] = std::from_chars(p, end, out);
+    if (next == p) return false;
+    if (error != std::errc{}) out = 0.0f;  // too large or too small: kept as 0
+    p = next;
+    return true;
+}
+
+// The digits of an integer one at a time, for runs too long or too near
+// the end of the text to be read at once.
+[[gnu::noinline]] bool readLongInt(const char*& p, const char* q, const char* end, bool negative, std::int32_t& out) {
+    const char* digits = q;
+    std::uint64_t value = 0;
+    bool overflow = false;
+    const std::uint64_t limit = std::uint64_t{INT64_MAX} + (negative ? 1 : 0);
+    for (; q < end && static_cast<unsigned char>(*q - '0') < 10; ++q) {
+        const auto digit = static_cast<unsigned>(*q - '0');
+        if (value > (limit - digit) / 10) overflow = true;
+        if (!overflow) value = value * 10 + digit;
+    }
+    if (q == digits) return false;
+    if (overflow) {
+        out = 0;
+    } else if (negative) {
+        out = value > std::uint64_t{INT32_MAX} + 1 ? INT32_MIN : static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
+    } else {
+        out = value > std::uint64_t{INT32_MAX} ? INT32_MAX : static_cast<std::int32_t>(value);
+    }
+    p = q;
+    return true;
+}
+
+// An integer the way the general 64-bit reader takes it ('-' but no '+'),
+// then held in 32 bits: values past them are out of any list's range
+// either way, and one too long for 64 bits reads as 0 as it always did.
+inline bool readInt(const char*& p, const char* end, std::int32_t& out) {
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    const char* digits = q;
+    std::uint64_t value = 0;
+    // Indices are short: fewer than eight digits are read at once.
+    if (end - q >= 8 && scan::detail::shortDigitRun(q, value)) {
+        if (q == digits) return false;
+        out = negative ? -static_cast<std::int32_t>(value) : static_cast<std::int32_t>(value);
+        p = q;
+        return true;
+    }
+    return readLongInt(p, q, end, negative, out);
+}
+
+// The blank-separated numbers of a text, at most `limit`; the list ends at
+// the first word that is not a number.
+template <typename T, typename Read>
+std::vector<T> numbers(std::string_view text, std::size_t limit, Read read) {
     std::vector<T> out;
-    const char* p = node.child_value();
-    const char* end = p + std::char_traits<char>::length(p);
-    while (p < end && out.size() < limit) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    // Numbers take two characters at least: room for all is what the text justifies.
+    out.reserve(std::min(limit, text.size() / 2 + 1));
+    while (out.size() < limit) {
         while (p < end && isSpace(*p)) ++p;
         if (p >= end) break;
         T value{};
-        const auto [next, error] = std::from_chars(p, end, value);
-        if (next == p) break;  // not a number: the list ends here
-        out.push_back(error == std::errc{} ? value : T{});
-        p = next;
+        if (!read(p, end, value)) break;
+        out.push_back(value);
     }
     return out;
 }
 
+// The integers of a text taken a few at a time, as intList would read them
+// all: a list of millions of indices is never held whole.
+class IntStream {
+public:
+    explicit IntStream(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+
+    // The next `count` integers into `out`; false when the list ends first.
+    bool take(std::size_t count, std::vector<std::int32_t>& out) {
+        out.clear();
+        while (out.size() < count) {
+            while (p_ < end_ && isSpace(*p_)) ++p_;
+            std::int32_t value = 0;
+            if (p_ >= end_ || !readInt(p_, end_, value)) return false;
+            out.push_back(value);
+        }
+        return true;
+    }
+
+    // At most this many are left: each takes a digit and a blank.
+    std::size_t mostLeft() const { return static_cast<std::size_t>(end_ - p_) / 2 + 1; }
+
+private:
+    const char* p_;
+    const char* end_;
+};
+
 }  // namespace
 
-std::vector<float> floatList(pugi::xml_node node, std::size_t limit) { return numbers<float>(node, limit); }
-std::vector<std::int64_t> intList(pugi::xml_node node) { return numbers<std::int64_t>(node, SIZE_MAX); }
+std::vector<float> floatList(pugi::xml_node node, std::size_t limit) {
+    return numbers<float>(textOf(node), limit, [](const char*& p, const char* end, float& out) {
+        return readFloat(p, end, out);
+    });
+}
+std::vector<std::int32_t> intList(pugi::xml_node node) {
+    return numbers<std::int32_t>(textOf(node), SIZE_MAX, [](const char*& p, const char* end, std::int32_t& out) {
+        return readInt(p, end, out);
+    });
+}
 
 Mat4 matrixFromFloats(const float* v) {
     Mat4 m;
@@ -82,14 +180,11 @@ pugi::xml_node Document::resolve(std::string_view url) {
     return it->second;
 }
 
-const Source& Document::source(std::string_view id) {
-    const std::string key(id);
-    const auto known = sources_.find(key);
-    if (known != sources_.end()) return known->second;
-    Source& s = sources_[key];
-    const auto it = byId.find(key);
-    if (it == byId.end()) return s;
-    const pugi::xml_node node = it->second;
+namespace {
+
+// A <source>: its numbers or names through its accessor.
+Source readSource(pugi::xml_node node) {
+    Source s;
     const pugi::xml_node accessor = node.child("technique_common").child("accessor");
     const auto limitOf = [](pugi::xml_node array) {
         const pugi::xml_attribute count = array.attribute("count");
@@ -119,6 +214,61 @@ const Source& Document::source(std::string_view id) {
     if (const pugi::xml_attribute c = accessor.attribute("count")) s.count = std::min<std::size_t>(s.count, c.as_ullong());
     s.valid = true;
     return s;
+}
+
+// Items per piece of converting work.
+constexpr std::size_t kItemsPerSlice = std::size_t{1} << 16;
+
+}  // namespace
+
+const Source& Document::source(std::string_view id) {
+    const std::string key(id);
+    const auto known = sources_.find(key);
+    if (known != sources_.end()) return known->second;
+    Source& s = sources_[key];
+    const auto it = byId.find(key);
+    if (it != byId.end()) s = readSource(it->second);
+    return s;
+}
+
+void Document::readSourcesAhead(const std::vector<std::string>& ids) {
+    std::vector<std::pair<std::string, pugi::xml_node>> wanted;
+    for (const std::string& id : ids) {
+        const auto it = byId.find(id);
+        if (it == byId.end() || sources_.count(id) != 0) continue;
+        if (std::any_of(wanted.begin(), wanted.end(), [&](const auto& w) { return w.first == id; })) continue;
+        wanted.emplace_back(id, it->second);
+    }
+    std::vector<Source> read(wanted.size());
+    runParallel(wanted.size(), workerThreads(options.threads),
+                [&](std::size_t i) { read[i] = readSource(wanted[i].second); });
+    for (std::size_t i = 0; i < wanted.size(); ++i) sources_.emplace(wanted[i].first, std::move(read[i]));
+}
+
+// Every item of a source through `convert`, the slices of a large one in
+// parallel.
+template <typename Convert>
+void convertItems(const Source& s, std::vector<Vec3>& out, unsigned threads, Convert convert) {
+    out.resize(s.count);
+    const std::size_t slices = (s.count + kItemsPerSlice - 1) / kItemsPerSlice;
+    runParallel(slices, threads, [&](std::size_t slice) {
+        const std::size_t end = std::min(s.count, (slice + 1) * kItemsPerSlice);
+        for (std::size_t i = slice * kItemsPerSlice; i < end; ++i) out[i] = convert(Vec3{s.at(i, 0), s.at(i, 1), s.at(i, 2)});
+    });
+}
+
+const std::vector<Vec3>& Document::scenePositions(const Source& s) {
+    auto [it, fresh] = scenePositions_.try_emplace(&s);
+    if (fresh) convertItems(s, it->second, workerThreads(options.threads), [this](Vec3 p) { return position(p); });
+    return it->second;
+}
+
+const std::vector<Vec3>& Document::sceneNormals(const Source& s) {
+    auto [it, fresh] = sceneNormals_.try_emplace(&s);
+    if (fresh) {
+        convertItems(s, it->second, workerThreads(options.threads), [this](Vec3 n) { return normalize(direction(n)); });
+    }
+    return it->second;
 }
 
 void readUnitsAndAxes(Document& doc) {
@@ -164,14 +314,16 @@ struct CornerData {
 };
 
 struct PrimitiveReader {
-    Document& doc;
     const Input* position = nullptr;
     const Input* normal = nullptr;
     const Input* texcoord = nullptr;
     std::size_t stride = 1;  // integers per corner
+    // The position and normal sources' items, converted.
+    const std::vector<Vec3>* positions = nullptr;
+    const std::vector<Vec3>* normals = nullptr;
 
     // False when an index lies outside its source.
-    bool corner(const std::vector<std::int64_t>& p, std::size_t at, CornerData& c) const {
+    bool corner(const std::vector<std::int32_t>& p, std::size_t at, CornerData& c) const {
         const auto index = [&](const Input* in, std::int64_t& out) {
             const std::size_t j = at + in->offset;
             if (j >= p.size()) return false;
@@ -179,15 +331,11 @@ struct PrimitiveReader {
             return out >= 0 && static_cast<std::size_t>(out) < in->source->count;
         };
         if (!index(position, c.vertex)) return false;
-        const auto i = static_cast<std::size_t>(c.vertex);
-        const Source& ps = *position->source;
-        c.position = doc.position({ps.at(i, 0), ps.at(i, 1), ps.at(i, 2)});
+        c.position = (*positions)[static_cast<std::size_t>(c.vertex)];
         if (normal != nullptr) {
             std::int64_t n = 0;
             if (!index(normal, n)) return false;
-            const Source& ns = *normal->source;
-            const auto k = static_cast<std::size_t>(n);
-            c.normal = normalize(doc.direction({ns.at(k, 0), ns.at(k, 1), ns.at(k, 2)}));
+            c.normal = (*normals)[static_cast<std::size_t>(n)];
             c.hasNormal = true;
         }
         if (texcoord != nullptr) {
@@ -205,6 +353,17 @@ struct CornerGroup {
     std::int32_t joint = -1;
     std::string material;
     std::vector<MeshVertex> vertices;
+    // The box around the positions, grown as the scene object would grow
+    // it from its first vertex on: no second pass over millions of them.
+    PositionBounds bounds;
+    void add(const MeshVertex& v) {
+        if (vertices.empty()) bounds.min = bounds.max = v.position;
+        bounds.min = {std::min(bounds.min.x, v.position.x), std::min(bounds.min.y, v.position.y),
+                      std::min(bounds.min.z, v.position.z)};
+        bounds.max = {std::max(bounds.max.x, v.position.x), std::max(bounds.max.y, v.position.y),
+                      std::max(bounds.max.z, v.position.z)};
+        vertices.push_back(v);
+    }
 };
 
 class GeometryBuilder {
@@ -223,7 +382,7 @@ public:
         }
         std::vector<Input> inputs;
         if (!readInputs(prim, inputs)) return;
-        PrimitiveReader reader{doc_};
+        PrimitiveReader reader;
         for (const Input& in : inputs) {
             reader.stride = std::max(reader.stride, in.offset + 1);
             if (in.semantic == "POSITION" && reader.position == nullptr) reader.position = &in;
@@ -236,21 +395,26 @@ public:
             doc_.result.report.damage("COLLADA primitives without positions, skipped");
             return;
         }
+        reader.positions = &doc_.scenePositions(*reader.position->source);
+        if (reader.normal != nullptr) reader.normals = &doc_.sceneNormals(*reader.normal->source);
         material_ = prim.attribute("material").value();
+        expectCorners(0);
         if (kind == "polylist") {
-            const std::vector<std::int64_t> counts = intList(prim.child("vcount"));
-            const std::vector<std::int64_t> p = intList(prim.child("p"));
-            std::size_t at = 0;
-            for (std::int64_t n : counts) {
-                if (n < 0 || static_cast<std::uint64_t>(n) > (p.size() - at) / reader.stride) {
-                    doc_.result.report.damage("COLLADA polygon lists shorter than their counts, cut");
-                    break;
+            const std::vector<std::int32_t> counts = intList(prim.child("vcount"));
+            IntStream p(textOf(prim.child("p")));
+            expectCorners(polylistCorners(counts, p.mostLeft() / reader.stride));
+            withPagesTaken([&] {
+                for (const std::int32_t n : counts) {
+                    if (n < 0 || !p.take(static_cast<std::size_t>(n) * reader.stride, window_)) {
+                        doc_.result.report.damage("COLLADA polygon lists shorter than their counts, cut");
+                        break;
+                    }
+                    polygon(reader, window_, 0, static_cast<std::size_t>(n));
                 }
-                polygon(reader, p, at, static_cast<std::size_t>(n));
-                at += static_cast<std::size_t>(n) * reader.stride;
-            }
+            });
             return;
         }
+        std::size_t trianglesLeft = prim.attribute("count").as_ullong(0);
         for (pugi::xml_node list : prim.children()) {
             const std::string name = list.name();
             pugi::xml_node pNode = list;
@@ -260,11 +424,21 @@ public:
             } else if (name != "p") {
                 continue;
             }
-            const std::vector<std::int64_t> p = intList(pNode);
-            const std::size_t corners = p.size() / reader.stride;
             if (kind == "triangles") {
-                for (std::size_t t = 0; t + 3 <= corners; t += 3) polygon(reader, p, t * reader.stride, 3);
-            } else if (kind == "polygons") {
+                // The written count, spread over the <p> lists, bounded by what the text can hold.
+                IntStream p(textOf(pNode));
+                expectCorners(3 * std::min(trianglesLeft, p.mostLeft() / reader.stride / 3));
+                withPagesTaken([&] {
+                    while (p.take(3 * reader.stride, window_)) {
+                        polygon(reader, window_, 0, 3);
+                        trianglesLeft -= trianglesLeft > 0 ? 1 : 0;
+                    }
+                });
+                continue;
+            }
+            const std::vector<std::int32_t> p = intList(pNode);
+            const std::size_t corners = p.size() / reader.stride;
+            if (kind == "polygons") {
                 polygon(reader, p, 0, corners);
             } else {
                 strip(reader, p, corners, kind == "trifans");
@@ -297,7 +471,7 @@ private:
         return true;
     }
 
-    void strip(const PrimitiveReader& reader, const std::vector<std::int64_t>& p, std::size_t corners, bool fan) {
+    void strip(const PrimitiveReader& reader, const std::vector<std::int32_t>& p, std::size_t corners, bool fan) {
         for (std::size_t i = 0; i + 2 < corners; ++i) {
             std::array<std::size_t, 3> k{};
             if (fan) {
@@ -318,7 +492,7 @@ private:
         }
     }
 
-    void polygon(const PrimitiveReader& reader, const std::vector<std::int64_t>& p, std::size_t at, std::size_t n) {
+    void polygon(const PrimitiveReader& reader, const std::vector<std::int32_t>& p, std::size_t at, std::size_t n) {
         if (n < 3) {
             if (n > 0) doc_.result.report.damage("COLLADA polygons with fewer than three corners, skipped");
             return;
@@ -371,8 +545,9 @@ private:
     }
 
     void emit(const CornerData& a, const CornerData& b, const CornerData& c) {
-        const Vec3 flat = triangleNormal(a.position, b.position, c.position);
+        Vec3 flat{};  // only needed by a corner without a normal
         if (!a.hasNormal || !b.hasNormal || !c.hasNormal) {
+            flat = triangleNormal(a.position, b.position, c.position);
             doc_.result.report.count("triangles without normals, given flat normals");
         }
         std::int32_t joint = -1, unused = -1;
@@ -380,9 +555,9 @@ private:
         const MeshVertex vb = vertex(b, flat, unused);
         const MeshVertex vc = vertex(c, flat, unused);
         CornerGroup& g = group(joint);
-        g.vertices.push_back(va);
-        g.vertices.push_back(vb);
-        g.vertices.push_back(vc);
+        g.add(va);
+        g.add(vb);
+        g.add(vc);
     }
 
     // A triangle goes with the lead joint of its first corner.
@@ -391,9 +566,64 @@ private:
         for (CornerGroup& g : groups_) {
             if (g.joint == joint && g.material == material_) return *(last_ = &g);
         }
-        groups_.push_back({joint, material_, {}});
+        groups_.push_back({joint, material_, {}, {}});
         last_ = &groups_.back();
+        makeRoom(*last_);
         return *last_;
+    }
+
+    // The triangle corners of the polygons that fit the index sets.
+    static std::size_t polylistCorners(const std::vector<std::int32_t>& counts, std::size_t sets) {
+        std::size_t corners = 0;
+        for (const std::int32_t n : counts) {
+            if (n < 0 || static_cast<std::size_t>(n) > sets) break;
+            sets -= static_cast<std::size_t>(n);
+            if (n >= 3) corners += 3 * static_cast<std::size_t>(n - 2);
+        }
+        return corners;
+    }
+
+    // Runs `read`, which makes the corners of a primitive. For a large one
+    // without a skin, another thread meanwhile has the system give the pages
+    // that the expected corners will fill: clearing them is a good part of
+    // the work, and needs nothing from this thread.
+    template <typename Read>
+    void withPagesTaken(Read&& read) {
+        constexpr std::size_t kCornersWorthAThread = std::size_t{1} << 16;
+        const unsigned threads = workerThreads(doc_.options.threads);
+        if (skin_ != nullptr || expected_ < kCornersWorthAThread || threads < 2) return read();
+        const bool fresh = std::none_of(groups_.begin(), groups_.end(),
+                                        [&](const CornerGroup& g) { return g.joint == -1 && g.material == material_; });
+        CornerGroup& g = group(-1);  // with room for the expected corners
+        void* from = g.vertices.data() + g.vertices.size();
+        const std::size_t bytes = expected_ * sizeof(MeshVertex);
+        runParallel(2, threads, [&](std::size_t task) {
+            if (task == 0) {
+                populatePages(from, bytes);
+            } else {
+                read();
+            }
+        });
+        // A group made here for corners that never came is not kept.
+        if (fresh && g.vertices.empty()) {
+            groups_.pop_back();
+            last_ = nullptr;
+        }
+    }
+
+    // Without a skin every corner of a primitive goes to one group: room
+    // for them at once spares growing a list of millions of corners.
+    void expectCorners(std::size_t corners) {
+        expected_ = skin_ == nullptr ? corners : 0;
+        for (CornerGroup& g : groups_) {
+            if (g.joint == -1 && g.material == material_) makeRoom(g);
+        }
+    }
+    void makeRoom(CornerGroup& g) const {
+        const std::size_t wanted = g.vertices.size() + expected_;
+        if (expected_ == 0 || wanted <= g.vertices.capacity()) return;
+        g.vertices.reserve(std::max(wanted, 2 * g.vertices.capacity()));
+        adviseLargePages(g.vertices.data(), g.vertices.capacity() * sizeof(MeshVertex));
     }
 
     Document& doc_;
@@ -402,6 +632,8 @@ private:
     std::string material_;
     std::vector<CornerGroup> groups_;
     CornerGroup* last_ = nullptr;
+    std::size_t expected_ = 0;  // corners the current primitive may add
+    std::vector<std::int32_t> window_;  // the indices of one polygon
     std::vector<CornerData> corners_;
     std::vector<Vec3> points_;
     std::vector<CornerTriangle> triangles_;
@@ -513,6 +745,13 @@ void applyMaterial(Document& doc, SceneObject& object, const std::string& symbol
 }  // namespace
 
 void buildGeometries(Document& doc) {
+    // The meshes' sources hold most of a large file's numbers: read them
+    // all at once, on every thread.
+    std::vector<std::string> sourceIds;
+    for (pugi::xml_node geometry : doc.root.child("library_geometries").children("geometry")) {
+        for (pugi::xml_node source : geometry.child("mesh").children("source")) sourceIds.emplace_back(source.attribute("id").value());
+    }
+    doc.readSourcesAhead(sourceIds);
     for (pugi::xml_node geometry : doc.root.child("library_geometries").children("geometry")) {
         const std::string id = geometry.attribute("id").value();
         const pugi::xml_node mesh = geometry.child("mesh");
@@ -539,7 +778,8 @@ void buildGeometries(Document& doc) {
                                                     [&](const CornerGroup& o) { return o.joint == g.joint; });
             if (sameNameBefore && !g.material.empty()) name += "_" + g.material;
             auto object = newImportedObject(name);
-            giveCornerMesh(*object, std::move(g.vertices));
+            const std::size_t corners = g.vertices.size();
+            giveCornerMesh(*object, std::move(g.vertices), cornerIndices(corners), g.bounds);
             applyMaterial(doc, *object, g.material);
             if (skin != nullptr && g.joint >= 0 && static_cast<std::size_t>(g.joint) < skin->inverseBind.size()) {
                 const Mat4& ibm = skin->inverseBind[static_cast<std::size_t>(g.joint)];
@@ -554,12 +794,15 @@ void buildGeometries(Document& doc) {
 
 }  // namespace collada
 
-ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const ImportOptions& options) {
+namespace {
+
+// `load` parses the text into the document it is given.
+template <typename Load>
+ImportResult importDocument(const ImportOptions& options, Load&& load) {
     ImportResult result;
     try {
         collada::Document doc(result, options);
-        const pugi::xml_parse_result parsed =
-            doc.xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+        const pugi::xml_parse_result parsed = load(doc.xml);
         doc.root = doc.xml.child("COLLADA");
         if (!doc.root) {
             result.error = parsed ? "not a COLLADA file" : std::string("not a COLLADA file: ") + parsed.description();
@@ -592,9 +835,30 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
     return result;
 }
 
+}  // namespace
+
+ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const ImportOptions& options) {
+    return importDocument(options, [&](pugi::xml_document& xml) {
+        return xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+    });
+}
+
 ImportResult importCollada(const std::filesystem::path& path, ImportOptions options) {
-    return importFromFile(path, std::move(options), [](std::span<const std::uint8_t> bytes, const ImportOptions& o) {
-        return importColladaBytes(bytes, o);
+    std::optional<FileBytes> file(std::in_place, path);
+    if (!file->opened()) {
+        ImportResult failed;
+        failed.error = file->notRegular() ? "not a regular file" : "cannot open the file";
+        return failed;
+    }
+    if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
+    return importDocument(options, [&](pugi::xml_document& xml) {
+        const std::span<const std::uint8_t> bytes = file->bytes();
+        const pugi::xml_parse_result parsed =
+            xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+        // The parser keeps a copy of its own: the file is held in memory
+        // once, not twice, while the meshes are built.
+        file.reset();
+        return parsed;
     });
 }
 

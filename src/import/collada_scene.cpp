@@ -30,8 +30,8 @@ std::vector<SkinInfluences> readInfluences(Document& doc, pugi::xml_node weights
             weightSource = &doc.source(withoutHash(in.attribute("source").value()));
         }
     }
-    const std::vector<std::int64_t> counts = intList(weights.child("vcount"));
-    const std::vector<std::int64_t> v = intList(weights.child("v"));
+    const std::vector<std::int32_t> counts = intList(weights.child("vcount"));
+    const std::vector<std::int32_t> v = intList(weights.child("v"));
     std::vector<SkinInfluences> out;
     out.reserve(counts.size());
     std::size_t at = 0;

@@ -4,7 +4,6 @@
 #include <numeric>
 #include <utility>
 
-#include "import/parallel.h"
 
 namespace morvanex {
 
@@ -22,16 +21,15 @@ void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices) {
     object.assignMesh(std::move(vertices), std::move(indices));
 }
 
-void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices, const PositionBounds& bounds,
-                    unsigned threads) {
-    std::vector<std::int32_t> indices(vertices.size());
-    constexpr std::size_t kSlice = std::size_t{1} << 20;
-    const std::size_t slices = (indices.size() + kSlice - 1) / kSlice;
-    runParallel(slices, threads, [&](std::size_t i) {
-        const std::size_t begin = i * kSlice, end = std::min(indices.size(), begin + kSlice);
-        std::iota(indices.begin() + static_cast<std::ptrdiff_t>(begin), indices.begin() + static_cast<std::ptrdiff_t>(end),
-                  static_cast<std::int32_t>(begin));
-    });
+std::vector<std::int32_t> cornerIndices(std::size_t count) {
+    std::vector<std::int32_t> indices;
+    indices.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) indices.push_back(static_cast<std::int32_t>(i));
+    return indices;
+}
+
+void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices, std::vector<std::int32_t> indices,
+                    const PositionBounds& bounds) {
     object.assignMesh(std::move(vertices), std::move(indices), bounds.min, bounds.max);
 }
 

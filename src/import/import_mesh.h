@@ -38,10 +38,13 @@ struct PositionBounds {
     }
 };
 
-// The same with the bounds already known and the indices written on
-// `threads` threads: for meshes of millions of corners.
-void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices, const PositionBounds& bounds,
-                    unsigned threads);
+// 0, 1, 2, ...: the indices of a mesh of `count` corners, made in one pass.
+std::vector<std::int32_t> cornerIndices(std::size_t count);
+
+// The same with the indices (from cornerIndices) and the bounds already
+// made, for meshes of millions of corners: they can be made in parallel.
+void giveCornerMesh(SceneObject& object, std::vector<MeshVertex> vertices, std::vector<std::int32_t> indices,
+                    const PositionBounds& bounds);
 
 // The face normal of a triangle in scene space (corners in drawing order);
 // (0, 0, 1) for a triangle without area.

@@ -45,7 +45,7 @@ struct ImportOptions {
     SideFiles sideFiles;  // empty functions: no side files
     // Name of objects whose file gives them none (OBJ faces before any group).
     std::string defaultName = "objet";
-    // Worker threads of the OBJ reader; 0 uses the machine's cores.
+    // Worker threads of the OBJ and COLLADA readers; 0 uses the machine's cores.
     unsigned threads = 0;
 };
 

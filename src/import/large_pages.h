@@ -26,4 +26,22 @@ inline void adviseLargePages(void* data, std::size_t bytes) {
 #endif
 }
 
+// Has the system give the whole pages inside [data, data + bytes) now, as
+// if written, on the calling thread: a thread about to fill the storage
+// then finds it zeroed and still in its cache. Nothing is written from
+// here, so other threads may be using the pages at the edges. False where
+// the system cannot (the first writes then take the pages as usual).
+inline bool populatePages(void* data, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    constexpr std::uintptr_t kPage = 4096;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kPage - 1) & ~(kPage - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kPage - 1);
+    return end <= begin || ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE) == 0;
+#else
+    (void)data;
+    (void)bytes;
+    return false;
+#endif
+}
+
 }  // namespace morvanex

@@ -95,10 +95,6 @@ private:
         if (unreadable) c_.report.damage(kUnreadableNumbers);
     }
 
-    static bool index(const char*& p, const char* end, std::int32_t& out) {
-        return scan::integer(p, end, out);
-    }
-
     void face(const char* p, const char* end, bool line) {
         const std::size_t first = c_.corners.size();
         std::int32_t lowest = 1;  // of the indices written
@@ -107,16 +103,16 @@ private:
             p = scan::skipBlanks(p, end);
             if (p >= end) break;
             Corner k;
-            if (!index(p, end, k.v)) {
+            if (!scan::integer(p, end, k.v)) {
                 bad = true;
                 break;
             }
             if (p < end && *p == '/') {
                 ++p;
-                if (p < end && *p != '/' && !scan::isBlank(*p) && !index(p, end, k.t)) bad = true;
+                if (p < end && *p != '/' && !scan::isBlank(*p) && !scan::integer(p, end, k.t)) bad = true;
                 if (p < end && *p == '/') {
                     ++p;
-                    if (!index(p, end, k.n)) bad = true;
+                    if (!scan::integer(p, end, k.n)) bad = true;
                 }
             }
             if (bad || (p < end && !scan::isBlank(*p))) {

@@ -2,12 +2,12 @@
 #include "import/obj_reader.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <set>
 #include <stdexcept>
@@ -33,17 +33,16 @@ using obj::Face;
 constexpr float kObjScale = 10.0f;
 // Texts below this size are read by one thread: starting others costs more.
 constexpr std::size_t kParallelMinBytes = std::size_t{1} << 20;
-// Faces per piece of building work.
-constexpr std::size_t kFacesPerRun = 1u << 16;
+// Faces per piece of building work: their vertices (about 1.7 MB) stay in
+// the cache between being made and being filled in.
+constexpr std::size_t kFacesPerRun = 1u << 13;
 
 constexpr std::string_view kOutOfRange = "faces with an index outside its list, skipped";
 
-// All entries of one kind, the pieces' lists end to end.
+// All entries of one kind, the pieces' lists end to end, in storage that is
+// not cleared first: every value is copied in.
 struct Lists {
-    std::vector<float> positions, texcoords, normals;
-    std::size_t positionCount() const { return positions.size() / 3; }
-    std::size_t texcoordCount() const { return texcoords.size() / 2; }
-    std::size_t normalCount() const { return normals.size() / 3; }
+    std::unique_ptr<float[]> positions, texcoords, normals;
 };
 
 struct Bases {
@@ -273,10 +272,9 @@ private:
     Vec3 scenePosition(Vec3 p) const { return {-p.x * scale_, p.y * scale_, p.z * scale_}; }
 
     void corner(const Corner& k, Vec3 position, MeshVertex& v) {
+        // The skin fields keep the unbound values the vertex was made with.
         v.position = position;
         bounds.add(position);
-        v.blendWeights = {1.0f, 0.0f, 0.0f, 0.0f};
-        v.blendIndices = {0, -1, -1, -1};
         if (k.t >= 0) {
             const float* t = &lists_.texcoords[static_cast<std::size_t>(k.t) * 2];
             v.texcoord = {t[0], 1.0f - t[1]};
@@ -403,6 +401,29 @@ void reportBuild(const BuildCounts& counts, ImportReport& report) {
     report.count("line segments, drawn as thin triangles", counts.segments);
 }
 
+// The pieces' lists copied end to end, one piece and kind per task, each
+// piece's list given back as soon as it is copied.
+Lists joinLists(std::vector<Chunk>& chunks, const std::vector<Bases>& bases, const Bases& total, unsigned threads) {
+    Lists lists;
+    lists.positions = std::make_unique_for_overwrite<float[]>(total.positions * 3);
+    lists.texcoords = std::make_unique_for_overwrite<float[]>(total.texcoords * 2);
+    lists.normals = std::make_unique_for_overwrite<float[]>(total.normals * 3);
+    runParallel(chunks.size() * 3, threads, [&](std::size_t task) {
+        Chunk& c = chunks[task / 3];
+        const Bases& at = bases[task / 3];
+        const auto move = [](std::vector<float>& from, float* to) {
+            if (!from.empty()) std::memcpy(to, from.data(), from.size() * sizeof(float));
+            std::vector<float>().swap(from);
+        };
+        switch (task % 3) {
+        case 0: return move(c.positions, lists.positions.get() + at.positions * 3);
+        case 1: return move(c.texcoords, lists.texcoords.get() + at.texcoords * 2);
+        default: return move(c.normals, lists.normals.get() + at.normals * 3);
+        }
+    });
+    return lists;
+}
+
 void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsigned threads, ImportResult& result) {
     // Where each piece's entries start in the whole lists.
     std::vector<Bases> bases(chunks.size());
@@ -418,48 +439,21 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     }
     runParallel(chunks.size(), threads, [&](std::size_t i) { resolveChunk(chunks[i], bases[i], total); });
 
-    Lists lists;
-    const auto concatenate = [&chunks](std::vector<float> Chunk::*member, std::vector<float>& into) {
-        std::size_t size = 0;
-        for (const Chunk& c : chunks) size += (c.*member).size();
-        into.reserve(size);
-        for (Chunk& c : chunks) {
-            into.insert(into.end(), (c.*member).begin(), (c.*member).end());
-            std::vector<float>().swap(c.*member);
-        }
-    };
-    concatenate(&Chunk::positions, lists.positions);
-    concatenate(&Chunk::texcoords, lists.texcoords);
-    concatenate(&Chunk::normals, lists.normals);
+    const Lists lists = joinLists(chunks, bases, total, threads);
     for (const Chunk& c : chunks) result.report.merge(c.report);
 
     Layout layout = layOut(chunks, options.defaultName);
-    // The first write of fresh memory is a page fault: take those in
-    // parallel, on the raw storage, before the vertices are made in it.
-    struct Slice {
-        void* at;
-        std::size_t bytes;
-    };
-    std::vector<Slice> slices;
-    constexpr std::size_t kSliceBytes = std::size_t{4} << 20;
-    constexpr std::size_t kPageBytes = 4096;
+    // Room for each part's vertices, taken a run at a time below.
     for (Part& part : layout.parts) {
         part.vertices.reserve(part.triangles * 3);
-        auto* raw = reinterpret_cast<unsigned char*>(part.vertices.data());
-        const std::size_t bytes = part.vertices.capacity() * sizeof(MeshVertex);
-        adviseLargePages(raw, bytes);
-        for (std::size_t at = 0; at < bytes; at += kSliceBytes) slices.push_back({raw + at, std::min(kSliceBytes, bytes - at)});
+        adviseLargePages(part.vertices.data(), part.vertices.capacity() * sizeof(MeshVertex));
     }
-    runParallel(slices.size(), threads, [&](std::size_t i) {
-        // One write per page is enough for the system to give it.
-        auto* bytes = static_cast<volatile unsigned char*>(slices[i].at);
-        for (std::size_t at = 0; at < slices[i].bytes; at += kPageBytes) bytes[at] = 0;
-    });
 
-    // A vector makes its elements itself, one after the other: one thread
-    // makes each part's vertices a slice at a time while the others fill in
-    // the runs whose vertices are made already. The storage never moves, as
-    // the room was reserved.
+    // A vector makes its elements itself, one after the other: whoever takes
+    // a run has the system give the run's pages (in parallel: that is where
+    // the system clears them), makes the part's vertices up to the run's end
+    // under the part's lock, then fills them in, all while they are still in
+    // its cache. The storage never moves, as the room was reserved.
     std::vector<std::size_t> runEnd(layout.runs.size());
     {
         std::vector<std::size_t> nextStart(layout.parts.size());
@@ -469,35 +463,33 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
             nextStart[layout.runs[i].part] = layout.runs[i].firstVertex;
         }
     }
-    std::vector<std::atomic<std::size_t>> made(layout.parts.size());
+    std::vector<std::mutex> making(layout.parts.size());
     std::vector<MeshVertex*> storage(layout.parts.size());
     for (std::size_t p = 0; p < layout.parts.size(); ++p) storage[p] = layout.parts[p].vertices.data();
-    const auto makeVertices = [&] {
-        constexpr std::size_t kVerticesPerSlice = std::size_t{1} << 16;
-        for (std::size_t p = 0; p < layout.parts.size(); ++p) {
-            std::vector<MeshVertex>& vertices = layout.parts[p].vertices;
-            const std::size_t wanted = layout.parts[p].triangles * 3;
-            while (vertices.size() < wanted) {
-                vertices.resize(std::min(wanted, vertices.size() + kVerticesPerSlice));
-                made[p].store(vertices.size(), std::memory_order_release);
-                made[p].notify_all();
-            }
-        }
+    const auto makeVertices = [&](std::size_t part, std::size_t upTo) {
+        const std::lock_guard<std::mutex> lock(making[part]);
+        std::vector<MeshVertex>& vertices = layout.parts[part].vertices;
+        // Copies of one made vertex: a few wide stores each.
+        static const MeshVertex kMade{};
+        if (vertices.size() < upTo) vertices.resize(upTo, kMade);
+    };
+
+    std::vector<std::vector<std::int32_t>> indices(layout.parts.size());
+    const auto makeIndices = [&] {
+        for (std::size_t p = 0; p < layout.parts.size(); ++p) indices[p] = cornerIndices(layout.parts[p].triangles * 3);
     };
 
     std::vector<BuildCounts> counts(layout.runs.size());
     std::vector<PositionBounds> runBounds(layout.runs.size());
     const float scale = options.scale > 0.0f ? options.scale : kObjScale;
-    // Task 0 makes the vertices; whoever takes a later task finds it begun.
-    runParallel(layout.runs.size() + 1, threads, [&](std::size_t task) {
-        if (task == 0) return makeVertices();
-        const std::size_t i = task - 1;
+    // Task 0 makes the indices, the others build one run each.
+    constexpr std::size_t kFirstRunTask = 1;
+    runParallel(layout.runs.size() + kFirstRunTask, threads, [&](std::size_t task) {
+        if (task == 0) return makeIndices();
+        const std::size_t i = task - kFirstRunTask;
         const Run& run = layout.runs[i];
-        std::atomic<std::size_t>& partMade = made[run.part];
-        for (std::size_t seen = partMade.load(std::memory_order_acquire); seen < runEnd[i];
-             seen = partMade.load(std::memory_order_acquire)) {
-            partMade.wait(seen, std::memory_order_acquire);
-        }
+        populatePages(storage[run.part] + run.firstVertex, (runEnd[i] - run.firstVertex) * sizeof(MeshVertex));
+        makeVertices(run.part, runEnd[i]);
         RunBuilder local(lists, scale);
         local.build(chunks[run.chunk], run, storage[run.part], counts[i]);
         runBounds[i] = local.bounds;
@@ -521,7 +513,8 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     const MtlLibrary library = readLibraries(layout.libraries, options, result.report);
     for (Part& part : layout.parts) {
         auto object = newImportedObject(part.name);
-        giveCornerMesh(*object, std::move(part.vertices), partBounds[&part - layout.parts.data()], threads);
+        const std::size_t p = static_cast<std::size_t>(&part - layout.parts.data());
+        giveCornerMesh(*object, std::move(part.vertices), std::move(indices[p]), partBounds[p]);
         applyMaterial(*object, part, library, options, result);
         result.objects.push_back(std::move(object));
     }
@@ -540,9 +533,10 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
             text = crLines;
         }
         const unsigned threads = workerThreads(options.threads);
-        // Vertex lines and face lines cost differently per byte: a few pieces
-        // per thread, taken as threads come free, keep them all busy.
-        const std::size_t pieces = text.size() < kParallelMinBytes || threads == 1 ? 1 : std::size_t{4} * threads;
+        // Vertex lines and face lines cost differently per byte: several
+        // pieces per thread, taken as threads come free, keep them all busy
+        // to the end.
+        const std::size_t pieces = text.size() < kParallelMinBytes || threads == 1 ? 1 : std::size_t{8} * threads;
         const std::vector<std::string_view> parts = obj::splitAtLines(text, pieces);
         std::vector<Chunk> chunks(parts.size());
         runParallel(parts.size(), threads, [&](std::size_t i) { obj::parseChunk(parts[i], chunks[i]); });

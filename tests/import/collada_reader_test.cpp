@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/collada_reader.h"
+#include "base/test_files.h"
 #include "import/import_test_support.h"
 
 namespace morvanex {
@@ -181,6 +182,57 @@ TEST(ColladaReader, Utf16WithByteOrderMarkAndDamage) {
     EXPECT_TRUE(partial.ok());
     EXPECT_EQ(testing::totalTriangles(partial), 1u);
     EXPECT_FALSE(partial.report.empty());
+}
+
+// Large primitives are read while another thread takes their pages: the
+// same objects as on one thread, and none for corners that never came.
+TEST(ColladaReader, LargePrimitivesReadTheSameOnTwoThreads) {
+    std::string good, bad;
+    for (int t = 0; t < 22000; ++t) {
+        good += "0 0 0 1 0 0 2 0 0 ";
+        bad += "9 0 0 9 0 0 9 0 0 ";
+    }
+    const std::string geometries =
+        squareGeometry("g", "<triangles count=\"22000\">" + kInputs + "<p>" + good + "</p></triangles>") +
+        squareGeometry("h", "<triangles count=\"22000\">" + kInputs + "<p>" + bad + "</p></triangles>");
+    const std::string text = document("", "<library_geometries>" + geometries + "</library_geometries>", "");
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    ImportOptions options;
+    options.threads = 1;
+    const ImportResult one = importColladaBytes(bytes, options);
+    options.threads = 2;
+    const ImportResult two = importColladaBytes(bytes, options);
+    ASSERT_EQ(two.objects.size(), 1u);
+    ASSERT_EQ(one.objects.size(), 1u);
+    EXPECT_EQ(two.objects[0]->vertices.size(), 66000u);
+    EXPECT_EQ(two.objects[0]->vertices.size(), one.objects[0]->vertices.size());
+    EXPECT_TRUE(near(two.objects[0]->vertices.back().position, one.objects[0]->vertices.back().position));
+    EXPECT_EQ(two.report.lines(), one.report.lines());
+    EXPECT_TRUE(testing::indicesSound(two));
+}
+
+// A file, whose mapping is given back once the parser has its copy, reads
+// as its bytes whatever the encoding, the damage or the size.
+TEST(ColladaReader, AFileReadsAsItsBytes) {
+    const std::string geometry = squareGeometry("g", "<triangles count=\"1\">" + kInputs +
+                                                         "<p>0 0 0 1 0 0 2 0 0</p></triangles>");
+    const std::string text = document("", "<library_geometries>" + geometry + "</library_geometries>", "");
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += c, utf16 += '\0';
+    test::TempFolder temp;
+    for (const std::string& bytes : {text, utf16, text.substr(0, text.find("</p>")), std::string()}) {
+        test::writeBytes(temp.path() / "a.dae", bytes);
+        const ImportResult fromFile = importCollada(temp.path() / "a.dae");
+        const ImportResult fromBytes = read(bytes);
+        EXPECT_EQ(fromFile.error, fromBytes.error);
+        EXPECT_EQ(fromFile.report.lines(), fromBytes.report.lines());
+        ASSERT_EQ(fromFile.objects.size(), fromBytes.objects.size());
+        for (std::size_t i = 0; i < fromFile.objects.size(); ++i) {
+            EXPECT_EQ(fromFile.objects[i]->vertices.size(), fromBytes.objects[i]->vertices.size());
+            EXPECT_TRUE(near(fromFile.objects[i]->boundsMax, fromBytes.objects[i]->boundsMax));
+        }
+    }
+    EXPECT_EQ(importCollada(temp.path() / "missing.dae").error, "cannot open the file");
 }
 
 }  // namespace
