@@ -19,6 +19,7 @@
 #include "scene/scene.h"
 #include "scenefile/scene_procedures.h"
 #include "scenefile/scene_reader.h"
+#include "ui/panel.h"
 
 namespace morvanex {
 
@@ -153,6 +154,8 @@ void Application::openTitleScene(const std::filesystem::path& file) {
     title_.closing.rate = kTitleClosingFadeRate;
     startSceneMode = true;
     titleOpen_ = true;
+    // The corner's button comes back when the title ends.
+    if (screen.cornerPanel != nullptr) screen.cornerPanel->setVisible(false);
     applyTitleFade();
     poseTitleCamera(title_, camera);
 }

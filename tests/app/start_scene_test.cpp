@@ -18,6 +18,7 @@
 #include "scene/scene.h"
 #include "scenefile/scene_writer.h"
 #include "ui/label_files.h"
+#include "ui/panel.h"
 
 namespace morvanex {
 namespace {
@@ -75,6 +76,8 @@ TEST_F(StartSceneTest, TitlePlaysWithTheCameraObjectThenTheCommandLineFileOpens)
     ASSERT_TRUE(application.startSceneMode);
     EXPECT_EQ(application.sceneFileName, "logo.mrx");
     ASSERT_NE(camera->animation, nullptr);  // the title's sweep
+    ASSERT_NE(application.screen.cornerPanel, nullptr);
+    EXPECT_FALSE(application.screen.cornerPanel->visible);
     const Vec3 firstEye = application.camera.eye;
     application.frameStep(4.0, 4.0);
     EXPECT_GT(length(application.camera.eye - firstEye), 1.0f);  // the camera moves round the title
@@ -85,6 +88,7 @@ TEST_F(StartSceneTest, TitlePlaysWithTheCameraObjectThenTheCommandLineFileOpens)
     EXPECT_NE(application.scene.findObject("maison"), nullptr);
     EXPECT_EQ(application.scene.objectCount(), 5u);  // the file's object and the four service objects
     EXPECT_EQ(application.scene.cameraObject(), camera);  // the camera object stays
+    EXPECT_TRUE(application.screen.cornerPanel->visible);
     EXPECT_EQ(readBytes(folders.programDataFolder / kTraceFileName), "");
 }
 
