@@ -312,6 +312,7 @@ private:
     void prepareStartScenes(StartScene mode);
     void openTitleScene(const std::filesystem::path& file);
     void applyTitleFade();
+    bool titleStillShown() const;
     // Empties the scene of the title before the editor's first scene.
     void leaveTitleScene();
     TitlePlayback title_;

@@ -144,6 +144,7 @@ void Application::openTitleScene(const std::filesystem::path& file) {
     const SceneObject* cameraTarget = scene.cameraObject();
     const Animation* animation = cameraTarget != nullptr ? cameraTarget->animation : nullptr;
     title_ = {};
+    title_.path = scene.filePath;
     // The sequence playback starts with is the one the title plays.
     title_.sequence = animation != nullptr ? animation->sequenceReferences[3] : nullptr;
     title_.startEye = camera.eyeTarget;
@@ -160,7 +161,29 @@ void Application::openTitleScene(const std::filesystem::path& file) {
     poseTitleCamera(title_, camera);
 }
 
+bool Application::titleStillShown() const {
+    if (!titleOpen_ || scene.filePath != title_.path) return false;
+    if (title_.sequence == nullptr) return true;
+    // The sequence is the scene's: whatever replaced the scene took it along.
+    for (const auto& animation : scene.animations()) {
+        for (const auto& sequence : animation->sequences) {
+            if (sequence.get() == title_.sequence) return true;
+        }
+    }
+    return false;
+}
+
 void Application::advanceStartFades(double dt) {
+    if (!titleStillShown()) {
+        // Another scene was opened over the title: it stays, the title is over.
+        titleOpen_ = false;
+        title_.sequence = nullptr;
+        startSceneMode = false;
+        startSceneEnded_ = true;
+        createTrajectoryMarkers();
+        showCornerPanelButton();
+        return;
+    }
     const float step = static_cast<float>(dt);
     title_.clock += dt;
     title_.opening.step(step);

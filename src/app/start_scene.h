@@ -38,6 +38,7 @@ inline constexpr float kTitleClosingFadeRate = 30.0f;
 
 // The title's playback: the clock through its sequence and the two fades.
 struct TitlePlayback {
+    std::string path;                    // the title's scene path while it is open
     const Sequence* sequence = nullptr;  // the one the title plays; null: none
     double clock = 0.0;                  // seconds since the title opened
     Fade opening;

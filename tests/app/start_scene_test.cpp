@@ -92,6 +92,27 @@ TEST_F(StartSceneTest, TitlePlaysWithTheCameraObjectThenTheCommandLineFileOpens)
     EXPECT_EQ(readBytes(folders.programDataFolder / kTraceFileName), "");
 }
 
+TEST_F(StartSceneTest, SceneOpenedDuringTheTitleStaysAndEndsIt) {
+    const std::filesystem::path house = folders.documentFolder / "Maison.mrx";
+    std::filesystem::create_directories(folders.documentFolder);
+    Scene made;
+    made.addObject("maison");
+    ASSERT_TRUE(writeSceneFile(house, made, {}).ok);
+    Application application(shell, renderer, std::nullopt, StartScene::Play);
+    application.frameStep(0.5, 0.5);
+    ASSERT_TRUE(application.startSceneMode);
+
+    ASSERT_TRUE(application.openScene(house, Application::SceneOpenMode::Plain));
+    application.frameStep(1.0, 0.5);
+    application.frameStep(1.5, 0.5);
+
+    EXPECT_FALSE(application.startSceneMode);
+    EXPECT_EQ(application.scene.filePath, house.string());
+    const SceneObject* kept = application.scene.findObject("maison");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_FLOAT_EQ(kept->opacity, 1.0f);  // no title fade on the user's scene
+}
+
 TEST_F(StartSceneTest, UnwritableDataFolderIsTracedAndTheEditorStarts) {
     // A file where the folder should be: nothing can be written into it.
     std::filesystem::remove_all(folders.programDataFolder);
