@@ -28,7 +28,8 @@ std::filesystem::path pathOfArgument(const std::string& utf8) {
 
 }  // namespace
 
-Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile)
+Application::Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile,
+                         StartScene startScene)
     : input(*this, camera),
       ui(renderer, *this, labels),
       folders(programFolders(shell.folders())),
@@ -40,6 +41,8 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     buildInterface();
     // Gathered while the interface is built; the file panel waits for it.
     recentFiles.start({folders.examples, folders.documents, {}});
+    // The title plays while the rest of start-up settles.
+    prepareStartScenes(startScene);
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };
     frameSettings.drawWidgets = [this] {
         ui.setViewSize(renderer_.width(), renderer_.height());
@@ -90,6 +93,7 @@ void Application::frameStep(double t, double dt) {
 void Application::endStartScene() {
     startSceneMode = false;
     startSceneEnded_ = true;
+    if (titleOpen_) leaveTitleScene();
     createTrajectoryMarkers();
     resetCameraAngles();
     attachedObject = nullptr;
@@ -204,10 +208,6 @@ void Application::answerCloseQuestion(CloseAnswer answer) {
 }
 
 // --- Hooks filled by the subsystems that own these steps -------------------
-
-void Application::advanceStartFades(double) {
-    // The title scene's fades come with the title scene; none plays yet.
-}
 
 void Application::drawWaitingPanel() {
     // The waiting panel comes with the interface panels.

@@ -16,6 +16,7 @@
 #include "app/input_routing.h"
 #include "app/main_screen.h"
 #include "app/recent_files.h"
+#include "app/start_scene.h"
 #include "app/window_rules.h"
 #include "base/fade.h"
 #include "modeling/undo_history.h"
@@ -35,7 +36,10 @@ class ShellServices;
 
 class Application final : private RoutingHost, private InterfaceHost {
 public:
-    Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile);
+    // `startScene`: Play for the program (the title scene plays first and
+    // start-up ends with it), Skip to start on the editor at the first frame.
+    Application(ShellServices& shell, Renderer& renderer, std::optional<std::string> commandLineFile,
+                StartScene startScene = StartScene::Skip);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -303,6 +307,16 @@ private:
     std::optional<std::filesystem::path> pendingSaveTarget_;  // waits for the overwrite answer
     SceneObject* playbackTarget_ = nullptr;  // the object a started playback drives
 
+    // Start-up's scenes (start_scene.cpp): the camera object, the carried
+    // scenes written to the program-data folder, the title opened and faded.
+    void prepareStartScenes(StartScene mode);
+    void openTitleScene(const std::filesystem::path& file);
+    void applyTitleFade();
+    bool titleStillShown() const;
+    // Empties the scene of the title before the editor's first scene.
+    void leaveTitleScene();
+    TitlePlayback title_;
+    bool titleOpen_ = false;
     // Leaves the title scene: markers, camera reset, then the command-line file.
     void endStartScene();
     void handleCommandLineFile();

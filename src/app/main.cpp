@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     ShellOptions options;
     options.folders = systemFolders(executableFolder(), processEnvironment());
     options.commandLineFile = line.sceneFile;
+    options.startScene = StartScene::Play;
     Shell shell(std::move(options));
     const int code = shell.run();
     if (!shell.failureReason().empty()) std::fprintf(stderr, "morvanex: %s\n", shell.failureReason().c_str());

@@ -69,7 +69,7 @@ bool Shell::startUp() {
     setup.programFolder = options_.folders.programFolder;
     setup.shaderErrorFile = options_.folders.programDataFolder / kShaderErrorFileName;
     renderer_ = std::make_unique<Renderer>(trace_, *graphics_, setup);
-    app_ = std::make_unique<Application>(*this, *renderer_, options_.commandLineFile);
+    app_ = std::make_unique<Application>(*this, *renderer_, options_.commandLineFile, options_.startScene);
     buildInterface();
 
     window_.showMaximized();

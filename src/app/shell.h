@@ -9,6 +9,7 @@
 
 #include "app/frame_clock.h"
 #include "app/shell_services.h"
+#include "app/start_scene.h"
 #include "base/trace_log.h"
 #include "platform/platform_window.h"
 #include "platform/system_folders.h"
@@ -24,6 +25,7 @@ class SdlSession;
 struct ShellOptions {
     SystemFolders folders;
     std::optional<std::string> commandLineFile;  // opened once start-up is over
+    StartScene startScene = StartScene::Skip;    // the program plays its title scene first
 };
 
 // The texts and sizes start-up uses.
