@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/editor_test_support.h"
+#include "app/primitive_placement.h"
 #include "render/scene_passes.h"
 #include "scene/scene_object.h"
 #include "ui/image_button.h"
@@ -94,6 +95,20 @@ TEST_F(PlacementToolsTest, TheSphereToolTakesACentreAndARadius) {
     EXPECT_NEAR(sphere.boundsMax.x - sphere.boundsMin.x, 12.0f, 0.3f);
 }
 
+TEST_F(PlacementToolsTest, TheQuadToolStandsAWallOnTwoGroundPointsFacingTheViewer) {
+    clickWidget(*modeling().quad);
+    EXPECT_EQ(app->screen.tools.values.primitiveSize, 10.0f);  // ten cells each way
+    clickAt({-10.0f, 0.0f, 10.0f});
+    clickAt({10.0f, 0.0f, 10.0f});
+    clickAt({10.0f, 10.0f, 10.0f});
+    const SceneObject& quad = *app->scene.objects().back();
+    ASSERT_EQ(quad.name, "Quad");
+    EXPECT_EQ(quad.triangleCount, 200);
+    EXPECT_NEAR(quad.boundsMax.x - quad.boundsMin.x, 20.0f, 0.3f);
+    EXPECT_NEAR(quad.boundsMax.y - quad.boundsMin.y, 10.0f, 0.3f);
+    EXPECT_LT(quad.vertices.front().normal.z, -0.99f);  // towards the eye at z = -100
+}
+
 TEST_F(PlacementToolsTest, TheTubeToolShowsAPreviewThatTheBuildButtonMakesLasting) {
     clickWidget(*modeling().tube);
     frame();
@@ -129,6 +144,48 @@ TEST_F(PlacementToolsTest, TheTubeToolShowsAPreviewThatTheBuildButtonMakesLastin
     clickWidget(*modeling().cube);
     frame();
     EXPECT_EQ(app->scene.findObject("tubage"), nullptr);
+}
+
+// The face tools take the hovered vertex markers only; a click beside any
+// marker is left to the camera.
+class MarkerHost final : public PlacementHost {
+public:
+    PlacementTool pressedPlacementTool() const override { return tool; }
+    std::optional<Vec3> hoveredVertexMarker() const override { return marker; }
+    float groundHeight() const override { return 0.0f; }
+    Vec3 viewerEye() const override { return {0.0f, 0.0f, -50.0f}; }
+    PlacementSettings placementSettings() const override { return {}; }
+    void placePrimitive(std::unique_ptr<SceneObject> object) override { placed.push_back(std::move(object)); }
+
+    PlacementTool tool = PlacementTool::QuadFace;
+    std::optional<Vec3> marker;
+    std::vector<std::unique_ptr<SceneObject>> placed;
+};
+
+TEST(FacePlacement, FourMarkersMakeTwoTrianglesFacingTheViewer) {
+    MarkerHost host;
+    PrimitivePlacement placement(host);
+    const Ray ray{{0.0f, 0.0f, -50.0f}, {0.0f, 0.0f, 1.0f}};
+    EXPECT_FALSE(placement.click(ray));  // no marker under the pointer
+    for (Vec3 p : {Vec3{0, 0, 0}, Vec3{0, 4, 0}, Vec3{4, 4, 0}, Vec3{4, 0, 0}}) {
+        host.marker = p;
+        EXPECT_TRUE(placement.click(ray));
+    }
+    ASSERT_EQ(host.placed.size(), 1u);
+    const SceneObject& face = *host.placed.front();
+    EXPECT_EQ(face.name, "Face");
+    EXPECT_EQ(face.triangleCount, 2);
+    EXPECT_LT(face.vertices.front().normal.z, -0.99f);
+    EXPECT_EQ(placement.step(), 0);
+
+    // Pressing another tool drops the points taken so far.
+    placement.click(ray);
+    host.tool = PlacementTool::TriangleFace;
+    EXPECT_EQ(placement.step(), 0);
+    placement.click(ray);
+    placement.click(ray);
+    EXPECT_EQ(host.placed.size(), 1u);
+    EXPECT_EQ(placement.step(), 2);
 }
 
 }  // namespace
