@@ -67,6 +67,8 @@ TEST_F(PlacementToolsTest, ThreeClicksWithTheCubeToolMakeABoxThatCtrlZTakesBack)
     const auto [x, y] = pixelOf({10.0f, 8.0f, 15.0f});
     mouse(wm::MouseMove, x, y);
     EXPECT_FALSE(app->placement().rubberBandLines().empty());
+    frame();
+    if (const char* folder = std::getenv("MORVANEX_SCREENSHOTS")) saveScreenshot(std::filesystem::path(folder) / "cube-height.png");
     clickAt({10.0f, 8.0f, 15.0f});
 
     ASSERT_EQ(app->scene.objectCount(), before + 1);
