@@ -47,7 +47,10 @@ Ray PlacementWiring::worldRayAt(int x, int y) const {
 void PlacementWiring::startToolDrag(int x, int y) { sweeps.grab(worldRayAt(x, y)); }
 
 void PlacementWiring::continueToolDrag(int x, int y) {
-    if (sweeps.drag(worldRayAt(x, y))) rebuildSweepPreview();
+    SweepDragRules rules;
+    rules.keepHeight = app_.screen.top.lockY != nullptr && app_.screen.top.lockY->checked;
+    rules.straighten = app_.input.state.shiftHeld;
+    if (sweeps.drag(worldRayAt(x, y), rules)) rebuildSweepPreview();
 }
 
 void PlacementWiring::creationMove(Vec3 pointerRay) {

@@ -217,10 +217,14 @@ bool SweepEditing::hover(const Ray& worldRay) {
 
 bool SweepEditing::grab(const Ray& worldRay) {
     grabbed_ = tool_ == SweepTool::None ? PointRef{} : pointUnder(worldRay);
+    if (dragging()) {
+        const CurvePoint& p = curves_[static_cast<std::size_t>(grabbed_.curve)].points[static_cast<std::size_t>(grabbed_.point)];
+        grabHeight_ = partOf(p, grabbed_.part).y;
+    }
     return dragging();
 }
 
-bool SweepEditing::drag(const Ray& worldRay) {
+bool SweepEditing::drag(const Ray& worldRay, SweepDragRules rules) {
     if (!dragging()) return false;
     CurveEditor& curve = curves_[static_cast<std::size_t>(grabbed_.curve)];
     if (static_cast<std::size_t>(grabbed_.point) >= curve.points.size()) return false;
@@ -228,7 +232,8 @@ bool SweepEditing::drag(const Ray& worldRay) {
     const Vec3 from = partOf(p, grabbed_.part);
     const std::optional<Vec3> to = rayOnPlane(worldRay, from, curve.planeNormal());
     if (!to) return false;
-    const Vec3 delta = *to - from;
+    Vec3 delta = *to - from;
+    if (rules.keepHeight) delta.y = grabHeight_ - from.y;
     partOf(p, grabbed_.part) += delta;
     // A point carries its handles along.
     if (grabbed_.part == 0) {
@@ -236,6 +241,9 @@ bool SweepEditing::drag(const Ray& worldRay) {
         p.handle2 += delta;
     }
     p.resetAnimated();
+    if (rules.straighten && grabbed_.part == 0) {
+        placeHandlesOnThirdsAround(curve.points, static_cast<std::size_t>(grabbed_.point), curve.closed);
+    }
     return true;
 }
 

@@ -20,6 +20,14 @@ struct ToolPanelValues;
 
 enum class SweepTool : std::uint8_t { None, Tube, Helix, Surface };
 
+// keepHeight: the height stays at the grab's (the vertical lock);
+// straighten: a moved point's handles and its neighbour's go back on the
+// straight lines between the points (Shift).
+struct SweepDragRules {
+    bool keepHeight = false;
+    bool straighten = false;
+};
+
 class SweepEditing {
 public:
     // The tool's curve editors: from the object's kept curves when it was
@@ -46,7 +54,7 @@ public:
     bool hover(const Ray& worldRay);
     bool hovering() const { return hovered_.curve >= 0; }
     bool grab(const Ray& worldRay);
-    bool drag(const Ray& worldRay);
+    bool drag(const Ray& worldRay, SweepDragRules rules = {});
     bool dragging() const { return grabbed_.curve >= 0; }
     void release() { grabbed_ = {}; }
 
@@ -74,6 +82,7 @@ private:
     std::uint64_t previewSerial_ = 0;
     PointRef hovered_;
     PointRef grabbed_;
+    float grabHeight_ = 0.0f;
 };
 
 }  // namespace morvanex

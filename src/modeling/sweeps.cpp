@@ -144,15 +144,33 @@ Vec3 bezierPoint(const CurvePoint& p, const CurvePoint& q, float t) {
            q.point * (t * t * t);
 }
 
-void placeHandlesOnThirds(std::vector<CurvePoint>& points, bool closed) {
+namespace {
+
+// The handles of the segment from point q, when there is one.
+void straightenSegment(std::vector<CurvePoint>& points, std::size_t q, bool closed) {
     const std::size_t n = points.size();
-    for (std::size_t q = 0; q < n; ++q) {
-        if (q + 1 == n && !closed) break;
-        CurvePoint& p = points[q];
-        const Vec3 next = points[(q + 1) % n].point;
-        p.handle1 = lerp(p.point, next, 1.0f / 3.0f);
-        p.handle2 = lerp(p.point, next, 2.0f / 3.0f);
-        p.resetAnimated();
+    if (q >= n || (q + 1 == n && !closed)) return;
+    CurvePoint& p = points[q];
+    const Vec3 next = points[(q + 1) % n].point;
+    p.handle1 = lerp(p.point, next, 1.0f / 3.0f);
+    p.handle2 = lerp(p.point, next, 2.0f / 3.0f);
+    p.resetAnimated();
+}
+
+}  // namespace
+
+void placeHandlesOnThirds(std::vector<CurvePoint>& points, bool closed) {
+    for (std::size_t q = 0; q < points.size(); ++q) straightenSegment(points, q, closed);
+}
+
+void placeHandlesOnThirdsAround(std::vector<CurvePoint>& points, std::size_t index, bool closed) {
+    const std::size_t n = points.size();
+    if (index >= n) return;
+    straightenSegment(points, index, closed);
+    if (index > 0) {
+        straightenSegment(points, index - 1, closed);
+    } else if (closed) {
+        straightenSegment(points, n - 1, closed);
     }
 }
 

@@ -4,6 +4,7 @@
 // out in the generators' common form (a plain triangle list, flat normals).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -64,6 +65,9 @@ Vec3 bezierPoint(const CurvePoint& p, const CurvePoint& q, float t);
 
 // Handles re-placed at one third and two thirds of every segment.
 void placeHandlesOnThirds(std::vector<CurvePoint>& points, bool closed);
+// The same for the two segments that meet at one point: after it and
+// before it.
+void placeHandlesOnThirdsAround(std::vector<CurvePoint>& points, std::size_t index, bool closed);
 
 struct TubeSettings {
     int sectionSteps = 2;  // samples per section segment

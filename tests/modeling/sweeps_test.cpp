@@ -85,6 +85,26 @@ TEST(CurveSampling, OpenCurvesStopBeforeTheirLastPointAndClosedOnesComeBack) {
     for (Vec3 p : closed) EXPECT_NEAR(p.y, 20.0f, 1e-5f);
 }
 
+TEST(CurveHandles, StraighteningAroundAPointTouchesOnlyItsTwoSegments) {
+    CurveEditor line;
+    line.kind = CurveKind::VerticalLine;
+    line.pointCount = 3;
+    makeDefaultShape(line, 4);
+    const std::vector<CurvePoint> before = line.points;
+    line.points[1].point.x += 3.0f;
+    placeHandlesOnThirdsAround(line.points, 1, false);
+    EXPECT_EQ(line.points[0].handle2, lerp(line.points[0].point, line.points[1].point, 2.0f / 3.0f));
+    EXPECT_EQ(line.points[1].handle1, lerp(line.points[1].point, line.points[2].point, 1.0f / 3.0f));
+    EXPECT_EQ(line.points[2].handle1, before[2].handle1);  // the next segment keeps its own
+
+    // On a closed curve the first point's previous segment is the closing one.
+    CurveEditor circle;
+    circle.pointCount = 3;
+    makeDefaultShape(circle, 1);
+    placeHandlesOnThirdsAround(circle.points, 0, true);
+    EXPECT_EQ(circle.points[3].handle2, lerp(circle.points[3].point, circle.points[0].point, 2.0f / 3.0f));
+}
+
 TEST(SweepCounts, TypedCountsAreRaisedToTheirMinimumsAndCapped) {
     EXPECT_EQ(tubeSectionSteps(1, true), 3);
     EXPECT_EQ(tubeSectionSteps(1, false), 2);
