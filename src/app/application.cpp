@@ -54,6 +54,8 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
         }
     };
     input.panels.push_back(&interfaceReceiver_);
+    input.tools = &creationTools_;
+    frameSettings.drawTrajectoriesAndCurves = [this] { creationTools_.drawOverlays(); };
     renderer_.clearColour = scene.backgroundColour;
 }
 
@@ -85,6 +87,7 @@ void Application::frameStep(double t, double dt) {
     rebuildLightServiceMatrix();
     updateCamera(dt);
     updateObjectSounds();
+    creationTools_.frame();
     drawFrame();
     // A cinematic camera gives the rest of the system some air.
     if (attachedObject != nullptr && !editMode) std::this_thread::sleep_for(std::chrono::milliseconds(1));

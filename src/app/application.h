@@ -15,6 +15,7 @@
 #include "app/folders.h"
 #include "app/input_routing.h"
 #include "app/main_screen.h"
+#include "app/placement_wiring.h"
 #include "app/recent_files.h"
 #include "app/start_scene.h"
 #include "app/window_rules.h"
@@ -148,7 +149,14 @@ public:
     void onEditCommit(Control3d& editBox) override;
     void onSliderRelease(Control3d& slider) override;
 
+    // --- The click placement of primitives and the sweep tools (placement_wiring.cpp) ---
+    PrimitivePlacement& placement() { return creationTools_.placement; }
+    SweepEditing& sweeps() { return creationTools_.sweeps; }
+
 private:
+    friend class PlacementWiring;
+    PlacementWiring creationTools_{*this};  // the view's creation tools until the editor's own view tools exist
+
     // RoutingHost: the window through the shell, the view through the renderer.
     void sendMessage(const WindowMessage& message) override;
     void runOneFrame() override;

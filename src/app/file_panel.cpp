@@ -222,6 +222,7 @@ void Application::onRadioButton(Panel&, Control3d& button) {
         if (&button != file.cinematicRadio) restoreCameraOfStartedPlayback();
     }
     if (language) switchLanguage(file.french ? Language::French : Language::English);
+    creationTools_.sweepSettingChanged(button);
 }
 
 void Application::onCheckBox(Panel&, Control3d& box) {
@@ -244,6 +245,7 @@ void Application::onCheckBox(Panel&, Control3d& box) {
         }
         disableSettingsPanelOpenButton();
     }
+    creationTools_.sweepSettingChanged(box);
 }
 
 void Application::chooseSampleMode(std::size_t entry) {

@@ -212,10 +212,7 @@ bool Application::toolPressed(std::string_view imageFile) const {
 
 // --- What the owners of the tools will report ---------------------------------
 
-int Application::primitiveClickStep() const {
-    // Comes with the primitive generators: the click step of the cube or sphere tool.
-    return 0;
-}
+int Application::primitiveClickStep() const { return creationTools_.placement.step(); }
 
 bool Application::trajectoryPointOpen() const {
     // Comes with the trajectory editor.

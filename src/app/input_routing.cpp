@@ -189,7 +189,8 @@ bool InputRouter::routePointer(const WindowMessage& message) {
         view.creationMove(state.pointerRay);
         return false;
     }
-    if (view.creationClick(state.pointerRay)) return true;
+    // Creation tools take left clicks; the other buttons still turn the view.
+    if (m == wm::LButtonDown && view.creationClick(state.pointerRay)) return true;
     if (view.panelButtonArmed()) return false;
     // The camera drag.
     const LookButton button = buttonOf(m);

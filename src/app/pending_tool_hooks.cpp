@@ -8,10 +8,6 @@ void cutObjectWith(Scene&, SceneObject&, SceneObject&, bool) {}
 void detachSelectedTriangles(Scene&, SceneObject&) {}
 void processInPlaceDuplicate(Scene&, SceneObject&) {}
 void projectTexcoordsByMode(SceneObject&, int) {}
-void buildTubeFromCurves(Scene&) {}
-void buildSurfaceFromCurves(Scene&) {}
-void createSweepCurveEditors(bool) {}
-void loadSweepSettingsFromObject(const SceneObject&) {}
 void prepareObjectForSelection(SceneObject&) {}
 void applyWeightsToObject(SceneObject&) {}
 void rebuildHierarchyBones(SceneObject&) {}

@@ -23,13 +23,6 @@ void detachSelectedTriangles(Scene& scene, SceneObject& object);
 void processInPlaceDuplicate(Scene& scene, SceneObject& copy);
 // Texture coordinates: projection modes 1, 3 and 6.
 void projectTexcoordsByMode(SceneObject& object, int mode);
-// Primitive generators: the sweep mesh from the curve editors.
-void buildTubeFromCurves(Scene& scene);
-void buildSurfaceFromCurves(Scene& scene);
-// Primitive generators: the curve editors of the sweep tools, and the
-// sweep settings read back from an object made by a sweep.
-void createSweepCurveEditors(bool surface);
-void loadSweepSettingsFromObject(const SceneObject& object);
 // Selection: an object made ready for face, weight or group picking.
 void prepareObjectForSelection(SceneObject& object);
 // Skeleton and skin weights: the weight panel's weights applied, and the

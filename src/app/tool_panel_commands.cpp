@@ -201,14 +201,14 @@ bool Application::runModelingToolSetup(Control3d& button) {
         endOpenTrajectory();
         const bool fromObject = currentObject != nullptr && currentObject->sweepCurves.present;
         if (fromObject) {
-            loadSweepSettingsFromObject(*currentObject);
+            SweepEditing::loadSettings(*currentObject, v);
         } else {
             v.sweepSizes = {20.0f, 20.0f, 21.0f, 21.0f};
             v.sweepCounts = {1, 1};
         }
         for (std::size_t i = 0; i < 2; ++i) w.tubeBoxes[4 + i]->setFloat(v.sweepSizes[i]);
         for (std::size_t i = 0; i < 2; ++i) w.tubeBoxes[i]->setInt(v.sweepCounts[i]);
-        createSweepCurveEditors(&button == w.surface);
+        creationTools_.startSweep(button);
         return true;
     }
     if (&button == w.grid) {
@@ -232,11 +232,7 @@ bool Application::runModelingCommand(Control3d& button) {
     } else if (&button == w.heightSurfaceButton) {
         chooseHeightSurfaceImage(v.heightSurfaceSize);
     } else if (&button == w.buildTubeButton || &button == w.buildSurfaceButton) {
-        if (&button == w.buildTubeButton) {
-            buildTubeFromCurves(scene);
-        } else {
-            buildSurfaceFromCurves(scene);
-        }
+        creationTools_.buildSweepObject();
         bindToolPanelsToCurrentObject();
     } else if (&button == w.attachSoundButton) {
         if (currentObject != nullptr) attachSoundFile(*currentObject);

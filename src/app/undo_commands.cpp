@@ -130,6 +130,7 @@ bool Application::isTransformWidget(const Control3d& widget) const {
 
 void Application::onEditCommit(Control3d& editBox) {
     if (isTransformWidget(editBox)) recordTransformEdit();
+    creationTools_.sweepSettingChanged(editBox);
 }
 
 void Application::onSliderRelease(Control3d& slider) {

@@ -234,6 +234,8 @@ TEST_F(InputRoutingTest, EditModeToolsGetTheirDragAndCreationClicks) {
     tools.creating = true;
     EXPECT_TRUE(router.route(pointer(wm::LButtonDown, 30, 40)));
     EXPECT_FALSE(router.state.dragActive);
+    router.route(pointer(wm::RButtonDown, 30, 40));  // the right button still turns the view
+    EXPECT_TRUE(router.state.dragActive);
 }
 
 TEST_F(InputRoutingTest, EscapeLeavesAPendingModeAndPrivateMessagesRunTheirSteps) {

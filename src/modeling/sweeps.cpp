@@ -1,0 +1,308 @@
+#include "modeling/sweeps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <utility>
+
+#include "modeling/primitives.h"
+#include "scene/scene_object.h"
+
+namespace morvanex {
+
+namespace {
+
+CurvePoint curvePoint(Vec3 point, Vec3 handle1, Vec3 handle2, int step) {
+    CurvePoint p;
+    p.point = point;
+    p.handle1 = handle1;
+    p.handle2 = handle2;
+    p.step = step;
+    p.resetAnimated();
+    return p;
+}
+
+// Points on a polyline, handles to be placed on thirds afterwards.
+std::vector<CurvePoint> pointsAt(const std::vector<Vec3>& positions, int step) {
+    std::vector<CurvePoint> points;
+    points.reserve(positions.size());
+    for (Vec3 p : positions) points.push_back(curvePoint(p, p, p, step));
+    return points;
+}
+
+std::vector<CurvePoint> circleShape(const CurveEditor& e, int step) {
+    const int n = e.pointCount;
+    const float radius = e.a * 0.5f;
+    const float d = kTwoPi / static_cast<float>(3 * n + 3);
+    const auto at = [&](int k) {
+        const float angle = kTwoPi - static_cast<float>(k) * d;
+        return Vec3{radius * std::cos(angle), e.b, radius * std::sin(angle)};
+    };
+    std::vector<CurvePoint> points;
+    for (int i = 0; i <= n; ++i) points.push_back(curvePoint(at(3 * i), at(3 * i + 1), at(3 * i + 2), step));
+    return points;
+}
+
+std::vector<CurvePoint> rectangleShape(const CurveEditor& e, int step) {
+    const int perSide = std::max(1, e.pointCount / 3);
+    const float h = e.a * 0.5f;
+    // The same way round as the circle: from +x towards -z.
+    const Vec3 corners[4] = {{h, e.b, h}, {h, e.b, -h}, {-h, e.b, -h}, {-h, e.b, h}};
+    std::vector<Vec3> positions;
+    for (int side = 0; side < 4; ++side) {
+        const Vec3 from = corners[side];
+        const Vec3 to = corners[(side + 1) % 4];
+        for (int k = 0; k < perSide; ++k) positions.push_back(lerp(from, to, static_cast<float>(k) / static_cast<float>(perSide)));
+    }
+    std::vector<CurvePoint> points = pointsAt(positions, step);
+    placeHandlesOnThirds(points, true);
+    return points;
+}
+
+// n + 1 points from `from` to `to`, each lifted by lift(t) along y.
+template <typename Lift>
+std::vector<CurvePoint> lineShape(const CurveEditor& e, Vec3 from, Vec3 to, int step, Lift lift) {
+    std::vector<Vec3> positions;
+    for (int i = 0; i <= e.pointCount; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(e.pointCount);
+        positions.push_back(lerp(from, to, t) + Vec3{0.0f, lift(t), 0.0f});
+    }
+    std::vector<CurvePoint> points = pointsAt(positions, step);
+    placeHandlesOnThirds(points, false);
+    return points;
+}
+
+int clampedStep(int step) { return std::clamp(step, 1, kMaxCurveSteps); }
+
+// Too fine a sweep is refused whole rather than cut short.
+bool withinCellLimit(std::size_t rows, std::size_t columns) {
+    return rows > 0 && columns > 0 && rows * columns <= static_cast<std::size_t>(kMaxPatchCells);
+}
+
+MeshVertex sweepVertex(Vec3 position, Vec2 uv) {
+    MeshVertex v;
+    v.position = position;
+    v.texcoord = uv;
+    v.texcoord2 = uv;
+    return v;
+}
+
+std::unique_ptr<SceneObject> meshObject(std::string name, std::vector<MeshVertex> vertices) {
+    auto object = std::make_unique<SceneObject>(std::move(name));
+    std::vector<std::int32_t> indices(vertices.size());
+    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<std::int32_t>(i);
+    setMesh(*object, std::move(vertices), std::move(indices));
+    return object;
+}
+
+// The end tangent of a curve's last segment: its end point minus the
+// second handle that leads into it.
+Vec3 endTangent(const CurveEditor& curve) {
+    const auto& p = curve.points;
+    if (p.size() < 2) return {0.0f, 1.0f, 0.0f};
+    if (curve.closed) return p.front().point - p.back().handle2;
+    return p.back().point - p[p.size() - 2].handle2;
+}
+
+}  // namespace
+
+Vec3 CurveEditor::planeNormal() const {
+    switch (kind) {
+        case CurveKind::Circle:
+        case CurveKind::Rectangle: return {0.0f, 1.0f, 0.0f};
+        case CurveKind::DepthLine: return {1.0f, 0.0f, 0.0f};
+        default: return {0.0f, 0.0f, 1.0f};
+    }
+}
+
+void makeDefaultShape(CurveEditor& e, int step) {
+    e.pointCount = std::clamp(e.pointCount, 1, kMaxCurvePoints);
+    const float h = e.a * 0.5f;
+    const auto flat = [](float) { return 0.0f; };
+    switch (e.kind) {
+        case CurveKind::Circle:
+            e.closed = true;
+            e.points = circleShape(e, step);
+            break;
+        case CurveKind::Rectangle:
+            e.closed = true;
+            e.points = rectangleShape(e, step);
+            break;
+        case CurveKind::VerticalLine: e.points = lineShape(e, {-h, 0.0f, 0.0f}, {-h, e.b, 0.0f}, step, flat); break;
+        case CurveKind::CentreLine: e.points = lineShape(e, {0.0f, 0.0f, 0.0f}, {0.0f, e.b, 0.0f}, step, flat); break;
+        case CurveKind::AcrossArch:
+            e.points = lineShape(e, {-h, 0.0f, 0.0f}, {h, 0.0f, 0.0f}, step,
+                                 [&e](float t) { return e.b * std::sin(kPi * t); });
+            break;
+        case CurveKind::DepthLine: e.points = lineShape(e, {0.0f, 0.0f, -h}, {0.0f, 0.0f, h}, step, flat); break;
+    }
+}
+
+Vec3 bezierPoint(const CurvePoint& p, const CurvePoint& q, float t) {
+    const float s = 1.0f - t;
+    return p.point * (s * s * s) + p.handle1 * (3.0f * s * s * t) + p.handle2 * (3.0f * s * t * t) +
+           q.point * (t * t * t);
+}
+
+namespace {
+
+// The handles of the segment from point q, when there is one.
+void straightenSegment(std::vector<CurvePoint>& points, std::size_t q, bool closed) {
+    const std::size_t n = points.size();
+    if (q >= n || (q + 1 == n && !closed)) return;
+    CurvePoint& p = points[q];
+    const Vec3 next = points[(q + 1) % n].point;
+    p.handle1 = lerp(p.point, next, 1.0f / 3.0f);
+    p.handle2 = lerp(p.point, next, 2.0f / 3.0f);
+    p.resetAnimated();
+}
+
+}  // namespace
+
+void placeHandlesOnThirds(std::vector<CurvePoint>& points, bool closed) {
+    for (std::size_t q = 0; q < points.size(); ++q) straightenSegment(points, q, closed);
+}
+
+void placeHandlesOnThirdsAround(std::vector<CurvePoint>& points, std::size_t index, bool closed) {
+    const std::size_t n = points.size();
+    if (index >= n) return;
+    straightenSegment(points, index, closed);
+    if (index > 0) {
+        straightenSegment(points, index - 1, closed);
+    } else if (closed) {
+        straightenSegment(points, n - 1, closed);
+    }
+}
+
+std::vector<Vec3> sampleCurve(const std::vector<CurvePoint>& points, bool closed, int fixedStep) {
+    std::vector<Vec3> samples;
+    const std::size_t n = points.size();
+    const auto segment = [&](std::size_t q, std::size_t next, bool toTheEnd) {
+        const int s = clampedStep(fixedStep > 0 ? fixedStep : points[q].step);
+        const int last = toTheEnd ? s : s - 1;
+        for (int m = 0; m <= last; ++m) {
+            samples.push_back(bezierPoint(points[q], points[next], static_cast<float>(m) / static_cast<float>(s)));
+        }
+    };
+    for (std::size_t q = 0; q + 1 < n; ++q) segment(q, q + 1, false);
+    if (closed && n > 0) segment(n - 1, 0, true);
+    return samples;
+}
+
+int tubeSectionSteps(int typed, bool justTyped) { return std::clamp(typed, justTyped ? 3 : 2, kMaxCurveSteps); }
+
+int tubeProfileSteps(int typed) { return std::clamp(typed, 4, kMaxCurveSteps); }
+
+int angularSectionPoints(int count) {
+    const int k = std::max(0, (std::clamp(count, 1, kMaxCurvePoints) - 3 + 2) / 4);
+    return 4 * k + 3;
+}
+
+namespace {
+
+std::vector<MeshVertex> tubeVertices(const CurveEditor& section, const CurveEditor& profile, const CurveEditor& path,
+                                     const CurveEditor& secondProfile, const TubeSettings& settings) {
+    const std::vector<Vec3> ring = sampleCurve(section.points, section.closed, tubeSectionSteps(settings.sectionSteps, false));
+    const std::vector<Vec3> f = sampleCurve(profile.points, profile.closed, 0);
+    if (ring.size() < 2 || f.size() < 2) return {};
+    const std::size_t length = ring.size() - 1;  // the last sample closes the ring
+    const std::size_t rings = f.size();
+    if (!withinCellLimit(rings - 1, length)) return {};
+    const std::vector<Vec3> g = settings.oriented ? sampleCurve(path.points, path.closed, 0) : std::vector<Vec3>{};
+    const std::vector<Vec3> h = settings.half ? sampleCurve(secondProfile.points, secondProfile.closed, 0) : std::vector<Vec3>{};
+    const Vec3 c = section.centre();
+    const auto axisDistance = [&c](Vec3 p) { return std::sqrt((p.x - c.x) * (p.x - c.x) + (p.z - c.z) * (p.z - c.z)); };
+
+    const int turns = settings.turns <= 0 || settings.turns > 20 ? 2 : settings.turns;
+    const float rise = settings.helix ? (f.back().y - f.front().y) / static_cast<float>(length) + settings.pitch : 0.0f;
+    const Vec3 up{0.0f, 1.0f, 0.0f};
+
+    // Ring i's corner for section sample s, at height y_i plus a helix rise.
+    const auto corner = [&](std::size_t i, std::size_t j) {
+        std::size_t s = j;
+        float lift = 0.0f;
+        if (settings.helix) {
+            s = (static_cast<std::size_t>(turns) * j) % length;
+            lift = static_cast<float>(turns) * static_cast<float>(j) * rise;
+        }
+        const bool secondHalf = settings.half && j * 2 >= length && i < h.size();
+        const float r = axisDistance(secondHalf ? h[i] : f[i]) * 0.1f;
+        const float y = f[i].y;
+        const Vec3 centre{c.x, y, c.z};
+        Vec3 p{c.x + (ring[s].x - c.x) * r, y + lift, c.z + (ring[s].z - c.z) * r};
+        if (!g.empty()) {
+            const std::size_t k = std::min(i, g.size() - 1);
+            const Vec3 t = k + 1 < g.size() ? g[k + 1] - g[k] : endTangent(path);
+            const Vec3 axis = normalize(cross(normalize(t), up));
+            const float angle = angleBetween(up, t);
+            // Turned about its own centre, then carried onto the path.
+            p = g[k] + rotate(p - centre, quatFromAxisAngle(axis, -angle));
+        }
+        return p;
+    };
+    const auto uv = [&](std::size_t i, std::size_t j) {
+        return Vec2{static_cast<float>(j) / static_cast<float>(length), static_cast<float>(i) / static_cast<float>(rings - 1)};
+    };
+    std::vector<MeshVertex> vertices;
+    vertices.reserve(6 * (rings - 1) * length);
+    for (std::size_t i = 0; i + 1 < rings; ++i) {
+        for (std::size_t j = 0; j < length; ++j) {
+            // In the helix the step to the next corner is J samples, wrapped.
+            const std::size_t next = j + 1;
+            const std::pair<std::size_t, std::size_t> corners[6] = {{i + 1, j}, {i, j},        {i, next},
+                                                                    {i + 1, j}, {i, next}, {i + 1, next}};
+            for (const auto& [ring_i, ring_j] : corners) vertices.push_back(sweepVertex(corner(ring_i, ring_j), uv(ring_i, ring_j)));
+        }
+    }
+    if (settings.capped && !settings.helix) {
+        // A fan from each end ring's middle, facing out of the tube's ends.
+        for (const std::size_t i : {std::size_t{0}, rings - 1}) {
+            Vec3 middle;
+            for (std::size_t j = 0; j < length; ++j) middle += corner(i, j);
+            middle /= static_cast<float>(length);
+            const bool top = i != 0;
+            for (std::size_t j = 0; j < length; ++j) {
+                const Vec3 a = corner(i, top ? j : j + 1);
+                const Vec3 b = corner(i, top ? j + 1 : j);
+                vertices.push_back(sweepVertex(middle, {0.5f, 0.5f}));
+                vertices.push_back(sweepVertex(a, uv(i, top ? j : j + 1)));
+                vertices.push_back(sweepVertex(b, uv(i, top ? j + 1 : j)));
+            }
+        }
+    }
+    return vertices;
+}
+
+}  // namespace
+
+std::unique_ptr<SceneObject> makeTube(std::string name, const CurveEditor& section, const CurveEditor& profile,
+                                      const CurveEditor& path, const CurveEditor& secondProfile,
+                                      const TubeSettings& settings) {
+    return meshObject(std::move(name), tubeVertices(section, profile, path, secondProfile, settings));
+}
+
+std::unique_ptr<SceneObject> makeSurface(std::string name, const CurveEditor& across, const CurveEditor& depth,
+                                         int acrossSteps, int depthSteps) {
+    const std::vector<Vec3> a = sampleCurve(across.points, across.closed, std::clamp(acrossSteps, 4, kMaxCurveSteps));
+    const std::vector<Vec3> b = sampleCurve(depth.points, depth.closed, std::clamp(depthSteps, 4, kMaxCurveSteps));
+    std::vector<MeshVertex> vertices;
+    if (a.size() >= 2 && b.size() >= 2 && withinCellLimit(a.size() - 1, b.size() - 1)) {
+        const auto vertex = [&](std::size_t i, std::size_t j) {
+            const Vec2 uv{static_cast<float>(j) / static_cast<float>(a.size() - 1),
+                          static_cast<float>(i) / static_cast<float>(b.size() - 1)};
+            return sweepVertex(a[j] + b[i], uv);
+        };
+        vertices.reserve(6 * (a.size() - 1) * (b.size() - 1));
+        for (std::size_t i = 0; i + 1 < b.size(); ++i) {
+            for (std::size_t j = 0; j + 1 < a.size(); ++j) {
+                // This order faces up while the depth curve runs along +z.
+                const std::pair<std::size_t, std::size_t> corners[6] = {{i, j},     {i + 1, j},     {i, j + 1},
+                                                                        {i + 1, j}, {i + 1, j + 1}, {i, j + 1}};
+                for (const auto& [ci, cj] : corners) vertices.push_back(vertex(ci, cj));
+            }
+        }
+    }
+    return meshObject(std::move(name), std::move(vertices));
+}
+
+}  // namespace morvanex
