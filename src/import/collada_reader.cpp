@@ -569,10 +569,14 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
             result.report.damageNote("the file is damaged at byte " + std::to_string(parsed.offset) + " (" +
                                parsed.description() + "); what was read before is imported");
         }
+        // The document parsed stands for a quarter of the work, the
+        // geometry for half.
+        reportImportShare(options, bytes.size(), 0.25);
         doc.indexIds();
         collada::readUnitsAndAxes(doc);
         collada::readSkins(doc);
         collada::buildGeometries(doc);
+        reportImportShare(options, bytes.size(), 0.75);
         collada::placeNodes(doc);
         collada::readAnimations(doc);
         if (!parsed && result.objects.empty()) {
@@ -589,6 +593,7 @@ ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const Impor
     if (result.objects.empty()) result.report.note("the file holds no faces");
     if (result.frameObject == nullptr && !result.objects.empty()) result.frameObject = result.objects.back().get();
     result.placeCamera = result.frameObject != nullptr;
+    reportImportShare(options, bytes.size(), 1.0);
     return result;
 }
 
