@@ -36,6 +36,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
       renderer_(renderer),
       commandLineFile_(std::move(commandLineFile)),
       passes_(renderer) {
+    clockSeconds = [this] { return now(); };
     labels = loadLabelTables(shell.folders().programFolder, languageFromLocale(shell.frenchInterface()), shell.trace());
     buildInterface();
     // Gathered while the interface is built; the file panel waits for it.
@@ -78,6 +79,7 @@ void Application::frameStep(double t, double dt) {
         drawWaitingPanel();
         return;
     }
+    autosaveIfDue();
     updateSceneForFrame(dt);
     rebuildLightServiceMatrix();
     updateCamera(dt);
@@ -95,6 +97,7 @@ void Application::endStartScene() {
     attachedObject = nullptr;
     showCornerPanelButton();
     handleCommandLineFile();
+    offerAutosaveRecovery();
 }
 
 void Application::handleCommandLineFile() {
@@ -146,7 +149,10 @@ bool Application::openFileByExtension(const std::string& path) {
 bool Application::importModel(const std::string& path) {
     const std::filesystem::path file = pathOfArgument(path);
     const std::string shown = cp1252FromUtf8(path);
-    const ImportResult result = importModelIntoScene(file, scene);
+    LongWork work(*this);
+    ImportOptions options;
+    options.progress = work.progress();
+    const ImportResult result = importModelIntoScene(file, scene, std::move(options));
     if (!result.ok()) {
         tellUser(label::kCannotOpenTitle, "Cannot import \"" + shown + "\": " + cp1252FromUtf8(result.error) + ".");
         return false;
@@ -207,10 +213,6 @@ void Application::answerCloseQuestion(CloseAnswer answer) {
 
 void Application::advanceStartFades(double) {
     // The title scene's fades come with the title scene; none plays yet.
-}
-
-void Application::drawWaitingPanel() {
-    // The waiting panel comes with the interface panels.
 }
 
 void Application::updateSceneForFrame(double) {
