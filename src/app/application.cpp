@@ -37,6 +37,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
       renderer_(renderer),
       commandLineFile_(std::move(commandLineFile)),
       passes_(renderer) {
+    clockSeconds = [this] { return now(); };
     labels = loadLabelTables(shell.folders().programFolder, languageFromLocale(shell.frenchInterface()), shell.trace());
     buildInterface();
     // Gathered while the interface is built; the file panel waits for it.
@@ -83,6 +84,7 @@ void Application::frameStep(double t, double dt) {
         drawWaitingPanel();
         return;
     }
+    autosaveIfDue();
     updateSceneForFrame(dt);
     rebuildLightServiceMatrix();
     updateCamera(dt);
@@ -102,6 +104,7 @@ void Application::endStartScene() {
     attachedObject = nullptr;
     showCornerPanelButton();
     handleCommandLineFile();
+    offerAutosaveRecovery();
 }
 
 void Application::handleCommandLineFile() {
@@ -153,7 +156,10 @@ bool Application::openFileByExtension(const std::string& path) {
 bool Application::importModel(const std::string& path) {
     const std::filesystem::path file = pathOfArgument(path);
     const std::string shown = cp1252FromUtf8(path);
-    const ImportResult result = importModelIntoScene(file, scene);
+    LongWork work(*this);
+    ImportOptions options;
+    options.progress = work.progress();
+    const ImportResult result = importModelIntoScene(file, scene, std::move(options));
     if (!result.ok()) {
         tellUser(label::kCannotOpenTitle, "Cannot import \"" + shown + "\": " + cp1252FromUtf8(result.error) + ".");
         return false;
@@ -211,10 +217,6 @@ void Application::answerCloseQuestion(CloseAnswer answer) {
 }
 
 // --- Hooks filled by the subsystems that own these steps -------------------
-
-void Application::drawWaitingPanel() {
-    // The waiting panel comes with the interface panels.
-}
 
 void Application::updateSceneForFrame(double) {
     // Posing at the open key, world matrices and playback come with the

@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/autosave.h"
 #include "app/file_dialogs.h"
 #include "app/folders.h"
 #include "app/input_routing.h"
@@ -19,6 +21,7 @@
 #include "app/recent_files.h"
 #include "app/start_scene.h"
 #include "app/window_rules.h"
+#include "base/byte_progress.h"
 #include "base/fade.h"
 #include "modeling/undo_history.h"
 #include "platform/window_messages.h"
@@ -43,6 +46,8 @@ public:
                 StartScene startScene = StartScene::Skip);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
+    // Closing with nothing left unsaved: this session's autosave goes.
+    ~Application();
 
     // One frame: animation time, scene update, camera, sounds, drawing.
     // t is the frame clock's time and dt the seconds since the last frame.
@@ -103,6 +108,40 @@ public:
     // The text of a label in the current language.
     const std::string& label(int number) const { return labels.text(number); }
 
+    // --- Long work and autosave (long_work.cpp) -----------------------------
+    // Seconds of a steady clock: the waiting panel's delay and the autosave
+    // interval are measured with it (tests give a clock of their own).
+    std::function<double()> clockSeconds;
+    // Work that runs longer than this shows the progress bar panel and the
+    // wait cursor, redrawn at most this often.
+    double waitingPanelDelay = 0.3;
+    double waitingPanelRedrawInterval = 1.0 / 30.0;
+    // While it lives, long work (an open, a save, an import) reports its
+    // bytes through progress(); the panel and the cursor go with it.
+    class LongWork {
+    public:
+        explicit LongWork(Application& app);
+        ~LongWork();
+        LongWork(const LongWork&) = delete;
+        LongWork& operator=(const LongWork&) = delete;
+        ByteProgress progress();
+
+    private:
+        void report(std::uint64_t done, std::uint64_t total);
+        Application& app_;
+        double started_;
+        double lastDrawn_ = 0.0;
+        bool shown_ = false;
+    };
+    AutosaveTimer autosaveTimer;
+    // Writes the scene to its autosave in the archive folder now; false when
+    // it could not (the reason goes to the trace).
+    bool autosaveScene();
+    // At start: the newest autosave newer than its scene is offered back.
+    void offerAutosaveRecovery();
+    // Opens the autosave as its scene, which stays modified until saved.
+    bool recoverAutosave(const RecoverableAutosave& found);
+
     // --- Scene procedures (scene_procedures.cpp) ---------------------------
     // A scene file opened in place of the scene, merged into it (the
     // header dropped, the objects and animations added), or giving the
@@ -111,6 +150,9 @@ public:
     // False when nothing was opened; the user is told why, and a file that
     // cannot be opened leaves the scene as it was.
     bool openScene(const std::filesystem::path& file, SceneOpenMode mode);
+    // The same, reading the content from another file (an autosave) while
+    // the scene takes `file`'s paths.
+    bool openSceneFrom(const std::filesystem::path& file, const std::filesystem::path& content, SceneOpenMode mode);
     // Saves to the chosen path (".mrx" added, the examples folder avoided)
     // with the thumbnail and the scene's files copied beside it; a failed
     // write keeps the previous file whole and says why. `selectionOnly`:
@@ -340,6 +382,13 @@ private:
     // Adds the model's objects to the current scene; a failed import changes
     // nothing and says why.
     bool importModel(const std::string& path);
+
+    // Each frame: the autosave when it is due.
+    void autosaveIfDue();
+    // After a save or at an unmodified close: the scene's autosave is stale.
+    void removeSceneAutosave();
+    std::optional<RecoverableAutosave> pendingRecovery_;  // waits for the recovery answer
+    std::filesystem::path sessionAutosave_;  // the autosave this run wrote last
 
     // Steps of the frame whose owners come with their subsystems.
     void advanceStartFades(double dt);

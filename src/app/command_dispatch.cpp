@@ -431,6 +431,11 @@ void Application::answerQuestion(const std::string& title, Answer answer) {
                                                    : CloseAnswer::Cancel);
         return;
     }
+    if (title == label(label::kRecoverAutosaveTitle)) {
+        const std::optional<RecoverableAutosave> found = std::exchange(pendingRecovery_, std::nullopt);
+        if (answer == Answer::Yes && found) recoverAutosave(*found);
+        return;
+    }
     if (title == label(label::kFileSaveButton)) {
         const std::optional<std::filesystem::path> target = std::exchange(pendingSaveTarget_, std::nullopt);
         if (answer == Answer::Yes && target) saveSceneAs(*target);

@@ -8,8 +8,8 @@
 
 namespace morvanex {
 
-ImportResult importModelIntoScene(const std::filesystem::path& file, Scene& scene) {
-    ImportResult result = importModelFile(file);
+ImportResult importModelIntoScene(const std::filesystem::path& file, Scene& scene, ImportOptions options) {
+    ImportResult result = importModelFile(file, std::move(options));
     if (!result.ok()) return result;
     addToScene(result, scene);
     rebuildWorldMatrices(scene);

@@ -19,7 +19,7 @@ struct SceneObject;
 // the scene exactly as it was. The returned result keeps the error, the
 // report, the frame object and whether the camera should go to it; its
 // lists are empty once added.
-ImportResult importModelIntoScene(const std::filesystem::path& file, Scene& scene);
+ImportResult importModelIntoScene(const std::filesystem::path& file, Scene& scene, ImportOptions options = {});
 
 // The camera after an import that asks for it: the home viewpoint turned to
 // the object's world centre, the eye target where the whole object shows.

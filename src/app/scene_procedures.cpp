@@ -65,25 +65,35 @@ bool Application::openSceneFile(const std::string& path) {
 }
 
 bool Application::openScene(const std::filesystem::path& chosen, SceneOpenMode mode) {
+    return openSceneFrom(chosen, chosen, mode);
+}
+
+bool Application::openSceneFrom(const std::filesystem::path& chosen, const std::filesystem::path& content,
+                                SceneOpenMode mode) {
     if (mode == SceneOpenMode::MeshUpdate && currentObject == nullptr) return false;
     std::error_code error;
     const std::filesystem::path file = std::filesystem::absolute(chosen, error).lexically_normal();
-    const std::string shown = shownPath(chosen);
+    const std::filesystem::path contentFile = std::filesystem::absolute(content, error).lexically_normal();
+    // A recovered autosave is the scene with changes not yet in its file.
+    const bool recovering = contentFile != file;
+    const std::string shown = shownPath(recovering ? content : chosen);
     const auto refuse = [&](const std::string& why) {
         tellUser(label::kCannotOpenTitle, "Cannot open \"" + shown + "\": " + why + ".");
         return false;
     };
     // Everything that would leave the user with nothing is found before the
     // scene is touched.
-    const FileBytes data(file);
+    const FileBytes data(contentFile);
     if (!data.opened()) return refuse(data.notRegular() ? "not a regular file" : "cannot open the file");
     const SceneReadReport check = checkSceneStart(data.bytes());
     if (check.status != ReadStatus::Complete) return refuse(cp1252FromUtf8(describeReadReport(check)));
 
     const ScenePaths paths = scenePathsOf(file);
     SceneReadOptions options = readOptionsFor(paths);
-    options.backupPath = textFromPath(file);
-    if (mode != SceneOpenMode::Merge && backedUpOnOpen(paths.sceneFileName)) {
+    options.backupPath = textFromPath(contentFile);
+    LongWork work(*this);
+    options.progress = work.progress();
+    if (!recovering && mode != SceneOpenMode::Merge && backedUpOnOpen(paths.sceneFileName)) {
         const std::filesystem::path backup = backupPathOf(folders.archive, file);
         ensureFolder(folders.archive);
         if (std::filesystem::copy_file(file, backup, std::filesystem::copy_options::overwrite_existing, error)) {
@@ -124,7 +134,7 @@ bool Application::openScene(const std::filesystem::path& chosen, SceneOpenMode m
         if (report.headerRead) restoreCameraFromScene(camera, scene);
         renderer_.prepareScene(scene, paths.sceneFolder);
         attachedObject = report.attachedObject;
-        scene.modified = false;
+        scene.modified = recovering;
     }
     if (report.status == ReadStatus::Damaged) {
         // What was whole is kept; the user is told where the file broke.
@@ -167,6 +177,8 @@ bool Application::saveSceneToPath(const std::filesystem::path& chosen, bool sele
     storeCameraInScene(camera, scene);
     SceneWriteOptions options;
     options.selectionOnly = selectionOnly;
+    LongWork work(*this);
+    options.progress = work.progress();
     // The writer's selection is the object the panels work on.
     SceneObject* const writersCurrent = std::exchange(scene.currentObject, currentObject);
     const SceneWriteResult written = writeSceneFile(target.path, scene, options);
@@ -193,6 +205,9 @@ bool Application::saveSceneToPath(const std::filesystem::path& chosen, bool sele
     for (const std::string& failure : failures) shell_.trace().line("copy beside \"" + shown + "\": " + failure);
 
     if (!selectionOnly) {
+        // What the autosave kept is in the file now.
+        removeAutosaveOf(folders.archive, pathFromText(scene.filePath));
+        removeAutosaveOf(folders.archive, target.path);
         scene.filePath = textFromPath(target.path);
         sceneFileName = paths.sceneFileName;
         shell_.setWindowTitle(kTitlePrefixOnSave + sceneFileName);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -15,16 +16,21 @@ void setError(std::string* error, std::string text) {
 
 std::string systemMessage(int code) { return std::error_code(code, std::generic_category()).message(); }
 
+// Bytes per write: small enough for progress to move on large files.
+constexpr std::size_t kWriteStep = std::size_t{1} << 20;
+
 // Writes every byte, retrying short writes and interrupted calls.
-bool writeAll(int fd, std::string_view bytes) {
+bool writeAll(int fd, std::string_view bytes, const ByteProgress& progress) {
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        const std::size_t step = std::min(kWriteStep, bytes.size() - written);
+        const ssize_t n = ::write(fd, bytes.data() + written, step);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
         written += static_cast<std::size_t>(n);
+        reportProgress(progress, written, bytes.size());
     }
     return true;
 }
@@ -74,7 +80,8 @@ bool resolveTarget(const std::filesystem::path& file, std::filesystem::path& tar
 
 }  // namespace
 
-bool replaceFileSafely(const std::filesystem::path& requested, std::string_view bytes, std::string* error) {
+bool replaceFileSafely(const std::filesystem::path& requested, std::string_view bytes, std::string* error,
+                       const ByteProgress& progress) {
     std::filesystem::path file;
     if (!resolveTarget(requested, file, error)) return false;
     const std::filesystem::path temporary = temporaryBeside(file);
@@ -83,7 +90,7 @@ bool replaceFileSafely(const std::filesystem::path& requested, std::string_view 
         setError(error, "cannot create " + temporary.string() + ": " + systemMessage(errno));
         return false;
     }
-    bool written = writeAll(fd, bytes);
+    bool written = writeAll(fd, bytes, progress);
     int code = written ? 0 : errno;
     // On disk before the rename, so a power cut cannot leave an empty list.
     if (written && ::fsync(fd) != 0) {
@@ -114,8 +121,10 @@ bool replaceFileSafely(const std::filesystem::path& requested, std::string_view 
     return true;
 }
 
-bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes, std::string* error) {
-    return replaceFileSafely(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes, std::string* error,
+                       const ByteProgress& progress) {
+    return replaceFileSafely(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error,
+                             progress);
 }
 
 }  // namespace morvanex

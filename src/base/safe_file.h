@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/byte_progress.h"
+
 namespace morvanex {
 
 // False, with the reason in `error`, when any step fails; the file then is
@@ -16,7 +18,10 @@ namespace morvanex {
 // followed: the file it points to is replaced and the link stays. A target
 // that exists and is not a regular file (FIFO, device, folder) is refused
 // before anything is written.
-bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error = nullptr);
-bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+// `progress`, when given, hears how many bytes reached the temporary file.
+bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error = nullptr,
+                       const ByteProgress& progress = {});
+bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                       std::string* error = nullptr, const ByteProgress& progress = {});
 
 }  // namespace morvanex

@@ -796,9 +796,10 @@ void buildGeometries(Document& doc) {
 
 namespace {
 
-// `load` parses the text into the document it is given.
+// `load` parses the text into the document it is given; `totalBytes` is the
+// file's size, for the progress report.
 template <typename Load>
-ImportResult importDocument(const ImportOptions& options, Load&& load) {
+ImportResult importDocument(const ImportOptions& options, std::uint64_t totalBytes, Load&& load) {
     ImportResult result;
     try {
         collada::Document doc(result, options);
@@ -812,10 +813,14 @@ ImportResult importDocument(const ImportOptions& options, Load&& load) {
             result.report.damageNote("the file is damaged at byte " + std::to_string(parsed.offset) + " (" +
                                parsed.description() + "); what was read before is imported");
         }
+        // The document parsed stands for a quarter of the work, the
+        // geometry for half.
+        reportImportShare(options, totalBytes, 0.25);
         doc.indexIds();
         collada::readUnitsAndAxes(doc);
         collada::readSkins(doc);
         collada::buildGeometries(doc);
+        reportImportShare(options, totalBytes, 0.75);
         collada::placeNodes(doc);
         collada::readAnimations(doc);
         if (!parsed && result.objects.empty()) {
@@ -832,13 +837,14 @@ ImportResult importDocument(const ImportOptions& options, Load&& load) {
     if (result.objects.empty()) result.report.note("the file holds no faces");
     if (result.frameObject == nullptr && !result.objects.empty()) result.frameObject = result.objects.back().get();
     result.placeCamera = result.frameObject != nullptr;
+    reportImportShare(options, totalBytes, 1.0);
     return result;
 }
 
 }  // namespace
 
 ImportResult importColladaBytes(std::span<const std::uint8_t> bytes, const ImportOptions& options) {
-    return importDocument(options, [&](pugi::xml_document& xml) {
+    return importDocument(options, bytes.size(), [&](pugi::xml_document& xml) {
         return xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
     });
 }
@@ -851,7 +857,8 @@ ImportResult importCollada(const std::filesystem::path& path, ImportOptions opti
         return failed;
     }
     if (!options.sideFiles.read && !options.sideFiles.locate) options.sideFiles = sideFilesIn(path.parent_path());
-    return importDocument(options, [&](pugi::xml_document& xml) {
+    const std::uint64_t totalBytes = file->bytes().size();
+    return importDocument(options, totalBytes, [&](pugi::xml_document& xml) {
         const std::span<const std::uint8_t> bytes = file->bytes();
         const pugi::xml_parse_result parsed =
             xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);

@@ -83,6 +83,12 @@ void attachMaterialImage(SceneObject& object, const std::string& mapName, const 
     texture.lastAttachedObject = &object;
 }
 
+void reportImportShare(const ImportOptions& options, std::uint64_t total, double share) {
+    if (!options.progress) return;
+    const double clamped = share < 0.0 ? 0.0 : share > 1.0 ? 1.0 : share;
+    options.progress(share >= 1.0 ? total : static_cast<std::uint64_t>(clamped * static_cast<double>(total)), total);
+}
+
 ImportResult importFromFile(const std::filesystem::path& path, ImportOptions options,
                             const std::function<ImportResult(std::span<const std::uint8_t>, const ImportOptions&)>& read) {
     const FileBytes file(path);

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_progress.h"
 #include "import/import_report.h"
 #include "scene/animation.h"
 #include "scene/math.h"
@@ -47,7 +48,14 @@ struct ImportOptions {
     std::string defaultName = "objet";
     // Worker threads of the OBJ and COLLADA readers; 0 uses the machine's cores.
     unsigned threads = 0;
+    // Hears how far the import is, in bytes of the file: the bytes parsed,
+    // then for the objects built after the parse the share of the file's
+    // bytes that work stands for. Called on the caller's thread only.
+    ByteProgress progress{};
 };
+
+// Reports `share` (0 to 1) of the whole import of a file of `total` bytes.
+void reportImportShare(const ImportOptions& options, std::uint64_t total, double share);
 
 // One joint of an imported skin. Binding and playback come later; these are
 // the values they need.

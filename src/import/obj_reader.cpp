@@ -11,6 +11,7 @@
 #include <new>
 #include <set>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include "import/import_mesh.h"
@@ -539,7 +540,17 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
         const std::size_t pieces = text.size() < kParallelMinBytes || threads == 1 ? 1 : std::size_t{8} * threads;
         const std::vector<std::string_view> parts = obj::splitAtLines(text, pieces);
         std::vector<Chunk> chunks(parts.size());
-        runParallel(parts.size(), threads, [&](std::size_t i) { obj::parseChunk(parts[i], chunks[i]); });
+        // The caller's thread, which takes pieces too, says how far the
+        // parse is: half the way; building the objects is the other half.
+        const std::thread::id caller = std::this_thread::get_id();
+        std::atomic<std::size_t> parsedBytes{0};
+        runParallel(parts.size(), threads, [&](std::size_t i) {
+            obj::parseChunk(parts[i], chunks[i]);
+            const std::size_t parsed = parsedBytes += parts[i].size();
+            if (std::this_thread::get_id() == caller && !text.empty()) {
+                reportImportShare(options, text.size(), 0.5 * static_cast<double>(parsed) / static_cast<double>(text.size()));
+            }
+        });
         buildObjects(chunks, options, threads, result);
     } catch (const std::bad_alloc&) {
         result.objects.clear();
@@ -555,6 +566,7 @@ ImportResult importObjText(std::string_view text, const ImportOptions& options) 
     if (result.objects.empty()) result.report.note("the file holds no faces");
     result.frameObject = result.objects.empty() ? nullptr : result.objects.back().get();
     result.placeCamera = !result.objects.empty();
+    reportImportShare(options, text.size(), 1.0);
     return result;
 }
 

@@ -466,12 +466,15 @@ ImportResult import3dsBytes(std::span<const std::uint8_t> bytes, const ImportOpt
         reader.walk(0, bytes.size(), 0, [&](const Chunk& chunk, int depth) {
             if (chunk.id == kMain) reader.main(chunk, depth);
         });
+        // The chunks are read: half the way; the objects built, the rest.
+        reportImportShare(options, bytes.size(), 0.5);
         const float scale = options.scale > 0.0f ? options.scale : 1.0f;
         std::size_t empty = 0;
-        for (const TdsObject& o : reader.objects) {
+        for (std::size_t i = 0; i < reader.objects.size(); ++i) {
             const std::size_t before = result.objects.size();
-            buildObject(o, reader.materials, scale, options, result);
+            buildObject(reader.objects[i], reader.materials, scale, options, result);
             if (result.objects.size() == before) ++empty;
+            reportImportShare(options, bytes.size(), 0.5 + 0.5 * static_cast<double>(i + 1) / reader.objects.size());
         }
         result.report.count("3DS objects without faces (lights, cameras, empty meshes), not added", empty);
     } catch (const std::bad_alloc&) {
@@ -482,6 +485,7 @@ ImportResult import3dsBytes(std::span<const std::uint8_t> bytes, const ImportOpt
     }
     if (result.objects.empty()) result.report.note("the file holds no faces");
     result.frameObject = result.objects.empty() ? nullptr : result.objects.back().get();
+    reportImportShare(options, bytes.size(), 1.0);
     return result;
 }
 

@@ -159,10 +159,14 @@ SceneReadReport finish(RecordReadContext& c, SceneReadReport report) {
     return report;
 }
 
+// The read position for whoever shows progress, once per record.
+void reportPosition(const RecordReadContext& c) { reportProgress(c.options.progress, c.in.offset(), c.in.size()); }
+
 void readAnimations(RecordReadContext& c, SceneReadReport& report) {
     report.animationsDeclared = c.in.count(kAnimationHeaderBytes, "animation count");
     for (std::int32_t i = 0; i < report.animationsDeclared && c.in.ok(); ++i) {
         if (readAnimationRecord(c)) ++report.animationRecordsRead;
+        reportPosition(c);
     }
 }
 
@@ -208,11 +212,14 @@ SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, con
     report.objectsDeclared = in.count(kMinObjectRecordBytes, "object count");
     for (std::int32_t i = 0; i < report.objectsDeclared && in.ok(); ++i) {
         if (readObjectRecord(c)) ++report.objectRecordsRead;
+        reportPosition(c);
     }
     if (in.ok()) {
         c.record.clear();
         readAnimations(c, report);
     }
+    // A file without animations ends after their count.
+    if (in.atEnd() && report.animationsDeclared == 0) reportPosition(c);
     return finish(c, report);
 }
 

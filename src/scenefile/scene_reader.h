@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_progress.h"
+
 namespace morvanex {
 
 class Scene;
@@ -38,6 +40,9 @@ struct SceneReadOptions {
     // Merging or updating: the header is read but leaves the scene's camera,
     // lights and settings alone.
     bool keepSceneHeader = false;
+    // Hears the read position after each record; a whole file ends with
+    // the position at the end of the bytes.
+    ByteProgress progress{};
 };
 
 struct SceneReadReport {

@@ -121,7 +121,7 @@ std::vector<std::uint8_t> writeScene(Scene& scene, const SceneWriteOptions& opti
 SceneWriteResult writeSceneFile(const std::filesystem::path& path, Scene& scene, const SceneWriteOptions& options) {
     SceneWriteResult result;
     const std::vector<std::uint8_t> bytes = writeScene(scene, options, &result);
-    result.ok = replaceFileSafely(path, bytes, &result.error);
+    result.ok = replaceFileSafely(path, bytes, &result.error, options.progress);
     return result;
 }
 

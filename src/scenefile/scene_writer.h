@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_progress.h"
+
 namespace morvanex {
 
 class Scene;
@@ -15,8 +17,9 @@ struct SceneWriteOptions {
     // Only the current object and the objects that share its group leader,
     // only animations whose target is the current object, no saved viewpoint.
     bool selectionOnly = false;
+    // Hears how many bytes reached the disk (writeSceneFile only).
+    ByteProgress progress{};
 };
-
 
 struct SceneWriteResult {
     bool ok = false;

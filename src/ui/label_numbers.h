@@ -333,6 +333,11 @@ inline constexpr int kCannotOpenTitle = 610;   // message title: a file that cou
 inline constexpr int kDamagedFileTitle = 611;  // message title: a file read only in part
 inline constexpr int kCannotSaveTitle = 612;   // message title: a scene that could not be saved
 
+// Autosave recovery.
+inline constexpr int kRecoverAutosaveTitle = 670;  // question title: an autosave newer than its scene was found at start
+inline constexpr int kRecoverAutosaveLine1 = 671;  // autosave question: line 2
+inline constexpr int kRecoverAutosaveLine2 = 672;  // autosave question: line 3
+
 inline constexpr std::array kUsedLabelNumbers = {
     kVersionText, kProgressPanelName, kBrowserPanelName, kBrowserPanelTitle, kBrowserEmbedCheck,
     kPicturePanelName, kPicturePanelTitle, kCapturePanelName, kCapturePanelTitle, kCaptureSaveViewButton,
@@ -402,6 +407,7 @@ inline constexpr std::array kUsedLabelNumbers = {
     kChooserOpenTitle, kChooserSaveTitle, kChooserNameCaption, kChooserFolderCaption, kChooserTypesCaption, kChooserFileMissing, kChooserFolderMissing, kChooserNameMissing,
     kCannotOpenTitle, kDamagedFileTitle, kCannotSaveTitle,
     kSettingsImportAnimatedButton, kSettingsColourCaption, kModelingHeightSurfaceButton, kModelingAttachSoundButton, kModelingInPlaceCheck, kModelingKeepBothCheck, kModelingPrimitiveSizeBox, kMappingOffsetUBox, kMappingOffsetVBox, kMappingScaleUBox, kMappingScaleVBox, kAnimationOpenFileButton, kAnimationSaveFileButton, kSweepSmoothProfileCheck, kSweepProfilePointsBox,
+    kRecoverAutosaveTitle, kRecoverAutosaveLine1, kRecoverAutosaveLine2,
 };
 
 }  // namespace morvanex::label

@@ -57,6 +57,14 @@ protected:
         app->frameStep(clock_, dt);
     }
 
+    // Closes the editor and starts it again over the same folders, as a
+    // person quitting and coming back would.
+    void restartApplication() {
+        app.reset();
+        app.emplace(shell, window_.renderer(), std::nullopt);
+        frame();
+    }
+
     bool send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
         WindowMessage m;
         m.message = message;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <sstream>
 #include <filesystem>
 #include <string>
@@ -80,7 +81,10 @@ public:
     }
     void closeWindow(bool forced) override { closeRequests.push_back(forced); }
     void sendMessage(const WindowMessage& message) override { sent.push_back(message); }
-    void runOneFrame() override { ++framesRun; }
+    void runOneFrame() override {
+        ++framesRun;
+        if (onFrame) onFrame();
+    }
     void capturePointer(bool captured) override { pointerCaptured = captured; }
     void showPointer(bool visible) override { pointerVisible = visible; }
     void movePointerOnScreen(int screenX, int screenY) override { pointerMoves.push_back({screenX, screenY}); }
@@ -94,6 +98,7 @@ public:
     }
     void applyFullScreen(bool on) override { fullScreen = on; }
     void restartFrameClock() override { ++frameClockRestarts; }
+    void setCursor(CursorShape shape) override { cursors.push_back(shape); }
 
     bool french = false;
 
@@ -109,6 +114,10 @@ public:
     std::array<int, 2> clientOrigin{};
     bool fullScreen = false;
     int frameClockRestarts = 0;
+    std::vector<CursorShape> cursors;
+    // Runs inside each runOneFrame the application asks for (a frame drawn
+    // from the middle of long work).
+    std::function<void()> onFrame;
 
 private:
     SystemFolders folders_;
