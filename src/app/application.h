@@ -16,6 +16,7 @@
 #include "app/input_routing.h"
 #include "app/main_screen.h"
 #include "app/recent_files.h"
+#include "app/view_tools.h"
 #include "app/window_rules.h"
 #include "base/fade.h"
 #include "modeling/undo_history.h"
@@ -82,6 +83,8 @@ public:
     bool cameraAnimationMode = false;  // the animation panel shows the camera's animations
     Control3d* deferredWidget = nullptr;   // re-run once full screen has been left
     Control3d* slotBeingFilled = nullptr;  // settings picture button whose texture slot is chosen next
+    // Picking, selection and the transform tools of the 3D view (the router's tools).
+    EditorViewTools viewTools{*this};
 
     // Creates every panel of the main screen; run once, after the renderer.
     void buildInterface();
@@ -145,6 +148,8 @@ public:
     void onSliderRelease(Control3d& slider) override;
 
 private:
+    friend class EditorViewTools;  // the view's tools drive the panels and the pointer as commands do
+
     // RoutingHost: the window through the shell, the view through the renderer.
     void sendMessage(const WindowMessage& message) override;
     void runOneFrame() override;
@@ -327,6 +332,8 @@ private:
     void updateCamera(double dt);
     void updateObjectSounds();
     void drawFrame();
+    // What lies under the pointer, and what the passes and the status line make of it.
+    void pickUnderPointer(const FrameView& view);
     void createTrajectoryMarkers();
     void resetCameraAngles();
     void showCornerPanelButton();

@@ -456,6 +456,7 @@ void Application::forgetSceneObjects() {
     releaseCurrentObject();
     secondObject = nullptr;
     mergeList.clear();
+    viewTools.forgetAbsentObjects(nullptr);
     screen.tools.currentAnimation = nullptr;
     undoHistory.clear();
 }
@@ -485,8 +486,9 @@ void Application::selectCurrentAnimationAgain() {
     // Comes with the animation panel's list.
 }
 
-void Application::clearSelectionMark(SceneObject*) {
-    // Selection marks come with the selection tools.
+void Application::clearSelectionMark(SceneObject* object) {
+    // An object is marked while it waits in the merge list.
+    std::erase(mergeList, object);
 }
 
 void Application::enterCurrentGroup() {

@@ -1,5 +1,7 @@
 #include "app/pending_tool_hooks.h"
 
+#include "scene/scene_object.h"
+
 namespace morvanex {
 
 void recomputeObjectNormals(Scene&, SceneObject&, bool, bool) {}
@@ -12,7 +14,10 @@ void buildTubeFromCurves(Scene&) {}
 void buildSurfaceFromCurves(Scene&) {}
 void createSweepCurveEditors(bool) {}
 void loadSweepSettingsFromObject(const SceneObject&) {}
-void prepareObjectForSelection(SceneObject&) {}
+void prepareObjectForSelection(SceneObject& object) {
+    object.faceSelected.resize(object.indices.size() / 3, 0);
+    object.vertexSelected.resize(object.vertices.size(), 0);
+}
 void applyWeightsToObject(SceneObject&) {}
 void rebuildHierarchyBones(SceneObject&) {}
 void deleteOpenTrajectoryPoint(Scene&) {}
