@@ -148,6 +148,27 @@ TEST_F(ViewToolsTest, TheWeightToolTakesEveryCopyOfTheCornerUnderThePointer) {
     EXPECT_GE(copies, 3u);
 }
 
+TEST_F(ViewToolsTest, ThePointMoveTakesTheFirstClickedVertexOntoTheSecond) {
+    clickAt(width / 2, height / 2);
+    clickWidget(*modeling().translationPlane);
+    for (const Vec3 vertex : {Vec3{-2, -2, -2}, Vec3{2, 2, -2}}) {
+        const Vec2 at = onScreen(vertex);
+        clickAt(static_cast<int>(at.x), static_cast<int>(at.y));
+    }
+    EXPECT_EQ(box->position, (Vec3{4, 4, 0}));
+    EXPECT_EQ(app->viewTools.selection.toolStep, 0);
+}
+
+TEST_F(ViewToolsTest, ADeletedObjectIsForgottenBeforeTheNextFrame) {
+    clickAt(width / 2, height / 2);
+    ASSERT_EQ(app->viewTools.pick.hoveredObject, box);
+    clickWidget(*modeling().deleteObjectButton);
+    EXPECT_EQ(app->viewTools.pick.hoveredObject, nullptr);
+    mouse(wm::LButtonDown, width / 2, height / 2, mouse_keys::Left);  // where it was
+    mouse(wm::LButtonUp, width / 2, height / 2);
+    EXPECT_EQ(app->currentObject, nullptr);
+}
+
 TEST_F(ViewToolsTest, ARectangleWithTheToggleCheckedSelectsTheFacesInsideThatFaceTheEye) {
     clickAt(width / 2, height / 2);
     ASSERT_EQ(app->currentObject, box);
