@@ -463,6 +463,7 @@ void Application::forgetSceneObjects() {
 
 void Application::releaseCurrentObject() {
     currentObject = nullptr;
+    viewTools.selection.groupSelected = false;
     // The object widgets must not keep pointing into the released object.
     bindToolPanelsToCurrentObject();
 }
@@ -492,7 +493,10 @@ void Application::clearSelectionMark(SceneObject* object) {
 }
 
 void Application::enterCurrentGroup() {
-    // Entering a group is a selection step of the modeling tools.
+    // The group's leader becomes current, and clicks on any member act on it.
+    if (currentObject == nullptr || currentObject->groupLeader == nullptr) return;
+    viewTools.selectObject(*currentObject->groupLeader);
+    viewTools.selection.groupSelected = true;
 }
 
 void Application::enterModelingTab(int) {

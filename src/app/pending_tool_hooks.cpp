@@ -24,6 +24,7 @@ void deleteOpenTrajectoryPoint(Scene&) {}
 void endOpenTrajectory() {}
 ObjectState* openTrajectoryPoint(Scene&) { return nullptr; }
 void rebindOpenTrajectoryPoint(Scene&) {}
+void turnSpotDirection(SceneObject&, Quat) {}
 void attachSoundFile(SceneObject&) {}
 void addImageSequenceFrame(SceneObject&) {}
 void removeImageSequenceFrame(SceneObject&) {}

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "scene/math.h"
+
 namespace morvanex {
 
 class Scene;
@@ -44,6 +46,9 @@ void endOpenTrajectory();
 // widgets re-bound after an undo or redo wrote it back.
 ObjectState* openTrajectoryPoint(Scene& scene);
 void rebindOpenTrajectoryPoint(Scene& scene);
+// Lighting: a light object's own spot direction turned by the spot tool;
+// `dragTurn` is the free rotation of the drag since the press.
+void turnSpotDirection(SceneObject& light, Quat dragTurn);
 // Sound: a sound file chosen and attached to the object.
 void attachSoundFile(SceneObject& object);
 // Texture loading: the frames of the object's animated texture.

@@ -64,7 +64,7 @@ TransformTool EditorViewTools::pressedTransformTool() const {
         {m.translationPlane2, TransformTool::PointAlign}, {m.rotation, TransformTool::Rotate},
         {m.rotationX, TransformTool::RotateX},      {m.rotationY, TransformTool::RotateY},
         {m.rotationZ, TransformTool::RotateZ},      {m.rotationAxis, TransformTool::Pivot},
-        {m.resize, TransformTool::Resize},
+        {m.resize, TransformTool::Resize},          {m.spot, TransformTool::Spot},
     };
     for (const auto& [button, tool] : tools) {
         if (pressed(button)) return tool;
@@ -271,6 +271,7 @@ void EditorViewTools::makeCurrent(SceneObject& object) {
     if (previous != nullptr && !sameGroup(*previous, object)) endOpenTrajectory();
     app_.currentObject = &object;
     selection.toolStep = 0;
+    selection.groupSelected = false;  // the group command sets it again after
     app_.bindToolPanelsToCurrentObject();
 }
 
@@ -347,6 +348,7 @@ void EditorViewTools::onViewMouseUp(SceneObject*) {
     selection.vertexPaint = false;
     selection.draggedObject = nullptr;
     if (drag.active && drag.changed) app_.recordTransformEdit();
+    if (drag.active) app_.setCursor(CursorShape::Arrow);
     drag = TransformDrag{};
     if (!isPointTool(pressedTransformTool())) selection.toolStep = 0;
 }
@@ -374,6 +376,7 @@ void EditorViewTools::beginTransformDrag(SceneObject& object, int x, int y) {
     drag.startPosition = point != nullptr ? point->position : object.position;
     drag.startPivot = object.pivot;
     drag.startScale = point != nullptr ? point->scale : object.scale;
+    app_.setCursor(CursorShape::Move);
     drag.startOrientation = point != nullptr ? orientationFromAxisAngle(point->rotationAxis, point->rotationAngle)
                                              : orientationFromAxisAngle(object.rotationAxis, object.rotationAngle);
 }
@@ -397,6 +400,9 @@ void EditorViewTools::continueTransformDrag(int dx, int dy, int x, int y) {
         } else {
             position = movedPosition(tool, drag.startPosition, *drag.startHit, *hit);
         }
+    } else if (tool == TransformTool::Spot) {
+        turnSpotDirection(object, rotatedOrientation(tool, Quat{}, dx, dy, app_.input.state.rotationSensitivity,
+                                                     app_.camera.yaw, app_.camera.pitch));
     } else if (isRotationTool(tool)) {
         const Quat q = rotatedOrientation(tool, drag.startOrientation, dx, dy, app_.input.state.rotationSensitivity,
                                           app_.camera.yaw, app_.camera.pitch);
@@ -520,7 +526,8 @@ void EditorViewTools::drawTransformGizmo(Renderer& renderer, const SceneObject& 
     case TransformTool::MoveX: drawAxisLine(renderer, centre, {1, 0, 0}, false, 0.0f); break;
     case TransformTool::MoveY: drawAxisLine(renderer, centre, {0, 1, 0}, false, 0.0f); break;
     case TransformTool::MoveZ: drawAxisLine(renderer, centre, {0, 0, 1}, false, 0.0f); break;
-    case TransformTool::Rotate: drawCircle(renderer, centre, radius); break;
+    case TransformTool::Rotate:
+    case TransformTool::Spot: drawCircle(renderer, centre, radius); break;
     case TransformTool::RotateX: drawAxisLine(renderer, centre, {1, 0, 0}, true, object.rotationAngle); break;
     case TransformTool::RotateY: drawAxisLine(renderer, centre, {0, 1, 0}, true, object.rotationAngle); break;
     case TransformTool::RotateZ: drawAxisLine(renderer, centre, {0, 0, 1}, true, object.rotationAngle); break;

@@ -49,7 +49,8 @@ Quat rotatedOrientation(TransformTool tool, Quat start, int dx, int dy, float se
     const float a = -static_cast<float>(dx) * kRadiansPerPixel * sensitivity;
     const float b = static_cast<float>(dy) * kRadiansPerPixel * sensitivity;
     switch (tool) {
-    case TransformTool::Rotate: {
+    case TransformTool::Rotate:
+    case TransformTool::Spot: {
         const Vec3 side{std::cos(yaw + kHalfPi), 0.0f, std::sin(yaw + kHalfPi)};
         const Vec3 up = rotate(Vec3{0.0f, 1.0f, 0.0f}, quatFromAxisAngle(side, -pitch));
         return quatThen(quatThen(start, quatFromAxisAngle(side, b)), quatFromAxisAngle(up, a));

@@ -29,6 +29,7 @@ enum class TransformTool : std::uint8_t {
     RotateZ,
     Pivot,       // axerot: moves the rotation pivot
     Resize,      // scaling by the corner and box handles
+    Spot,        // spot1: the free rotation, applied to a light's own direction
 };
 
 bool isMoveTool(TransformTool tool);

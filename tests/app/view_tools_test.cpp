@@ -169,6 +169,24 @@ TEST_F(ViewToolsTest, ADeletedObjectIsForgottenBeforeTheNextFrame) {
     EXPECT_EQ(app->currentObject, nullptr);
 }
 
+TEST_F(ViewToolsTest, OnceTheGroupIsEnteredAMemberDraggedMovesItsLeader) {
+    SceneObject& member = app->addPrimitive(makeBox({5, -1, -1}, {7, -1, 1}, {0, 1, 0}));
+    member.groupLeader = box;
+    const Vec2 at = onScreen({6, 0, -1});
+    clickAt(static_cast<int>(at.x), static_cast<int>(at.y));
+    ASSERT_EQ(app->currentObject, &member);
+    app->screen.top.enterGroup->visible = true;  // shown by the group's own commands
+    frame();
+    // Its left edge: the button beside it overlaps the rest.
+    const ImageButton& enter = *app->screen.top.enterGroup;
+    click(enter.screenX() + 3, enter.screenY() + enter.height / 2);
+    ASSERT_EQ(app->currentObject, box);
+    clickWidget(*modeling().translationX);
+    drag(static_cast<int>(at.x), static_cast<int>(at.y), static_cast<int>(at.x) + 80, static_cast<int>(at.y));
+    EXPECT_GT(box->position.x, 0.0f);
+    EXPECT_EQ(member.position, (Vec3{0, 0, 0}));
+}
+
 TEST_F(ViewToolsTest, ARectangleWithTheToggleCheckedSelectsTheFacesInsideThatFaceTheEye) {
     clickAt(width / 2, height / 2);
     ASSERT_EQ(app->currentObject, box);
