@@ -152,6 +152,11 @@ void EditorViewTools::pickUnderCursor(const FrameView& view, int width, int heig
     const SceneObject* const dragged = selection.draggedObject;
     const PickState before = pick;
     pick = PickState{};
+    const TransformTool tool = pressedTransformTool();
+    if (tool != lastTool_) {
+        selection.toolStep = 0;
+        lastTool_ = tool;
+    }
     const int px = app_.input.state.pointer[0];
     const int py = app_.input.state.pointer[1];
     const Vec2 pointer{static_cast<float>(px), static_cast<float>(py)};
@@ -160,7 +165,7 @@ void EditorViewTools::pickUnderCursor(const FrameView& view, int width, int heig
     if (app_.ui.pointerOverInterface[0] && selection.draggedObject == nullptr) return;
     SceneObject* current = app_.currentObject;
     if (current != nullptr && app_.editMode) {
-        if (pressedTransformTool() == TransformTool::Resize) pickScaleHandle(*current, ray, pointer);
+        if (tool == TransformTool::Resize) pickScaleHandle(*current, ray, pointer);
         if (vertexToolPressed() && pick.hoveredHandle == ScaleHandle::None) pickMarkers(*current, pointer);
         if (pick.markerHovered || pick.hoveredHandle != ScaleHandle::None) return;
     }
@@ -368,6 +373,11 @@ void EditorViewTools::beginTransformDrag(SceneObject& object, int x, int y) {
     drag.tool = tool;
     drag.object = &object;
     drag.handle = pick.hoveredHandle;
+    app_.setCursor(CursorShape::Move);
+    rebaseTransformDrag(object, x, y);
+}
+
+void EditorViewTools::rebaseTransformDrag(SceneObject& object, int x, int y) {
     drag.referencePoint = transformPoint(object.boundsCentre, object.worldMatrix);
     drag.scaleCentre = drag.referencePoint;
     drag.startHit = dragPlaneHit(drag.referencePoint, rayAt(x, y), viewDirection(app_.camera.yaw, app_.camera.pitch),
@@ -376,7 +386,6 @@ void EditorViewTools::beginTransformDrag(SceneObject& object, int x, int y) {
     drag.startPosition = point != nullptr ? point->position : object.position;
     drag.startPivot = object.pivot;
     drag.startScale = point != nullptr ? point->scale : object.scale;
-    app_.setCursor(CursorShape::Move);
     drag.startOrientation = point != nullptr ? orientationFromAxisAngle(point->rotationAxis, point->rotationAngle)
                                              : orientationFromAxisAngle(object.rotationAxis, object.rotationAngle);
 }
@@ -418,11 +427,7 @@ void EditorViewTools::continueTransformDrag(int dx, int dy, int x, int y) {
     // drag starts again from there with what it has done so far.
     if (touchesViewEdge(x, y, viewWidth_, viewHeight_)) {
         app_.movePointerOnScreen(selection.dragStartScreenCursor[0], selection.dragStartScreenCursor[1]);
-        const TransformDrag done = drag;
-        beginTransformDrag(object, selection.dragStartCursor[0], selection.dragStartCursor[1]);
-        drag.handle = done.handle;
-        drag.tool = done.tool;
-        drag.changed = true;
+        rebaseTransformDrag(object, selection.dragStartCursor[0], selection.dragStartCursor[1]);
     }
 }
 
@@ -459,14 +464,14 @@ void EditorViewTools::takePointClick() {
     const auto step = static_cast<std::size_t>(selection.toolStep);
     if (step == 0) {
         const ObjectState* point = openPoint();
-        drag.startPosition = point != nullptr ? point->position : object->position;
+        selection.pointToolStart = point != nullptr ? point->position : object->position;
     }
     selection.clickPoints[step] = pick.hoveredVertexPosition;
     selection.clickVertices[step] = pick.hoveredVertex;
     ++selection.toolStep;
     if (selection.toolStep == 2) {
         Vec3& position = openPoint() != nullptr ? openPoint()->position : object->position;
-        position = pointMovePosition(drag.startPosition, selection.clickPoints[0], selection.clickPoints[1]);
+        position = pointMovePosition(selection.pointToolStart, selection.clickPoints[0], selection.clickPoints[1]);
         afterTransformStep(*object);
         if (tool == TransformTool::PointMove) finishPointTool(*object);
     } else if (selection.toolStep == 4) {

@@ -47,6 +47,7 @@ struct SelectionState {
     std::int32_t toolStep = 0;                // clicks taken by a multi-click tool
     std::array<Vec3, 4> clickPoints{};        // A, B, C, D of the point tools
     std::array<std::int32_t, 4> clickVertices{-1, -1, -1, -1};
+    Vec3 pointToolStart;                      // the position when the first point was clicked
     ScreenRectangle rectangle;
     bool rectangleActive = false;
     std::array<int, 2> dragStartCursor{};        // client position of the last press
@@ -131,6 +132,9 @@ private:
     void captureVertices(SceneObject& object, bool firstPress);
     void updateRectangle(int x, int y);
     void beginTransformDrag(SceneObject& object, int x, int y);
+    // The drag's start values taken again from the object as it is now, with
+    // the press at (x, y).
+    void rebaseTransformDrag(SceneObject& object, int x, int y);
     void continueTransformDrag(int dx, int dy, int x, int y);
     void takePointClick();
     void finishPointTool(SceneObject& object);
@@ -145,6 +149,7 @@ private:
     FrameView view_;  // of the last frame picked
     int viewWidth_ = 1;
     int viewHeight_ = 1;
+    TransformTool lastTool_ = TransformTool::None;  // a new tool starts its clicks afresh
 };
 
 }  // namespace morvanex

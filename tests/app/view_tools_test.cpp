@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/editor_test_support.h"
+#include "modeling/object_transform.h"
 #include "modeling/primitives.h"
 #include "scene/scene_object.h"
 #include "ui/image_button.h"
@@ -104,6 +105,23 @@ TEST_F(ViewToolsTest, AFreeMoveKeepsTheObjectUnderThePointerAndCtrlZPutsItBack) 
     EXPECT_EQ(box->worldMatrix.m[3][0], 0.0f);
 }
 
+TEST_F(ViewToolsTest, AtTheWindowEdgeThePointerGoesBackAndTheDragGoesOn) {
+    const int x = width / 2;
+    const int y = height / 2;
+    clickAt(x, y);
+    clickWidget(*modeling().translationX);
+    pointAt(x, y);
+    mouse(wm::LButtonDown, x, y, mouse_keys::Left);
+    mouse(wm::MouseMove, width - 1, y, mouse_keys::Left);
+    ASSERT_FALSE(shell.pointerMoves.empty());
+    EXPECT_EQ(shell.pointerMoves.back(), (std::array<int, 2>{x, y}));
+    const float firstLeg = box->position.x;
+    EXPECT_GT(firstLeg, 0.0f);
+    mouse(wm::MouseMove, x + 100, y, mouse_keys::Left);
+    mouse(wm::LButtonUp, x + 100, y);
+    EXPECT_GT(box->position.x, firstLeg);
+}
+
 TEST_F(ViewToolsTest, ARotationDragTurnsAboutTheUpAxis) {
     clickAt(width / 2, height / 2);
     ASSERT_EQ(app->currentObject, box);
@@ -150,12 +168,14 @@ TEST_F(ViewToolsTest, TheWeightToolTakesEveryCopyOfTheCornerUnderThePointer) {
 
 TEST_F(ViewToolsTest, ThePointMoveTakesTheFirstClickedVertexOntoTheSecond) {
     clickAt(width / 2, height / 2);
+    box->position = {1, 0, 0};
+    rebuildWorldMatrix(*box);
     clickWidget(*modeling().translationPlane);
-    for (const Vec3 vertex : {Vec3{-2, -2, -2}, Vec3{2, 2, -2}}) {
+    for (const Vec3 vertex : {Vec3{-1, -2, -2}, Vec3{3, 2, -2}}) {
         const Vec2 at = onScreen(vertex);
         clickAt(static_cast<int>(at.x), static_cast<int>(at.y));
     }
-    EXPECT_EQ(box->position, (Vec3{4, 4, 0}));
+    EXPECT_EQ(box->position, (Vec3{5, 4, 0}));
     EXPECT_EQ(app->viewTools.selection.toolStep, 0);
 }
 

@@ -113,12 +113,5 @@ TEST(TransformTools, PointAlignmentTurnsAboutBEvenOnAScaledObject) {
     expectNear(transformPoint({1, 1, 0}, object.worldMatrix), d, 1e-4f);
 }
 
-TEST(TransformTools, OnlyTheOutermostPixelsCountAsTheViewEdge) {
-    EXPECT_TRUE(touchesViewEdge(0, 50, 100, 80));
-    EXPECT_TRUE(touchesViewEdge(50, 79, 100, 80));
-    EXPECT_FALSE(touchesViewEdge(1, 1, 100, 80));
-    EXPECT_FALSE(touchesViewEdge(98, 78, 100, 80));
-}
-
 }  // namespace
 }  // namespace morvanex
