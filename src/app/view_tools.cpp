@@ -28,7 +28,7 @@ bool pressed(const ImageButton* button) { return button != nullptr && button->ch
 constexpr float kMarkerSizePerDistance = 0.008f;
 constexpr Vec4 kMarkerColour{0.0f, 0.0f, 0.0f, 0.8f};
 constexpr Vec4 kSelectedVertexColour{1.0f, 0.0f, 0.0f, 1.0f};
-constexpr Vec4 kRectangleColour{0.0f, 0.0f, 0.0f, 1.0f};
+constexpr Vec4 kRectangleColour{1.0f, 1.0f, 0.0f, 1.0f};  // seen on dark and light backgrounds
 constexpr Vec4 kPivotColour{0.0f, 0.0f, 1.0f, 1.0f};
 constexpr Vec4 kHandleColour{0.0f, 0.0f, 1.0f, 0.6f};
 

@@ -51,11 +51,13 @@ protected:
         pointAt(x, y);
         click(x, y);
     }
-    void drag(int x0, int y0, int x1, int y1) {
+    // Midway a frame is drawn, and shown as `shot` when screenshots are asked for.
+    void drag(int x0, int y0, int x1, int y1, const char* shot = nullptr) {
         pointAt(x0, y0);
         mouse(wm::LButtonDown, x0, y0, mouse_keys::Left);
         mouse(wm::MouseMove, (x0 + x1) / 2, (y0 + y1) / 2, mouse_keys::Left);
         frame();
+        if (shot != nullptr) screenshot(shot);
         mouse(wm::MouseMove, x1, y1, mouse_keys::Left);
         mouse(wm::LButtonUp, x1, y1);
         frame();
@@ -156,6 +158,8 @@ TEST_F(ViewToolsTest, TheWeightToolTakesEveryCopyOfTheCornerUnderThePointer) {
     pointAt(static_cast<int>(at.x), static_cast<int>(at.y));
     ASSERT_TRUE(app->viewTools.pick.markerHovered);
     EXPECT_TRUE(app->viewTools.pick.vertexInfoShown);  // the read-out follows the pointer
+    frame();
+    screenshot("view_tools_weights");
     click(static_cast<int>(at.x), static_cast<int>(at.y));
     std::size_t copies = 0;
     for (std::size_t i = 0; i < box->vertices.size(); ++i) {
@@ -218,7 +222,8 @@ TEST_F(ViewToolsTest, ARectangleWithTheToggleCheckedSelectsTheFacesInsideThatFac
     // Around the whole box: only the two triangles of its front face (z = -2) look at the eye.
     const Vec2 low = onScreen({-2.5f, 2.5f, -2.0f});
     const Vec2 high = onScreen({2.5f, -2.5f, -2.0f});
-    drag(static_cast<int>(low.x), static_cast<int>(low.y), static_cast<int>(high.x), static_cast<int>(high.y));
+    drag(static_cast<int>(low.x), static_cast<int>(low.y), static_cast<int>(high.x), static_cast<int>(high.y),
+         "view_tools_rectangle");
     int selected = 0;
     for (std::size_t t = 0; t < box->faceSelected.size(); ++t) {
         if (box->faceSelected[t] == 0) continue;
