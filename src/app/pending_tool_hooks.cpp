@@ -19,6 +19,8 @@ void prepareObjectForSelection(SceneObject& object) {
     object.vertexSelected.resize(object.vertices.size(), 0);
 }
 void applyWeightsToObject(SceneObject&) {}
+void applyRectangleWeightGradient(SceneObject&) {}
+bool linkToCurrentInLinkMode(Scene&, SceneObject&, SceneObject&) { return false; }
 void rebuildHierarchyBones(SceneObject&) {}
 void deleteOpenTrajectoryPoint(Scene&) {}
 void endOpenTrajectory() {}

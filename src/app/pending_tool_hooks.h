@@ -37,6 +37,13 @@ void prepareObjectForSelection(SceneObject& object);
 // Skeleton and skin weights: the weight panel's weights applied, and the
 // hierarchy record's bones rebuilt.
 void applyWeightsToObject(SceneObject& object);
+// Skeleton and skin weights: the weight gradient applied to the vertices a
+// selection rectangle took, when the gradient option is on.
+void applyRectangleWeightGradient(SceneObject& object);
+// Skeleton editor: in link mode the clicked object is attached to the
+// current one as its child (and joins its group); false when link mode is
+// off or the object is already linked.
+bool linkToCurrentInLinkMode(Scene& scene, SceneObject& current, SceneObject& clicked);
 void rebuildHierarchyBones(SceneObject& object);
 // Trajectory editor: the open point deleted; the open trajectory ended.
 void deleteOpenTrajectoryPoint(Scene& scene);

@@ -115,8 +115,10 @@ void EditorViewTools::continueToolDrag(int x, int y) {
 
 void EditorViewTools::finishToolDrag() {
     if (selection.rectangleActive) {
-        // The weight tool's gradient mode comes with the skin weights.
         selection.rectangleActive = false;
+        if (app_.currentObject != nullptr && pressed(app_.screen.tools.modeling.weightSelection)) {
+            applyRectangleWeightGradient(*app_.currentObject);
+        }
         return;
     }
     onViewMouseUp(selection.draggedObject);
@@ -229,7 +231,11 @@ void EditorViewTools::onViewMouseDown(SceneObject* object, int x, int y) {
         object = current;
         selection.draggedObject = object;
     }
-    // 2. The link mode comes with the skeleton editor.
+    // 2. The link mode attaches the clicked object to the current one.
+    if (current != nullptr && object != current && linkToCurrentInLinkMode(app_.scene, *current, *object)) {
+        app_.bindToolPanelsToCurrentObject();
+        return;
+    }
     // 3. The cutter's second object.
     if (pressed(m.cutter) && object != current && object->selectable) {
         app_.secondObject = object;
@@ -273,11 +279,13 @@ void EditorViewTools::onViewMouseDown(SceneObject* object, int x, int y) {
 
 void EditorViewTools::makeCurrent(SceneObject& object) {
     SceneObject* previous = app_.currentObject;
-    if (previous != nullptr && !sameGroup(*previous, object)) endOpenTrajectory();
+    // Leaving a group closes the trajectory that was open in it.
+    if (previous != nullptr && previous->groupLeader != nullptr && !sameGroup(*previous, object)) endOpenTrajectory();
     app_.currentObject = &object;
     selection.toolStep = 0;
     selection.groupSelected = false;  // the group command sets it again after
     app_.bindToolPanelsToCurrentObject();
+    app_.refreshObjectPanels();
 }
 
 void EditorViewTools::selectObject(SceneObject& object) {
