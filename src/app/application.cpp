@@ -14,6 +14,7 @@
 #include "render/renderer.h"
 #include "scene/scene_object.h"
 #include "scenefile/scene_names.h"
+#include "ui/image_button.h"
 #include "ui/label_files.h"
 #include "ui/label_numbers.h"
 
@@ -55,8 +56,10 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
         }
     };
     input.panels.push_back(&interfaceReceiver_);
-    input.tools = &creationTools_;
+    viewTools.creationTools = &creationTools_;
+    input.tools = &viewTools;
     frameSettings.drawTrajectoriesAndCurves = [this] { creationTools_.drawOverlays(); };
+    frameSettings.drawGizmoAndMarks = [this] { viewTools.drawGizmoAndMarks(renderer_); };
     renderer_.clearColour = scene.backgroundColour;
 }
 
@@ -247,11 +250,31 @@ void Application::drawFrame() {
     const FrameView view = cameraFrameView(camera, renderer_.width(), renderer_.height());
     frameSettings.editMode = editMode;
     frameSettings.orbitTarget = camera.orbitTarget;
-    // What lies under the pointer comes with picking.
+    pickUnderPointer(view);
     statusLine.framesPerSecond = frameDelta_ > 0.0 ? 1.0 / frameDelta_ : 0.0;
     passes_.drawFrame(scene, view, frameSettings, frameTime, frameDelta_);
     // The next frame is cleared to this scene's background.
     renderer_.clearColour = scene.backgroundColour;
+}
+
+void Application::pickUnderPointer(const FrameView& view) {
+    viewTools.pickUnderCursor(view, renderer_.width(), renderer_.height());
+    const PickState& pick = viewTools.pick;
+    scene.currentObject = currentObject;
+    const ModelingPanelWidgets& m = screen.tools.modeling;
+    ToolDrawState& tools = frameSettings.tools;
+    tools.faceTool = m.faceSelection != nullptr && m.faceSelection->checked;
+    tools.selectionTool = tools.faceTool || (m.weightSelection != nullptr && m.weightSelection->checked) ||
+                          (m.groupSelection != nullptr && m.groupSelection->checked);
+    tools.pointerTool = editMode;
+    tools.hovered = pick.hoveredObject;
+    tools.hoveredFace = tools.faceTool && pick.hoveredObject == currentObject ? pick.hoveredTriangle : -1;
+    // Markers and handles are not the object itself.
+    const SceneObject* hovered = editMode && pick.hoveredTriangle >= 0 ? pick.hoveredObject : nullptr;
+    statusLine.objectUnderPointer = hovered != nullptr;
+    statusLine.objectName = hovered != nullptr ? hovered->name : std::string();
+    statusLine.boundsSize = hovered != nullptr ? hovered->boundsMax - hovered->boundsMin : Vec3{};
+    statusLine.faceIndex = hovered != nullptr ? pick.hoveredTriangle : 0;
 }
 
 void Application::createTrajectoryMarkers() {

@@ -20,6 +20,7 @@
 #include "app/placement_wiring.h"
 #include "app/recent_files.h"
 #include "app/start_scene.h"
+#include "app/view_tools.h"
 #include "app/window_rules.h"
 #include "base/byte_progress.h"
 #include "base/fade.h"
@@ -92,6 +93,8 @@ public:
     bool cameraAnimationMode = false;  // the animation panel shows the camera's animations
     Control3d* deferredWidget = nullptr;   // re-run once full screen has been left
     Control3d* slotBeingFilled = nullptr;  // settings picture button whose texture slot is chosen next
+    // Picking, selection and the transform tools of the 3D view (the router's tools).
+    EditorViewTools viewTools{*this};
 
     // Creates every panel of the main screen; run once, after the renderer.
     void buildInterface();
@@ -197,7 +200,8 @@ public:
 
 private:
     friend class PlacementWiring;
-    PlacementWiring creationTools_{*this};  // the view's creation tools until the editor's own view tools exist
+    friend class EditorViewTools;  // the view's tools drive the panels and the pointer as commands do
+    PlacementWiring creationTools_{*this};  // the placement and sweep tools, driven by the view tools
 
     // RoutingHost: the window through the shell, the view through the renderer.
     void sendMessage(const WindowMessage& message) override;
@@ -398,6 +402,8 @@ private:
     void updateCamera(double dt);
     void updateObjectSounds();
     void drawFrame();
+    // What lies under the pointer, and what the passes and the status line make of it.
+    void pickUnderPointer(const FrameView& view);
     void createTrajectoryMarkers();
     void resetCameraAngles();
     void showCornerPanelButton();

@@ -461,12 +461,14 @@ void Application::forgetSceneObjects() {
     releaseCurrentObject();
     secondObject = nullptr;
     mergeList.clear();
+    viewTools.forgetAbsentObjects(nullptr);
     screen.tools.currentAnimation = nullptr;
     undoHistory.clear();
 }
 
 void Application::releaseCurrentObject() {
     currentObject = nullptr;
+    viewTools.selection.groupSelected = false;
     // The object widgets must not keep pointing into the released object.
     bindToolPanelsToCurrentObject();
 }
@@ -490,12 +492,16 @@ void Application::selectCurrentAnimationAgain() {
     // Comes with the animation panel's list.
 }
 
-void Application::clearSelectionMark(SceneObject*) {
-    // Selection marks come with the selection tools.
+void Application::clearSelectionMark(SceneObject* object) {
+    // An object is marked while it waits in the merge list.
+    std::erase(mergeList, object);
 }
 
 void Application::enterCurrentGroup() {
-    // Entering a group is a selection step of the modeling tools.
+    // The group's leader becomes current, and clicks on any member act on it.
+    if (currentObject == nullptr || currentObject->groupLeader == nullptr) return;
+    viewTools.selectObject(*currentObject->groupLeader);
+    viewTools.selection.groupSelected = true;
 }
 
 void Application::enterModelingTab(int) {

@@ -225,8 +225,14 @@ float Application::trajectoryPointHeight() const {
 }
 
 void Application::drawVertexReadout() {
-    // Comes with the selection tools: position, normal and weights of the
-    // vertex under the pointer, in screen.hints.vertexReadout.
+    const PickState& pick = viewTools.pick;
+    if (!pick.vertexInfoShown || !toolPressed("saisiepoids.dds")) {
+        screen.hints.vertexReadout.shown = false;
+        return;
+    }
+    const std::array<std::string, 6> lines = vertexReadoutLines(pick.vertexInfo);
+    setLines(screen.hints.vertexReadout, {lines[0], lines[1], lines[2], lines[3], lines[4], lines[5]}, renderer_.ui);
+    drawGuidanceHint(screen.hints.vertexReadout, true);
 }
 
 bool Application::currentObjectIsSurfaceSweep() const {

@@ -1,5 +1,7 @@
 #include "app/pending_tool_hooks.h"
 
+#include "scene/scene_object.h"
+
 namespace morvanex {
 
 void recomputeObjectNormals(Scene&, SceneObject&, bool, bool) {}
@@ -8,13 +10,19 @@ void cutObjectWith(Scene&, SceneObject&, SceneObject&, bool) {}
 void detachSelectedTriangles(Scene&, SceneObject&) {}
 void processInPlaceDuplicate(Scene&, SceneObject&) {}
 void projectTexcoordsByMode(SceneObject&, int) {}
-void prepareObjectForSelection(SceneObject&) {}
+void prepareObjectForSelection(SceneObject& object) {
+    object.faceSelected.resize(object.indices.size() / 3, 0);
+    object.vertexSelected.resize(object.vertices.size(), 0);
+}
 void applyWeightsToObject(SceneObject&) {}
+void applyRectangleWeightGradient(SceneObject&) {}
+bool linkToCurrentInLinkMode(Scene&, SceneObject&, SceneObject&) { return false; }
 void rebuildHierarchyBones(SceneObject&) {}
 void deleteOpenTrajectoryPoint(Scene&) {}
 void endOpenTrajectory() {}
 ObjectState* openTrajectoryPoint(Scene&) { return nullptr; }
 void rebindOpenTrajectoryPoint(Scene&) {}
+void turnSpotDirection(SceneObject&, Quat) {}
 void attachSoundFile(SceneObject&) {}
 void addImageSequenceFrame(SceneObject&) {}
 void removeImageSequenceFrame(SceneObject&) {}

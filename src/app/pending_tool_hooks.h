@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "scene/math.h"
+
 namespace morvanex {
 
 class Scene;
@@ -28,6 +30,13 @@ void prepareObjectForSelection(SceneObject& object);
 // Skeleton and skin weights: the weight panel's weights applied, and the
 // hierarchy record's bones rebuilt.
 void applyWeightsToObject(SceneObject& object);
+// Skeleton and skin weights: the weight gradient applied to the vertices a
+// selection rectangle took, when the gradient option is on.
+void applyRectangleWeightGradient(SceneObject& object);
+// Skeleton editor: in link mode the clicked object is attached to the
+// current one as its child (and joins its group); false when link mode is
+// off or the object is already linked.
+bool linkToCurrentInLinkMode(Scene& scene, SceneObject& current, SceneObject& clicked);
 void rebuildHierarchyBones(SceneObject& object);
 // Trajectory editor: the open point deleted; the open trajectory ended.
 void deleteOpenTrajectoryPoint(Scene& scene);
@@ -37,6 +46,9 @@ void endOpenTrajectory();
 // widgets re-bound after an undo or redo wrote it back.
 ObjectState* openTrajectoryPoint(Scene& scene);
 void rebindOpenTrajectoryPoint(Scene& scene);
+// Lighting: a light object's own spot direction turned by the spot tool;
+// `dragTurn` is the free rotation of the drag since the press.
+void turnSpotDirection(SceneObject& light, Quat dragTurn);
 // Sound: a sound file chosen and attached to the object.
 void attachSoundFile(SceneObject& object);
 // Texture loading: the frames of the object's animated texture.

@@ -31,7 +31,11 @@ constexpr float kWheelLeastStep = 1.0f;
 bool Application::handleMessage(const WindowMessage& message) {
     trackModifierKeys(message);
     if (runShortcut(message)) return true;
-    if (input.route(message)) return true;
+    const bool voidClick = editMode && viewTools.endsClickInVoid(message, input.state);
+    if (input.route(message)) {
+        if (voidClick && currentObject != nullptr) releaseCurrentObject();
+        return true;
+    }
     if (message.message == wm::MouseWheel && !waitingPanelVisible) {
         int x = pointerX(message.lParam);
         int y = pointerY(message.lParam);

@@ -113,6 +113,7 @@ void Application::forgetAbsentObjects() {
     if (gone(attachedObject)) attachedObject = nullptr;
     if (gone(playbackTarget_)) playbackTarget_ = nullptr;
     std::erase_if(mergeList, gone);
+    viewTools.forgetAbsentObjects(&scene);
 }
 
 bool Application::isTransformWidget(const Control3d& widget) const {

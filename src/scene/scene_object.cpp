@@ -19,6 +19,7 @@ void SceneObject::assignMesh(std::vector<MeshVertex> newVertices,
     indices = std::move(newIndices);
     triangleCount = static_cast<std::int32_t>(indices.size() / 3);
     faceSelected.assign(indices.size() / 3, 0);
+    vertexSelected.assign(vertices.size(), 0);
     recomputeBounds();
     meshChanged();
 }
@@ -29,6 +30,7 @@ void SceneObject::assignMesh(std::vector<MeshVertex> newVertices, std::vector<st
     indices = std::move(newIndices);
     triangleCount = static_cast<std::int32_t>(indices.size() / 3);
     faceSelected.assign(indices.size() / 3, 0);
+    vertexSelected.assign(vertices.size(), 0);
     if (vertices.empty()) {
         boundsMin = boundsMax = boundsCentre = Vec3{};
         return;

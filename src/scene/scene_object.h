@@ -125,6 +125,8 @@ struct SceneObject {
     Vec3 boundsCentre;
     // One entry per triangle, non-zero when the face is selected.
     std::vector<std::uint8_t> faceSelected;
+    // One entry per vertex, non-zero when the vertex is selected (skin weights).
+    std::vector<std::uint8_t> vertexSelected;
 
     std::size_t vertexCount() const { return vertices.size(); }
     std::size_t indexCount() const { return indices.size(); }
