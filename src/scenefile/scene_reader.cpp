@@ -170,23 +170,31 @@ void readAnimations(RecordReadContext& c, SceneReadReport& report) {
     }
 }
 
-}  // namespace
-
-SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, const SceneReadOptions& options) {
-    SceneReadReport report;
-    std::size_t tagEnd = 0;
+// Reads the tag into the report; false, with the report saying why, when
+// the file is not a scene this program reads.
+bool acceptTag(std::span<const std::uint8_t> bytes, SceneReadReport& report, std::size_t& tagEnd) {
     report.tag = readTag(bytes, tagEnd);
     const FileVersion version = FileVersion::fromTag(report.tag);
     if (tagEnd == 0 || (!version.known() && !isOldFamilyTag(report.tag))) {
         report.status = ReadStatus::UnknownTag;
         report.error = "not a scene file of a known version";
-        return report;
+        return false;
     }
     if (isOldFamilyTag(report.tag) && report.tag != kOldFamilyAnimationOnlyTag) {
         report.status = ReadStatus::RefusedTag;
         report.error = "files tagged \"" + report.tag + "\" are too old to be read";
-        return report;
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, const SceneReadOptions& options) {
+    SceneReadReport report;
+    std::size_t tagEnd = 0;
+    if (!acceptTag(bytes, report, tagEnd)) return report;
+    const FileVersion version = FileVersion::fromTag(report.tag);
 
     ByteReader in(bytes);
     in.skip(tagEnd, "tag");
@@ -226,18 +234,8 @@ SceneReadReport readScene(std::span<const std::uint8_t> bytes, Scene& scene, con
 SceneReadReport checkSceneStart(std::span<const std::uint8_t> bytes) {
     SceneReadReport report;
     std::size_t tagEnd = 0;
-    report.tag = readTag(bytes, tagEnd);
+    if (!acceptTag(bytes, report, tagEnd)) return report;
     const FileVersion version = FileVersion::fromTag(report.tag);
-    if (tagEnd == 0 || (!version.known() && !isOldFamilyTag(report.tag))) {
-        report.status = ReadStatus::UnknownTag;
-        report.error = "not a scene file of a known version";
-        return report;
-    }
-    if (isOldFamilyTag(report.tag) && report.tag != kOldFamilyAnimationOnlyTag) {
-        report.status = ReadStatus::RefusedTag;
-        report.error = "files tagged \"" + report.tag + "\" are too old to be read";
-        return report;
-    }
     report.status = ReadStatus::Complete;
     if (!version.known()) return report;  // an animation section alone: no header
     ByteReader in(bytes);
