@@ -11,6 +11,7 @@
 #include "base/text_encoding.h"
 #include "base/trace_log.h"
 #include "modeling/object_transform.h"
+#include "modeling/primitives.h"
 #include "render/renderer.h"
 #include "render/texture_image.h"
 #include "scene/scene_object.h"
@@ -38,11 +39,33 @@ std::string shownPath(const std::filesystem::path& path) {
     return cp1252FromUtf8(std::string(text.begin(), text.end()));
 }
 
-// Primitive generators: the marker spheres ("light" of radius 2 at the
-// origin, the trajectory and group markers of radius 5 at (10, 10, 0)) and
-// the ground grid that a freshly opened scene gets back. The service
-// objects themselves stay in their slots until then.
-void recreateServiceMarkers(Scene&) {}
+// Marker spheres stay small: they only show where a light or a marker is.
+constexpr std::int64_t kMarkerTriangles = 200;
+
+void giveMarkerSphere(SceneObject* object, float radius, Vec3 position) {
+    if (object == nullptr) return;
+    const std::unique_ptr<SceneObject> sphere = makeSphere({}, radius, kMarkerTriangles);
+    setMesh(*object, sphere->vertices, sphere->indices);
+    object->position = position;
+    object->render.editorObject = true;  // drawn by the editor's own passes, not with the scene
+    object->materialColours[0] = {0.57f, 0.57f, 0.57f, 1.0f};
+    object->materialColours[1] = {0.67f, 0.67f, 0.67f, 1.0f};
+}
+
+// What a freshly opened scene gets back, none of it saved: the light, the
+// trajectory-point and the group markers, and the ground grid. The other
+// trajectory markers come with the trajectory editor.
+void recreateServiceMarkers(Scene& scene) {
+    giveMarkerSphere(scene.lightObject(), 2.0f, {});
+    giveMarkerSphere(scene.serviceObject(ServiceSlot::TrajectoryMarker), 5.0f, {10.0f, 10.0f, 0.0f});
+    giveMarkerSphere(scene.serviceObject(ServiceSlot::GroupMarker), 5.0f, {10.0f, 10.0f, 0.0f});
+    if (scene.findObject(kGroundGridName) == nullptr) {
+        SceneObject& grid = scene.addObject(makeGroundGrid());
+        grid.listed = false;
+        // A faint guide while editing, gone when the scene plays.
+        grid.render.hidden = true;
+    }
+}
 
 FileDialogRequest animationFileRequest(bool save, const std::filesystem::path& startFolder) {
     FileDialogRequest request;

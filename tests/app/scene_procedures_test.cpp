@@ -81,6 +81,11 @@ TEST_F(SceneProceduresTest, OpenThenSaveThenOpenGivesTheSameScene) {
     EXPECT_EQ(app->scene.filePath, file.string());
     EXPECT_EQ(objectNames(app->scene), (std::vector<std::string>{"boite", "tube"}));
     EXPECT_NE(app->scene.cameraObject(), nullptr);  // the service objects are back at the head
+    // The markers and the ground grid are back too, and are never saved (the round trip below).
+    EXPECT_FALSE(app->scene.lightObject()->vertices.empty());
+    const SceneObject* grid = app->scene.findObject("Grille");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_FALSE(grid->listed);
     EXPECT_EQ(readBytes(archive() / "maison_back.mrx"), original);  // the backup is replaced
     EXPECT_TRUE(fs::is_directory(temp / "maison"));                // the scene folder exists
     EXPECT_NE(readBytes(documents() / kRecentListFileName).find("maison.mrx"), std::string::npos);

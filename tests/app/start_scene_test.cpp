@@ -86,7 +86,7 @@ TEST_F(StartSceneTest, TitlePlaysWithTheCameraObjectThenTheCommandLineFileOpens)
     ASSERT_FALSE(application.startSceneMode);
     EXPECT_EQ(application.scene.filePath, house.string());
     EXPECT_NE(application.scene.findObject("maison"), nullptr);
-    EXPECT_EQ(application.scene.objectCount(), 5u);  // the file's object and the four service objects
+    EXPECT_EQ(application.scene.objectCount(), 6u);  // the file's object, the four service objects, the ground grid
     EXPECT_EQ(application.scene.cameraObject(), camera);  // the camera object stays
     EXPECT_TRUE(application.screen.cornerPanel->visible);
     EXPECT_EQ(readBytes(folders.programDataFolder / kTraceFileName), "");
