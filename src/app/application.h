@@ -297,7 +297,7 @@ private:
     // --- The button dispatcher (command_dispatch.cpp, file_commands.cpp) ---
     enum class Answer { Yes, No, Cancel };
     void applyRulesOfEveryPress(Control3d& button);
-    bool runScreenCommand(Panel& panel, Control3d& button);
+    bool runScreenCommand(Control3d& button);
     bool runTopBarCommand(Control3d& button);
     bool runCornerCommand(Control3d& button);
     bool runCameraPanelCommand(Control3d& button);

@@ -50,7 +50,7 @@ void showPanel(Panel* panel) {
 
 void Application::onButton(Panel& panel, Control3d& button) {
     applyRulesOfEveryPress(button);
-    if (runScreenCommand(panel, button)) return;
+    if (runScreenCommand(button)) return;
     if (answerDialog(button)) return;
     runToolPanelCommand(panel, button);
 }
@@ -63,8 +63,7 @@ void Application::applyRulesOfEveryPress(Control3d& button) {
     if (screen.top.settingsButton != nullptr) screen.top.settingsButton->enabled = !is(button, screen.tools.modeling.grid);
 }
 
-bool Application::runScreenCommand(Panel& panel, Control3d& button) {
-    (void)panel;
+bool Application::runScreenCommand(Control3d& button) {
     return runTopBarCommand(button) || runCornerCommand(button) || runCameraPanelCommand(button) ||
            runFilePanelCommand(button) || runCapturePanelCommand(button) || runBrowserCommand(button);
 }
@@ -188,6 +187,7 @@ void Application::toggleCinematicMode(bool on) {
         return;
     }
     if (screen.file.cinematicRadio != nullptr) screen.file.cinematicRadio->selectInGroup();
+    // The radio's group sets the flags it binds; the button's state wins.
     cinematicMode = on;
     setChecked(screen.top.walk, false);
     switchAnimationsToWalkMode(false);
@@ -295,7 +295,8 @@ bool Application::runFilePanelCommand(Control3d& button) {
     FilePanelWidgets& file = screen.file;
     if (is(button, file.open3dButton)) {
         if (leaveFullScreenFirst(button)) return true;
-        if (askToSaveFirst(button, label::kOpenFileQuestionTitle)) return true;
+        // A merge only adds to the scene: nothing to save first.
+        if (!screen.file.mergeChosen && askToSaveFirst(button, label::kOpenFileQuestionTitle)) return true;
         chooseModelOrScene(false);
         return true;
     }
@@ -305,7 +306,7 @@ bool Application::runFilePanelCommand(Control3d& button) {
         return true;
     }
     if (is(button, file.openChosenButton)) {
-        if (askToSaveFirst(button, label::kOpenSceneQuestionTitle)) return true;
+        if (!screen.file.mergeChosen && askToSaveFirst(button, label::kOpenSceneQuestionTitle)) return true;
         openChosenScene();
         return true;
     }
