@@ -7,7 +7,8 @@ add_library(morvanex_start_scene_makers STATIC
   ${CMAKE_CURRENT_LIST_DIR}/polygon_fill.cpp
   ${CMAKE_CURRENT_LIST_DIR}/start_scenes.cpp)
 target_include_directories(morvanex_start_scene_makers PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(morvanex_start_scene_makers PUBLIC morvanex_scenefile morvanex_modeling morvanex_scene morvanex_base)
+target_link_libraries(morvanex_start_scene_makers PUBLIC morvanex_scenefile morvanex_modeling morvanex_scene morvanex_base
+                      PRIVATE morvanex_truetype)
 target_compile_definitions(morvanex_start_scene_makers PUBLIC MORVANEX_TITLE_FONT_FILE="${MORVANEX_FONT_BOLD}")
 morvanex_warnings(morvanex_start_scene_makers)
 
