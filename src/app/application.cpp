@@ -47,7 +47,6 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     prepareStartScenes(startScene);
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };
     frameSettings.drawWidgets = [this] {
-        ui.setViewSize(renderer_.width(), renderer_.height());
         ui.draw(static_cast<float>(frameDelta_));
         // Over every panel, and only while the editing interface is on.
         if (editMode) {

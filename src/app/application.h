@@ -90,7 +90,6 @@ public:
     bool autoZoom = false;             // frame the current object automatically
     bool walkMode = false;             // walking camera (bound to the file panel's walk radio)
     bool savedWalkMode = false;        // walk mode kept while the editing interface is on
-    bool cameraAnimationMode = false;  // the animation panel shows the camera's animations
     Control3d* deferredWidget = nullptr;   // re-run once full screen has been left
     Control3d* slotBeingFilled = nullptr;  // settings picture button whose texture slot is chosen next
     // Picking, selection and the transform tools of the 3D view (the router's tools).

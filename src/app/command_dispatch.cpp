@@ -81,7 +81,6 @@ bool Application::runTopBarCommand(Control3d& button) {
     }
     if (is(button, top.cameraAnimationButton) || is(button, top.objectAnimationButton)) {
         const bool cameraMode = is(button, top.cameraAnimationButton);
-        cameraAnimationMode = cameraMode;
         screen.tools.animation.cameraMode = cameraMode;
         if (screen.animationPanel != nullptr) {
             screen.animationPanel->title =
@@ -266,8 +265,8 @@ void Application::switchEditingInterfaceOff() {
     releaseModelingTools();
     selectFirstTab(screen.tools.settings.tabs);
     selectFirstTab(screen.tools.modeling.tabs);
-    cameraAnimationMode = screen.animationPanel != nullptr && screen.animationPanel->visible &&
-                          screen.animationPanel->title == label(label::kTopBarCameraAnimationButton);
+    screen.tools.animation.cameraMode = screen.animationPanel != nullptr && screen.animationPanel->visible &&
+                                        screen.animationPanel->title == label(label::kTopBarCameraAnimationButton);
     setChecked(screen.top.wireframe, false);
     frameSettings.edgeOption = false;
 }

@@ -31,6 +31,24 @@ void dependOn(Owners owners, Control3d& widget) {
     for (Control3d* owner : owners) addDependant(*owner, widget);
 }
 
+// One settings box of the sweep panels: a decimal box when it edits a
+// value, an integer box when it edits a count; all of the row's width.
+struct BoxPlace {
+    int label;
+    int x;
+    int y;
+    float* value;
+    int* count;
+};
+
+EditBox& addRowBox(ToolPanelKit& kit, const BoxPlace& place, Control3d* owner) {
+    EditBox& box = place.value != nullptr ? kit.decimalBox(place.label, place.x, place.y, place.value, owner)
+                                          : kit.integerBox(place.label, place.x, place.y, place.count, owner);
+    box.boxWidth = kRowBox;
+    box.layOutBox();
+    return box;
+}
+
 ImageButton& tool(ToolPanelKit& kit, ControleGroupe& group, Onglet& page, std::string_view image, int x, int y) {
     ImageButton& button = addGroupedImageButton(kit.panel(), image, x, y, group);
     addDependant(page, button);
@@ -186,13 +204,6 @@ void buildTubeSettings(ToolPanelKit& kit, ModelingPanelWidgets& w, ToolPanelValu
     w.sweepOptionChecks[0] = &kit.check(label::kSweepOption205Check, 250, 245, &v.sweepOptions[0], nullptr);
     onTubes(*w.sweepOptionChecks[0]);
 
-    struct BoxPlace {
-        int label;
-        int x;
-        int y;
-        float* value;
-        int* count;
-    };
     const BoxPlace places[] = {
         {label::kTubeFirstCountBox, 10, 272, nullptr, &v.sweepCounts[0]},
         {label::kTubeSecondCountBox, 10, 298, nullptr, &v.sweepCounts[1]},
@@ -203,10 +214,7 @@ void buildTubeSettings(ToolPanelKit& kit, ModelingPanelWidgets& w, ToolPanelValu
         {label::kTubeTurnsBox, 235, 324, &v.tubeTurns, nullptr},
     };
     for (const BoxPlace& place : places) {
-        EditBox& box = place.value != nullptr ? kit.decimalBox(place.label, place.x, place.y, place.value, nullptr)
-                                              : kit.integerBox(place.label, place.x, place.y, place.count, nullptr);
-        box.boxWidth = kRowBox;
-        box.layOutBox();
+        EditBox& box = addRowBox(kit, place, nullptr);
         onTubes(box);
         w.tubeBoxes.push_back(&box);
     }
@@ -232,13 +240,6 @@ void buildTubeSettings(ToolPanelKit& kit, ModelingPanelWidgets& w, ToolPanelValu
 void buildSurfaceSettings(ToolPanelKit& kit, ModelingPanelWidgets& w, ToolPanelValues& v) {
     Panel& panel = kit.panel();
     w.buildSurfaceButton = &kit.button(label::kBuildSurfaceButton, 215, 186, w.surface);
-    struct BoxPlace {
-        int label;
-        int x;
-        int y;
-        float* value;
-        int* count;
-    };
     const BoxPlace places[] = {
         {label::kSurfaceWidthBox, 10, 225, &v.surfaceValues[0], nullptr},
         {label::kSurfaceDepthBox, 10, 251, &v.surfaceValues[1], nullptr},
@@ -248,13 +249,7 @@ void buildSurfaceSettings(ToolPanelKit& kit, ModelingPanelWidgets& w, ToolPanelV
         {label::kSurfaceColumnsBox, 235, 225, nullptr, &v.surfaceCounts[0]},
         {label::kSurfaceRowsBox, 235, 251, nullptr, &v.surfaceCounts[1]},
     };
-    for (const BoxPlace& place : places) {
-        EditBox& box = place.value != nullptr ? kit.decimalBox(place.label, place.x, place.y, place.value, w.surface)
-                                              : kit.integerBox(place.label, place.x, place.y, place.count, w.surface);
-        box.boxWidth = kRowBox;
-        box.layOutBox();
-        w.surfaceBoxes.push_back(&box);
-    }
+    for (const BoxPlace& place : places) w.surfaceBoxes.push_back(&addRowBox(kit, place, w.surface));
     ControleGroupe& axis = panel.add(std::make_unique<ControleGroupe>());
     const char* letters[] = {"X", "Y", "Z"};
     for (std::size_t i = 0; i < 3; ++i) {
