@@ -170,15 +170,22 @@ bool Application::importModel(const std::string& path) {
     if (result.placeCamera && result.frameObject != nullptr) {
         frameImportedObject(camera, *result.frameObject, viewWidth(), viewHeight());
     }
-    // Every change the import made goes to the trace; what damage dropped is
-    // also said in a message, as for a damaged scene file.
+    // Every line of the report goes to the trace, and the person is told what
+    // was dropped or changed: damage first, then what was made to fit.
     std::string damage;
+    std::string changes;
     for (const std::string& line : importReportLines(result.report)) {
         shell_.trace().line("\"" + shown + "\": " + cp1252FromUtf8(line));
-        if (line.rfind("damage: ", 0) == 0) damage += (damage.empty() ? "" : "; ") + cp1252FromUtf8(line.substr(8));
+        const bool damaged = line.rfind("damage: ", 0) == 0;
+        std::string& list = damaged ? damage : changes;
+        list += (list.empty() ? "" : "; ") + cp1252FromUtf8(damaged ? line.substr(8) : line);
     }
     if (!damage.empty()) {
-        tellUser(label::kDamagedFileTitle, "\"" + shown + "\" is damaged: " + damage + ". What could be read is imported.");
+        tellUser(label::kDamagedFileTitle, "\"" + shown + "\" is damaged: " + damage +
+                                               ". What could be read is imported." +
+                                               (changes.empty() ? "" : " Also: " + changes + "."));
+    } else if (!changes.empty()) {
+        tellUser(label::kImportReportTitle, "\"" + shown + "\" is imported with changes: " + changes + ".");
     }
     return true;
 }

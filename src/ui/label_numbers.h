@@ -338,6 +338,16 @@ inline constexpr int kRecoverAutosaveTitle = 670;  // question title: an autosav
 inline constexpr int kRecoverAutosaveLine1 = 671;  // autosave question: line 2
 inline constexpr int kRecoverAutosaveLine2 = 672;  // autosave question: line 3
 
+// Selection options and the group page.
+inline constexpr int kFaceSliceCheck = 740;       // modeling panel: face capture by horizontal slice
+inline constexpr int kVertexSliceCheck = 741;     // modeling panel: vertex capture by horizontal slice
+inline constexpr int kSelectThroughCheck = 742;   // modeling panel: the rectangle takes back faces too
+inline constexpr int kGroupNoneCaption = 743;     // settings panel, group page: the current object has no group
+inline constexpr int kGroupMembersCaption = 744;  // settings panel, group page: caption before the member count
+
+// Imports.
+inline constexpr int kImportReportTitle = 780;  // message title: what an import skipped or changed
+
 inline constexpr std::array kUsedLabelNumbers = {
     kVersionText, kProgressPanelName, kBrowserPanelName, kBrowserPanelTitle, kBrowserEmbedCheck,
     kPicturePanelName, kPicturePanelTitle, kCapturePanelName, kCapturePanelTitle, kCaptureSaveViewButton,
@@ -408,6 +418,8 @@ inline constexpr std::array kUsedLabelNumbers = {
     kCannotOpenTitle, kDamagedFileTitle, kCannotSaveTitle,
     kSettingsImportAnimatedButton, kSettingsColourCaption, kModelingHeightSurfaceButton, kModelingAttachSoundButton, kModelingInPlaceCheck, kModelingKeepBothCheck, kModelingPrimitiveSizeBox, kMappingOffsetUBox, kMappingOffsetVBox, kMappingScaleUBox, kMappingScaleVBox, kAnimationOpenFileButton, kAnimationSaveFileButton, kSweepSmoothProfileCheck, kSweepProfilePointsBox,
     kRecoverAutosaveTitle, kRecoverAutosaveLine1, kRecoverAutosaveLine2,
+    kFaceSliceCheck, kVertexSliceCheck, kSelectThroughCheck, kGroupNoneCaption, kGroupMembersCaption,
+    kImportReportTitle,
 };
 
 }  // namespace morvanex::label

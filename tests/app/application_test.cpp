@@ -326,7 +326,8 @@ TEST_F(ApplicationTest, DamagedCommandLineSceneKeepsWhatWasReadAndSaysWhere) {
 }
 
 // A model named on the command line is imported into the new scene; the
-// camera turns to it. Damage is said once; a failed import adds nothing.
+// camera turns to it. Damage and changes are said once; a failed import
+// adds nothing.
 TEST_F(ApplicationTest, CommandLineModelIsImportedIntoTheNewScene) {
     const struct {
         const char* name;
@@ -335,8 +336,9 @@ TEST_F(ApplicationTest, CommandLineModelIsImportedIntoTheNewScene) {
         std::size_t messages;
         const char* message;
     } cases[] = {
-        {"triangle.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng tri\nf 1 2 3\n", 1, 0, ""},
+        {"triangle.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\ng tri\nf 1//1 2//1 3//1\n", 1, 0, ""},
         {"damaged.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 7\n", 1, 1, "is damaged: faces with an index"},
+        {"quad.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n", 1, 1, "with changes: polygons with more than three corners, triangulated: 1"},
         {"empty.obj", "# no faces\n", 0, 1, "Cannot import"},
     };
     for (const auto& c : cases) {
@@ -354,9 +356,9 @@ TEST_F(ApplicationTest, CommandLineModelIsImportedIntoTheNewScene) {
 
         EXPECT_EQ(application.scene.objectCount(), before + c.objectsAdded) << c.name;
         const std::string message = messageShown(application);
-        EXPECT_EQ(message.empty(), c.messages == 0) << c.name;
+        EXPECT_EQ(message.empty(), c.messages == 0) << c.name << ": " << message;
         if (c.messages > 0) {
-            EXPECT_NE(message.find(c.message), std::string::npos) << c.name;
+            EXPECT_NE(message.find(c.message), std::string::npos) << c.name << ": " << message;
         }
         // The model does not become the scene's file: it is saved as a new scene.
         EXPECT_EQ(recorder.titles.back(), kNewSceneTitle) << c.name;
