@@ -131,9 +131,12 @@ void buildEditCommands(ToolPanelKit& kit, Onglet& page, ModelingPanelWidgets& w,
     w.detachSelectionButton = &kit.button(label::kModelingDetachSelectionButton, 25, 300, w.faceSelection);
     w.flipFacesButton = &kit.button(label::kModelingFlipFacesButton, 160, 350, w.faceSelection);
     w.flatFacesButton = &kit.button(label::kModelingFlatFacesButton, 25, 400, w.faceSelection);
+    w.faceSliceCheck = &kit.check(label::kFaceSliceCheck, 25, 440, &v.faceSliceMode, w.faceSelection);
+    w.selectThroughCheck = &kit.check(label::kSelectThroughCheck, 25, 465, &v.selectThrough, w.faceSelection);
     // Weights.
     w.boneNumberBox = &kit.integerBox(label::kBoneNumberBox, 25, 360, &v.boneNumber, w.weightSelection);
     w.showVerticesCheck = &kit.check(label::kModelingDisplayCheck, 25, 420, &v.showVertices, w.weightSelection);
+    w.vertexSliceCheck = &kit.check(label::kVertexSliceCheck, 25, 445, &v.vertexSliceMode, w.weightSelection);
     w.hierarchyButton = &kit.button(label::kHierarchyButton, 10, 478, w.weightSelection, "mbuttonc.dds");
     w.applyWeightsButton = &kit.button(label::kModelingApplyWeightsButton, 180, 478, w.weightSelection);
     // Merge and cut.

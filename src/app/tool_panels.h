@@ -77,6 +77,9 @@ struct ToolPanelValues {
     // Modeling options.
     std::array<bool, 3> pointOptions{};  // 125, 126, 127
     bool showVertices = false;           // 141
+    bool faceSliceMode = false;          // capture faces by horizontal slice
+    bool vertexSliceMode = false;        // capture vertices by horizontal slice
+    bool selectThrough = false;          // the selection rectangle ignores facing
     bool displayOnly = false;            // 501
     bool spotOn = false;                 // 458
     bool soundOn = false;                // 154
@@ -192,6 +195,9 @@ struct ModelingPanelWidgets {
     ImageButton* applyWeightsButton = nullptr;  // label 139
     ImageButton* hierarchyButton = nullptr;     // label 452
     EditBox* boneNumberBox = nullptr;           // label 439
+    CheckBox* faceSliceCheck = nullptr;
+    CheckBox* vertexSliceCheck = nullptr;
+    CheckBox* selectThroughCheck = nullptr;
     CheckBox* showVerticesCheck = nullptr;      // label 141
     ImageButton* deletePointButton = nullptr;   // label 176
     std::array<CheckBox*, 3> pointOptionChecks{};  // labels 125, 126, 127

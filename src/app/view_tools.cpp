@@ -311,7 +311,7 @@ void EditorViewTools::selectObject(SceneObject& object) {
 
 void EditorViewTools::captureFaces(SceneObject& object, bool firstPress) {
     if (pick.hoveredObject != &object || pick.hoveredTriangle < 0) return;
-    if (selection.faceSliceMode) {
+    if (app_.screen.tools.values.faceSliceMode) {
         const std::vector<Vec3> world = vertexWorldPositions(object);
         if (firstPress) {
             toggleFacesAtHeight(object, world, pick.hitPoint.y);
@@ -337,7 +337,7 @@ void EditorViewTools::captureVertices(SceneObject& object, bool firstPress) {
         selection.paintValue = toggleVerticesAt(object, world, pick.hoveredVertexPosition, last);
         if (last >= 0) pick.vertexInfo = object.vertices[static_cast<std::size_t>(last)];
         selection.vertexPaint = true;
-    } else if (selection.vertexSliceMode) {
+    } else if (app_.screen.tools.values.vertexSliceMode) {
         paintVerticesInSlice(object, world, pick.hoveredVertexPosition.y, selection.paintValue);
     } else {
         paintVerticesAt(object, world, pick.hoveredVertexPosition, selection.paintValue);
@@ -352,7 +352,7 @@ void EditorViewTools::updateRectangle(int x, int y) {
     const std::vector<Vec3> normals = vertexWorldNormals(*object);
     const std::vector<Vec2> screen = vertexScreenPositions(world, view_.view * view_.projection, viewWidth_, viewHeight_);
     if (pressed(app_.screen.tools.modeling.faceSelection)) {
-        rectSelectFaces(*object, world, normals, screen, view_.eye, selection.rectangle, selection.selectThrough);
+        rectSelectFaces(*object, world, normals, screen, view_.eye, selection.rectangle, app_.screen.tools.values.selectThrough);
     } else {
         rectSelectVertices(*object, world, normals, screen, view_.eye, selection.rectangle);
     }

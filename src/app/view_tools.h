@@ -33,7 +33,8 @@ struct PickState : PickHit {
 };
 
 // The selection state of the application beside currentObject,
-// secondObject and mergeList.
+// secondObject and mergeList (its option flags are the modeling panel's
+// check boxes, in ToolPanelValues).
 struct SelectionState {
     std::int32_t toolStep = 0;                // clicks taken by a multi-click tool
     std::array<Vec3, 4> clickPoints{};        // A, B, C, D of the point tools
@@ -44,9 +45,6 @@ struct SelectionState {
     std::array<int, 2> dragStartCursor{};        // client position of the last press
     std::array<int, 2> dragStartScreenCursor{};  // ... and on the screen, for re-centring
     SceneObject* draggedObject = nullptr;
-    bool faceSliceMode = false;    // capture faces by horizontal slice
-    bool vertexSliceMode = false;  // capture vertices by horizontal slice
-    bool selectThrough = false;    // rectangle selection of faces ignores facing
     bool groupSelected = false;    // clicks on the current object's group act on it
     bool facePaint = false;        // a face-capture drag runs
     bool vertexPaint = false;      // a vertex-capture drag runs

@@ -9,6 +9,7 @@
 #include "modeling/object_transform.h"
 #include "modeling/primitives.h"
 #include "scene/scene_object.h"
+#include "ui/check_box.h"
 #include "ui/image_button.h"
 
 namespace morvanex::test {
@@ -231,9 +232,29 @@ TEST_F(ViewToolsTest, ARectangleWithTheToggleCheckedSelectsTheFacesInsideThatFac
         EXPECT_EQ(box->vertices[static_cast<std::size_t>(box->indices[3 * t])].position.z, -2.0f);
     }
     EXPECT_EQ(selected, 2);
+    // Selecting through takes the faces turned away as well: the whole box.
+    clickWidget(*modeling().selectThroughCheck);
+    ASSERT_TRUE(app->screen.tools.values.selectThrough);
+    drag(static_cast<int>(low.x), static_cast<int>(low.y), static_cast<int>(high.x), static_cast<int>(high.y));
+    EXPECT_EQ(std::count(box->faceSelected.begin(), box->faceSelected.end(), 1), 12);
     // A rectangle beside the box replaces the selection with nothing.
     drag(100, 500, 200, 600);
     EXPECT_EQ(std::count(box->faceSelected.begin(), box->faceSelected.end(), 1), 0);
+}
+
+TEST_F(ViewToolsTest, InSliceModeAClickTakesEveryFaceCrossingItsHeight) {
+    clickAt(width / 2, height / 2);
+    clickWidget(*modeling().faceSelection);
+    clickWidget(*modeling().faceSliceCheck);
+    ASSERT_TRUE(app->screen.tools.values.faceSliceMode);
+    clickAt(width / 2, height / 2);
+    // The four sides cross y = 0; the top and the bottom do not.
+    for (std::size_t t = 0; t < box->faceSelected.size(); ++t) {
+        const float y0 = box->vertices[static_cast<std::size_t>(box->indices[3 * t])].position.y;
+        const float y1 = box->vertices[static_cast<std::size_t>(box->indices[3 * t + 1])].position.y;
+        const float y2 = box->vertices[static_cast<std::size_t>(box->indices[3 * t + 2])].position.y;
+        EXPECT_EQ(box->faceSelected[t] != 0, !(y0 == y1 && y1 == y2)) << t;
+    }
 }
 
 }  // namespace
