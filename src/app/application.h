@@ -174,6 +174,9 @@ public:
     UndoHistory undoHistory;  // objects made and deleted, in order; objects keep their own edits
     // Appends a generated object, records its making for undo, returns it.
     SceneObject& addPrimitive(std::unique_ptr<SceneObject> object);
+    // While the settings panel's group page is open, picking keeps to the
+    // current object's group (and the group tool edits its members).
+    bool groupPageOpen() const;
     // The undo and redo buttons, Ctrl+Z and Ctrl+Y: the current object's
     // weights while the weight tool is pressed; the open trajectory point
     // while a trajectory is open; otherwise the current object's transform,
@@ -339,6 +342,8 @@ private:
     void selectCurrentAnimationAgain();
     void clearSelectionMark(SceneObject* object);
     void enterCurrentGroup();
+    // The group page: the open group's leader and members.
+    void refreshGroupPage();
     void enterModelingTab(int index);
     void refreshObjectPanels();
     void saveViewpointHook();

@@ -43,6 +43,7 @@ void buildObjectPage(ToolPanelKit& kit, Onglet& page, SettingsPanelWidgets& w) {
 void buildGroupPage(ToolPanelKit& kit, Onglet& page, SettingsPanelWidgets& w, ToolPanelValues& v) {
     w.groupCaption = &kit.plainText(" ", 10, 65, &page);
     w.applyToGroupCheck = &kit.check(label::kSettingsApplyToGroupCheck, 10, 100, &v.applyToGroup, &page);
+    w.groupMembersText = &kit.plainText(" ", 10, 135, &page);
     w.detachFromParentButton = &kit.button(label::kSettingsDetachFromParentButton, 25, 560, &page);
 }
 

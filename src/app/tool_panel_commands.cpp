@@ -8,6 +8,7 @@
 #include "app/pending_tool_hooks.h"
 #include "modeling/mesh_edits.h"
 #include "modeling/object_copies.h"
+#include "modeling/object_groups.h"
 #include "modeling/object_transform.h"
 #include "modeling/primitives.h"
 #include "modeling/undo_history.h"
@@ -476,9 +477,7 @@ void Application::bindToolPanelsToCurrentObject() {
     s.nameBox->enabled = o != nullptr;
     bindSlider(s.opacitySlider, o != nullptr ? &o->opacity : &v.opacity);
     s.colourSwatch->boundColour = o != nullptr ? &o->materialColours[0] : &v.colour;
-    const SceneObject* leader = o != nullptr ? o->groupLeader : nullptr;
-    s.groupCaption->text =
-        leader != nullptr ? label(label::kGroupCaptionPrefix) + "   " + leader->name : std::string(" ");
+    refreshGroupPage();
     for (std::size_t slot = 0; slot < s.textureSlotButtons.size(); ++slot) {
         const SceneTexture* texture = o != nullptr ? o->textures[slot] : nullptr;
         s.textureSlotButtons[slot]->caption =
@@ -487,6 +486,35 @@ void Application::bindToolPanelsToCurrentObject() {
     SceneObject* light = scene.lightObject();
     Vec3& lightPosition = light != nullptr ? light->position : v.lightPosition;
     for (int i = 0; i < 3; ++i) bindBox(s.lightBoxes[static_cast<std::size_t>(i)], (&lightPosition.x) + i);
+}
+
+void Application::refreshGroupPage() {
+    SettingsPanelWidgets& s = screen.tools.settings;
+    const SceneObject* leader = currentObject != nullptr ? groupLeaderOf(scene, *currentObject) : nullptr;
+    if (leader == nullptr) {
+        s.groupCaption->text = currentObject != nullptr ? label(label::kGroupNoneCaption) : std::string(" ");
+        s.groupMembersText->text = " ";
+        return;
+    }
+    s.groupCaption->text = label(label::kGroupCaptionPrefix) + "   " + leader->name;
+    // As many names as the page's width shows; the count says the rest.
+    constexpr std::size_t kNamesShown = 48;
+    const std::vector<SceneObject*> members = groupMembers(scene, *leader);
+    std::string names;
+    for (const SceneObject* member : members) {
+        if (names.size() > kNamesShown) {
+            names += ", ...";
+            break;
+        }
+        names += (names.empty() ? "" : ", ") + member->name;
+    }
+    s.groupMembersText->text =
+        label(label::kGroupMembersCaption) + " " + std::to_string(members.size()) + (names.empty() ? "" : "  (" + names + ")");
+}
+
+bool Application::groupPageOpen() const {
+    const SettingsPanelWidgets& s = screen.tools.settings;
+    return screen.settingsPanel != nullptr && screen.settingsPanel->visible && s.tabs != nullptr && s.tabs->selected == 1;
 }
 
 void Application::refreshAnimationList() {

@@ -106,6 +106,7 @@ struct SettingsPanelWidgets {
     ImageList* animatedEntries = nullptr;        // list at y = 410
     ImageButton* detachFromParentButton = nullptr;  // label 29
     Label* groupCaption = nullptr;           // label 466 and the leader's name
+    Label* groupMembersText = nullptr;       // the members of the open group
     CheckBox* applyToGroupCheck = nullptr;   // label 24
     std::array<ImageButton*, 3> textureSlotButtons{};  // picture buttons at (250, 85 / 205 / 325)
     Colorsel* colourSwatch = nullptr;        // the first material colour

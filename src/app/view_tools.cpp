@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "app/pending_tool_hooks.h"
+#include "modeling/object_groups.h"
 #include "modeling/object_transform.h"
 #include "modeling/scene_picking.h"
 #include "render/renderer.h"
@@ -194,6 +195,10 @@ void EditorViewTools::pickUnderCursor(const FrameView& view, int width, int heig
     PickRules rules;
     rules.facingOnly = pressed(m.faceSelection);
     rules.editMode = app_.editMode;
+    // Browsing an open group keeps to its members; editing it reaches every object.
+    if (current != nullptr && app_.groupPageOpen() && !pressed(m.groupSelection)) {
+        rules.openGroupLeader = groupLeaderOf(app_.scene, *current);
+    }
     static_cast<PickHit&>(pick) = pickScene(app_.scene, ray, rules);
     // A dragged object keeps the hover whatever passes in front of it.
     if (dragged != nullptr && previous == dragged && pick.hoveredObject != dragged) pick = before;
@@ -273,8 +278,18 @@ void EditorViewTools::onViewMouseDown(SceneObject* object, int x, int y) {
         app_.scene.modified = true;
         return;
     }
+    // The group tool on the open group page adds or removes members.
+    const bool editingGroup = pressed(m.groupSelection) && app_.groupPageOpen();
+    if (editingGroup && current != nullptr && object != current && object->selectable) {
+        if (toggleGroupMembership(app_.scene, *current, *object) != GroupChange::Refused) {
+            app_.scene.modified = true;
+            app_.refreshGroupPage();
+        }
+        return;
+    }
     // 6. Another object becomes current.
-    if (object->selectable && object != current && !pressed(m.bezier) && !pressed(m.faceSelection)) {
+    if (object->selectable && object != current && !pressed(m.bezier) && !pressed(m.faceSelection) &&
+        !editingGroup) {
         makeCurrent(*object);
         return;
     }

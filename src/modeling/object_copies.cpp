@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "modeling/object_groups.h"
 #include "modeling/object_transform.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
@@ -63,22 +64,6 @@ void copyTrianglesUnshared(const SceneObject& from, SceneObject& to) {
     std::vector<std::int32_t> indices(vertices.size());
     for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<std::int32_t>(i);
     to.assignMesh(std::move(vertices), std::move(indices));
-}
-
-SceneObject* groupLeaderOf(const Scene& scene, const SceneObject& object) {
-    if (object.groupLeader != nullptr) return object.groupLeader;
-    for (const auto& other : scene.objects()) {
-        if (other.get() != &object && other->groupLeader == &object) return const_cast<SceneObject*>(&object);
-    }
-    return nullptr;
-}
-
-std::vector<SceneObject*> groupMembers(const Scene& scene, const SceneObject& leader) {
-    std::vector<SceneObject*> members;
-    for (const auto& other : scene.objects()) {
-        if (other.get() != &leader && other->groupLeader == &leader) members.push_back(other.get());
-    }
-    return members;
 }
 
 Vec3 worldExtent(const std::vector<const SceneObject*>& objects) {

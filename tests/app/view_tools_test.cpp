@@ -10,6 +10,7 @@
 #include "modeling/primitives.h"
 #include "scene/scene_object.h"
 #include "ui/check_box.h"
+#include "ui/label.h"
 #include "ui/image_button.h"
 
 namespace morvanex::test {
@@ -210,6 +211,35 @@ TEST_F(ViewToolsTest, OnceTheGroupIsEnteredAMemberDraggedMovesItsLeader) {
     drag(static_cast<int>(at.x), static_cast<int>(at.y), static_cast<int>(at.x) + 80, static_cast<int>(at.y));
     EXPECT_GT(box->position.x, 0.0f);
     EXPECT_EQ(member.position, (Vec3{0, 0, 0}));
+}
+
+TEST_F(ViewToolsTest, TheGroupToolEditsMembersAndAnOpenGroupKeepsPickingToThem) {
+    SceneObject& other = app->addPrimitive(makeBox({5, -1, -1}, {7, -1, 1}, {0, 1, 0}));
+    SceneObject& outsider = app->addPrimitive(makeBox({-7, -1, -1}, {-5, -1, 1}, {0, 1, 0}));
+    const Vec2 otherAt = onScreen({6, 0, -1});
+    const Vec2 outsiderAt = onScreen({-6, 0, -1});
+    const auto clickOn = [&](Vec2 at) { clickAt(static_cast<int>(at.x), static_cast<int>(at.y)); };
+    clickAt(width / 2, height / 2);
+    clickWidget(*modeling().groupSelection);
+    ASSERT_TRUE(app->groupPageOpen());
+
+    clickOn(otherAt);
+    EXPECT_EQ(other.groupLeader, box);
+    EXPECT_EQ(app->currentObject, box);  // editing the group keeps the current object
+    EXPECT_EQ(app->screen.tools.settings.groupMembersText->text.rfind("Members: 1", 0), 0u)
+        << app->screen.tools.settings.groupMembersText->text;
+
+    // Browsing the open group, only its members are under the pointer.
+    clickWidget(*modeling().translation);
+    pointAt(static_cast<int>(outsiderAt.x), static_cast<int>(outsiderAt.y));
+    EXPECT_EQ(app->viewTools.pick.hoveredObject, nullptr);
+    pointAt(static_cast<int>(otherAt.x), static_cast<int>(otherAt.y));
+    EXPECT_EQ(app->viewTools.pick.hoveredObject, &other);
+
+    clickWidget(*modeling().groupSelection);
+    clickOn(otherAt);
+    EXPECT_EQ(other.groupLeader, nullptr);
+    EXPECT_EQ(outsider.groupLeader, nullptr);
 }
 
 TEST_F(ViewToolsTest, ARectangleWithTheToggleCheckedSelectsTheFacesInsideThatFaceTheEye) {
