@@ -23,8 +23,16 @@ Mat4 localMatrixWithoutPosition(const SceneObject& object) {
 }
 
 void rebuildWorldMatrix(SceneObject& object) {
-    // Children and linked copies are placed by the object that carries them.
-    if (object.parent != nullptr || object.render.instanceOwner != nullptr) return;
+    // Children and linked copies are placed by the object that carries them:
+    // a copy moved on its own is placed again through its owner (one level
+    // only, so owners that carry each other cannot loop).
+    if (object.parent != nullptr) return;
+    if (SceneObject* owner = object.render.instanceOwner) {
+        if (owner != &object && owner->parent == nullptr && owner->render.instanceOwner == nullptr) {
+            rebuildWorldMatrix(*owner);
+        }
+        return;
+    }
     object.orientation = orientationFromAxisAngle(object.rotationAxis, object.rotationAngle);
     object.worldMatrix = localMatrixWithoutPosition(object) * matrixTranslation(object.position);
     const Mat4& leaderWorld =

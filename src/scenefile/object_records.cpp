@@ -616,11 +616,13 @@ void writeRecordFields(RecordWriteContext& c, const SceneObject& o) {
     out.i32(static_cast<std::int32_t>(o.links.size()));
     if (!o.links.empty()) out.cstr(o.linkGroupName);
     for (const ObjectLink& link : o.links) {
-        out.vec3(link.position);
-        out.vec3(link.rotationAxis);
-        out.f32(link.rotationAngle);
-        out.vec3(link.scale);
-        out.vec3(link.pivot);
+        // A copy moved in the editor is written where it now stands.
+        const SceneObject* copy = link.object;
+        out.vec3(copy != nullptr ? copy->position : link.position);
+        out.vec3(copy != nullptr ? copy->rotationAxis : link.rotationAxis);
+        out.f32(copy != nullptr ? copy->rotationAngle : link.rotationAngle);
+        out.vec3(copy != nullptr ? copy->scale : link.scale);
+        out.vec3(copy != nullptr ? copy->pivot : link.pivot);
     }
     out.bool32(o.secondMatrixFlag);
     out.mat4(o.secondMatrix);

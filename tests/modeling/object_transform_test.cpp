@@ -67,12 +67,16 @@ TEST(RebuildWorldMatrices, LinkedCopiesFollowTheirOwnerWhereverTheyAreListed) {
     // The copy's offset turns with the owner: +x goes to -z.
     expectNear(transformPoint({0, 0, 0}, copy.worldMatrix), {10, 0, -2});
     expectNear(transformPoint({0, 0, 0}, owner.links[0].relativeMatrix), {2, 0, 0});
+    // A copy moved by itself is placed again through its owner.
+    copy.position = {13, 0, 0};
+    rebuildWorldMatrix(copy);
+    expectNear(transformPoint({0, 0, 0}, copy.worldMatrix), {10, 0, -3});
 
     // Once the owner goes, the copy is an object of its own again.
     scene.removeObject(&owner);
     EXPECT_EQ(copy.render.instanceOwner, nullptr);
     rebuildWorldMatrices(scene);
-    expectNear(transformPoint({0, 0, 0}, copy.worldMatrix), {12, 0, 0});
+    expectNear(transformPoint({0, 0, 0}, copy.worldMatrix), {13, 0, 0});
 }
 
 }  // namespace

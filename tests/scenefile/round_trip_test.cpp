@@ -324,6 +324,7 @@ TEST(SceneWriter, LinkedCopiesAreRebuiltFromTheirOwner) {
     ObjectLink link;
     link.position = {50.0f, 0.0f, 0.0f};
     link.object = &copyObject;
+    copyObject.position = {60.0f, 0.0f, 0.0f};  // moved since the link was made
     owner.links.push_back(link);
     owner.linkGroupName = "colonnade";
     SceneWriteResult counts;
@@ -336,7 +337,7 @@ TEST(SceneWriter, LinkedCopiesAreRebuiltFromTheirOwner) {
     const SceneObject& readCopy = *copy.objects()[kServiceObjectCount + 1];
     ASSERT_EQ(readOwner.links.size(), 1u);
     EXPECT_EQ(readOwner.links[0].object, &readCopy);
-    EXPECT_FLOAT_EQ(readCopy.position.x, 50.0f);
+    EXPECT_FLOAT_EQ(readCopy.position.x, 60.0f);
     EXPECT_EQ(readCopy.vertices.size(), 3u);
     EXPECT_EQ(readOwner.linkGroupName, "colonnade");
 }
