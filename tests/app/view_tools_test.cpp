@@ -226,6 +226,8 @@ TEST_F(ViewToolsTest, TheGroupToolEditsMembersAndAnOpenGroupKeepsPickingToThem) 
     clickOn(otherAt);
     EXPECT_EQ(other.groupLeader, box);
     EXPECT_EQ(app->currentObject, box);  // editing the group keeps the current object
+    frame();
+    screenshot("view_tools_group");
     EXPECT_EQ(app->screen.tools.settings.groupMembersText->text.rfind("Members: 1", 0), 0u)
         << app->screen.tools.settings.groupMembersText->text;
 
@@ -278,6 +280,8 @@ TEST_F(ViewToolsTest, InSliceModeAClickTakesEveryFaceCrossingItsHeight) {
     clickWidget(*modeling().faceSliceCheck);
     ASSERT_TRUE(app->screen.tools.values.faceSliceMode);
     clickAt(width / 2, height / 2);
+    frame();
+    screenshot("view_tools_slice");
     // The four sides cross y = 0; the top and the bottom do not.
     for (std::size_t t = 0; t < box->faceSelected.size(); ++t) {
         const float y0 = box->vertices[static_cast<std::size_t>(box->indices[3 * t])].position.y;
