@@ -163,6 +163,7 @@ void InputRouter::endDrag() {
 
 bool InputRouter::routeToViewTools(const WindowMessage& message) {
     ViewTools& view = viewTools();
+    if (message.message == wm::LButtonDown) view.pickAt(pointerX(message.lParam), pointerY(message.lParam));
     if (message.message == wm::LButtonDown && view.transformToolArmed() && state.creationStep == 0) {
         const int x = pointerX(message.lParam);
         const int y = pointerY(message.lParam);

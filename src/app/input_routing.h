@@ -39,6 +39,9 @@ public:
 class ViewTools {
 public:
     virtual ~ViewTools() = default;
+    // A press may come before a frame has looked under the pointer's new
+    // place: what lies under (x, y) is found again first.
+    virtual void pickAt(int /*x*/, int /*y*/) {}
     // A transform tool is pressed and waits for a drag on an object.
     virtual bool transformToolArmed() const { return false; }
     virtual void startToolDrag(int /*x*/, int /*y*/) {}

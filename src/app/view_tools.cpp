@@ -87,6 +87,12 @@ Ray EditorViewTools::rayAt(int x, int y) const { return cursorRay(x, y, viewWidt
 
 // --- The router's questions ----------------------------------------------------
 
+void EditorViewTools::pickAt(int x, int y) {
+    // Only before the first frame is there no view to look through.
+    if (pickedAt_ == std::array<int, 2>{x, y} || viewWidth_ <= 1) return;
+    app_.pickUnderPointer(view_);
+}
+
 bool EditorViewTools::transformToolArmed() const {
     if (creationTools != nullptr && creationTools->transformToolArmed()) return true;
     return pick.hoveredObject != nullptr || pick.markerHovered || pick.hoveredHandle != ScaleHandle::None ||
@@ -166,6 +172,7 @@ void EditorViewTools::pickUnderCursor(const FrameView& view, int width, int heig
     view_ = view;
     viewWidth_ = std::max(width, 1);
     viewHeight_ = std::max(height, 1);
+    pickedAt_ = app_.input.state.pointer;
     SceneObject* const previous = pick.hoveredObject;
     const SceneObject* const dragged = selection.draggedObject;
     const PickState before = pick;

@@ -74,6 +74,7 @@ public:
     // --- What the router asks ---------------------------------------------
     // A press in the view belongs to the tools when it lands on an object,
     // a vertex marker or a scale handle, or when a rectangle selection is armed.
+    void pickAt(int x, int y) override;
     bool transformToolArmed() const override;
     void startToolDrag(int x, int y) override;
     void continueToolDrag(int x, int y) override;
@@ -114,6 +115,7 @@ public:
 
 private:
     bool creationDrag_ = false;  // the drag under way belongs to the creation tools
+    std::array<int, 2> pickedAt_{-1, -1};  // the pointer place the pick was made for
     bool rectangleArmed() const;
     bool vertexToolPressed() const;
     Ray rayAt(int x, int y) const;

@@ -86,6 +86,10 @@ TEST_F(ViewToolsTest, AClickOnAnObjectMakesItCurrent) {
     EXPECT_EQ(app->currentObject, box);
     clickAt(width / 2 + 500, height / 2);
     EXPECT_EQ(app->currentObject, nullptr);
+    // A click quicker than the frames still takes what lies under it.
+    mouse(wm::MouseMove, width / 2, height / 2);
+    click(width / 2, height / 2);
+    EXPECT_EQ(app->currentObject, box);
 }
 
 TEST_F(ViewToolsTest, AFreeMoveKeepsTheObjectUnderThePointerAndCtrlZPutsItBack) {
