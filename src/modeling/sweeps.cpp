@@ -377,8 +377,14 @@ std::unique_ptr<SceneObject> makeTube(std::string name, const CurveEditor& secti
 
 std::unique_ptr<SceneObject> makeSurface(std::string name, const CurveEditor& across, const CurveEditor& depth,
                                          int acrossSteps, int depthSteps) {
-    const std::vector<Vec3> a = sampleCurve(across.points, across.closed, std::clamp(acrossSteps, 4, kMaxCurveSteps));
-    const std::vector<Vec3> b = sampleCurve(depth.points, depth.closed, std::clamp(depthSteps, 4, kMaxCurveSteps));
+    // The surface reaches the last points of open curves too.
+    const auto samples = [](const CurveEditor& curve, int steps) {
+        std::vector<Vec3> s = sampleCurve(curve.points, curve.closed, std::clamp(steps, 4, kMaxCurveSteps));
+        if (!curve.closed && curve.points.size() > 1) s.push_back(curve.points.back().point);
+        return s;
+    };
+    const std::vector<Vec3> a = samples(across, acrossSteps);
+    const std::vector<Vec3> b = samples(depth, depthSteps);
     std::vector<MeshVertex> vertices;
     if (a.size() >= 2 && b.size() >= 2 && withinCellLimit(a.size() - 1, b.size() - 1)) {
         const auto vertex = [&](std::size_t i, std::size_t j) {

@@ -364,8 +364,8 @@ TEST(Surface, DefaultArchFacesUpWithItsCountsAndHeight) {
     depth.pointCount = 2;
     makeDefaultShape(depth, 1);
     const auto object = makeSurface(kSurfaceName, across, depth, 1, 5);  // 1 is raised to 4
-    // 16 across samples, 10 depth samples.
-    ASSERT_EQ(object->vertices.size(), 6u * 15u * 9u);
+    // 17 across samples, 11 depth samples: open curves end on their last point.
+    ASSERT_EQ(object->vertices.size(), 6u * 16u * 10u);
     float high = 0.0f;
     for (const MeshVertex& v : object->vertices) {
         high = std::max(high, v.position.y);
