@@ -274,6 +274,23 @@ TEST(Tube, TwistTurnsEachRingInProportionAndKeepsItsRadius) {
     EXPECT_EQ(openEdges(*object), openEdges(*plain));  // the seam stays closed
 }
 
+TEST(Tube, TheHalfOptionTakesTheSecondHalfOfEachRingFromTheSecondProfile) {
+    TubeCurves curves = defaultCurves();
+    for (CurvePoint& p : curves.second.points) {
+        for (Vec3* part : {&p.point, &p.handle1, &p.handle2}) part->x = -15.0f;
+    }
+    TubeSettings half;
+    half.half = true;
+    const auto object = tube(curves, half);
+    int wide = 0;
+    for (const MeshVertex& v : object->vertices) {
+        const bool secondHalf = v.texcoord.x >= 0.5f;
+        ASSERT_EQ(axisDistance(v.position) > 12.0f, secondHalf) << v.texcoord.x;
+        wide += secondHalf ? 1 : 0;
+    }
+    EXPECT_GT(wide, 0);
+}
+
 TEST(CurveHandles, SmoothHandlesKeepLinesStraightAndTurnCornersRound) {
     CurveEditor line;
     line.kind = CurveKind::VerticalLine;
