@@ -130,6 +130,7 @@ void PlacementWiring::startSweep(const Control3d& button) {
                            : &button == w.helix ? SweepTool::Helix
                                                 : SweepTool::Tube;
     sweeps.end(app_.scene);
+    showSweepSettings();
     const SceneObject* current = app_.currentObject;
     sweeps.begin(tool, app_.screen.tools.values, current != nullptr && current->sweepCurves.present ? current : nullptr);
     rebuildSweepPreview();
@@ -207,6 +208,33 @@ void PlacementWiring::sweepSettingChanged(const Control3d& widget) {
         sweeps.reshapeSection(v);
     }
     rebuildSweepPreview();
+}
+
+void PlacementWiring::showSweepSettings() {
+    ModelingPanelWidgets& w = app_.screen.tools.modeling;
+    const ToolPanelValues& v = app_.screen.tools.values;
+    for (EditBox* box : w.tubeBoxes) {
+        if (box->boundFloat != nullptr) box->setFloat(*box->boundFloat);
+        if (box->boundInt1 != nullptr) box->setInt(*box->boundInt1);
+    }
+    for (EditBox* box : w.surfaceBoxes) {
+        if (box->boundFloat != nullptr) box->setFloat(*box->boundFloat);
+        if (box->boundInt1 != nullptr) box->setInt(*box->boundInt1);
+    }
+    for (std::size_t i = 0; i < w.sweepOptionChecks.size(); ++i) {
+        if (w.sweepOptionChecks[i] != nullptr) w.sweepOptionChecks[i]->checked = v.sweepOptions[i];
+    }
+    const auto select = [](auto& radios, int index) {
+        for (std::size_t i = 0; i < radios.size(); ++i) {
+            if (radios[i] != nullptr) radios[i]->checked = static_cast<int>(i) == index;
+        }
+    };
+    select(w.sweepShapeRadios, v.sweepShape);
+    select(w.smoothingRadios, v.tubeSmoothing);
+    select(w.sweepAxisRadios, v.sweepAxis);
+    for (Cursor* slider : {w.twistSlider, w.thicknessSlider}) {
+        if (slider != nullptr) slider->syncFromValue();
+    }
 }
 
 void PlacementWiring::applySectionStep() {

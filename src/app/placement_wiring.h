@@ -54,6 +54,9 @@ public:
 
 private:
     SweepTool pressedSweepTool() const;
+    // Every widget of the sweep panels shows its value again (after an
+    // object's settings were loaded).
+    void showSweepSettings();
     // The section step box: the first count rounded down to a multiple of
     // the step, then both counts raised to their minimums.
     void applySectionStep();

@@ -170,6 +170,16 @@ TEST_F(SweepOptionsTest, SurfaceBoxesAndAxisRadiosShapeThePreview) {
     clickWidget(*modeling().buildSurfaceButton);
     ASSERT_NE(app->currentObject, nullptr);
     EXPECT_EQ(app->currentObject->triangleCount, preview().triangleCount);
+
+    // Opened again from the top bar, it comes back with its own axis.
+    press(modeling().cube);
+    values().sweepAxis = 1;  // as another surface would have left it
+    ASSERT_TRUE(app->screen.top.reopenSurface->visible);
+    clickWidget(*app->screen.top.reopenSurface);
+    frame();
+    EXPECT_TRUE(modeling().sweepAxisRadios[0]->checked);
+    EXPECT_FALSE(modeling().sweepAxisRadios[1]->checked);
+    EXPECT_NEAR(preview().boundsMax.x, 25.0f, 0.5f);
 }
 
 TEST_F(SweepOptionsTest, AbsurdCountsAndSizesAreCappedNotAllocated) {
