@@ -194,6 +194,7 @@ public:
     void forgetAbsentObjects();
     bool isTransformWidget(const Control3d& widget) const;
     void onEditCommit(Control3d& editBox) override;
+    void onSliderDrag(Control3d& slider) override;
     void onSliderRelease(Control3d& slider) override;
 
     // --- The click placement of primitives and the sweep tools (placement_wiring.cpp) ---

@@ -210,7 +210,9 @@ void Application::reopenSweepTool(bool tube) {
         screen.tools.modeling.tabs->select(1);
         enterModelingTab(1);
     }
-    Control3d* tool = tube ? screen.tools.modeling.tube : screen.tools.modeling.surface;
+    const ModelingPanelWidgets& m = screen.tools.modeling;
+    const bool helix = currentObject != nullptr && SweepEditing::toolThatMade(*currentObject) == SweepTool::Helix;
+    Control3d* tool = !tube ? m.surface : helix ? m.helix : m.tube;
     if (tool == nullptr || screen.modelingPanel == nullptr) return;
     tool->selectInGroup();
     onButton(*screen.modelingPanel, *tool);

@@ -21,6 +21,10 @@ namespace {
 
 constexpr Vec4 kRubberBandColour{1.0f, 0.5f, 0.0f, 1.0f};
 constexpr int kMaxQuadDivisions = 1000;
+// The standard preset of the tube's shape radios.
+constexpr int kPresetSectionSteps = 3;
+constexpr int kPresetProfileSteps = 4;
+constexpr float kPresetSize = 20.0f;
 
 bool isOneOf(const Control3d& widget, std::initializer_list<const Control3d*> widgets) {
     return std::find(widgets.begin(), widgets.end(), &widget) != widgets.end();
@@ -50,6 +54,7 @@ void PlacementWiring::continueToolDrag(int x, int y) {
     SweepDragRules rules;
     rules.keepHeight = app_.screen.top.lockY != nullptr && app_.screen.top.lockY->checked;
     rules.straighten = app_.input.state.shiftHeld;
+    rules.ownRule = app_.screen.top.repeatTube != nullptr && app_.screen.top.repeatTube->checked;
     if (sweeps.drag(worldRayAt(x, y), rules)) rebuildSweepPreview();
 }
 
@@ -125,6 +130,7 @@ void PlacementWiring::startSweep(const Control3d& button) {
                            : &button == w.helix ? SweepTool::Helix
                                                 : SweepTool::Tube;
     sweeps.end(app_.scene);
+    showSweepSettings();
     const SceneObject* current = app_.currentObject;
     sweeps.begin(tool, app_.screen.tools.values, current != nullptr && current->sweepCurves.present ? current : nullptr);
     rebuildSweepPreview();
@@ -135,35 +141,141 @@ void PlacementWiring::rebuildSweepPreview() {
     app_.forgetAbsentObjects();
 }
 
+namespace {
+
+bool isSliderOf(const Control3d& widget, const Cursor* slider) {
+    return slider != nullptr && (&widget == slider || &widget == slider->editBox);
+}
+
+template <typename List>
+bool isIn(const List& list, const Control3d& widget) {
+    return std::find(list.begin(), list.end(), &widget) != list.end();
+}
+
+void showCount(EditBox* box, int count) {
+    if (box != nullptr) box->setInt(count);
+}
+
+}  // namespace
+
 void PlacementWiring::sweepSettingChanged(const Control3d& widget) {
     if (sweeps.tool() == SweepTool::None) return;
     ModelingPanelWidgets& w = app_.screen.tools.modeling;
     ToolPanelValues& v = app_.screen.tools.values;
-    const bool tubeBox = std::find(w.tubeBoxes.begin(), w.tubeBoxes.end(), &widget) != w.tubeBoxes.end();
-    const bool surfaceBox = std::find(w.surfaceBoxes.begin(), w.surfaceBoxes.end(), &widget) != w.surfaceBoxes.end();
-    const bool option = std::find(w.sweepOptionChecks.begin(), w.sweepOptionChecks.end(), &widget) !=
-                        w.sweepOptionChecks.end();
-    const bool radio = isOneOf(widget, {w.smoothingRadios[0], w.smoothingRadios[1], w.sweepShapeRadios[0],
-                                        w.sweepShapeRadios[1], w.sweepShapeRadios[2]});
-    const bool points = isOneOf(widget, {w.curvePointsBox, w.profilePointsBox});
-    if (!tubeBox && !surfaceBox && !option && !radio && !points) return;
+    const auto tubeBox = [&w](std::size_t i) { return i < w.tubeBoxes.size() ? w.tubeBoxes[i] : nullptr; };
+    const auto surfaceBox = [&w](std::size_t i) { return i < w.surfaceBoxes.size() ? w.surfaceBoxes[i] : nullptr; };
+    const bool slider = isSliderOf(widget, w.twistSlider) || isSliderOf(widget, w.thicknessSlider);
+    const bool shape = isIn(w.sweepShapeRadios, widget);
+    const bool smoothing = isIn(w.smoothingRadios, widget);
+    const bool reshapes = isIn(w.sweepAxisRadios, widget) || isOneOf(widget, {w.curvePointsBox, w.profilePointsBox}) ||
+                          isOneOf(widget, {w.sweepOptionChecks[0], tubeBox(1), tubeBox(4), tubeBox(5)}) ||
+                          isOneOf(widget, {surfaceBox(0), surfaceBox(1), surfaceBox(2), surfaceBox(3), surfaceBox(4)});
+    const bool rebuilds = slider || shape || smoothing || reshapes || isIn(w.tubeBoxes, widget) ||
+                          isIn(w.surfaceBoxes, widget) || isIn(w.sweepOptionChecks, widget);
+    if (!rebuilds) return;
     // A count just typed is raised to its minimum where the person sees it.
-    if (!w.tubeBoxes.empty() && &widget == w.tubeBoxes[0]) {
+    if (&widget == tubeBox(0)) {
         v.sweepCounts[0] = tubeSectionSteps(v.sweepCounts[0], true);
-        w.tubeBoxes[0]->setInt(v.sweepCounts[0]);
+        showCount(tubeBox(0), v.sweepCounts[0]);
     }
-    if (w.tubeBoxes.size() > 1 && &widget == w.tubeBoxes[1]) {
+    if (&widget == tubeBox(1)) {
         v.sweepCounts[1] = tubeProfileSteps(v.sweepCounts[1]);
-        w.tubeBoxes[1]->setInt(v.sweepCounts[1]);
+        showCount(tubeBox(1), v.sweepCounts[1]);
     }
-    for (std::size_t i = 0; i < v.surfaceCounts.size(); ++i) v.surfaceCounts[i] = std::clamp(v.surfaceCounts[i], 4, kMaxCurveSteps);
-    // What shapes the default curves makes them again; the rest rebuilds from the curves as edited.
-    const auto tubeBoxAt = [&w](std::size_t i) -> const Control3d* { return i < w.tubeBoxes.size() ? w.tubeBoxes[i] : nullptr; };
-    const bool reshapes = points || surfaceBox ||
-                          isOneOf(widget, {w.smoothingRadios[0], w.smoothingRadios[1], w.sweepShapeRadios[1],
-                                           w.sweepOptionChecks[0], tubeBoxAt(1), tubeBoxAt(4), tubeBoxAt(5)});
-    if (reshapes) sweeps.reshape(v);
+    if (&widget == tubeBox(2)) applySectionStep();
+    if (&widget == surfaceBox(3)) {
+        // Only a whole odd count is raised, so that the box can be typed into.
+        const float typed = v.surfaceValues[3];
+        if (std::isfinite(typed) && std::fabs(typed) < 1e6f && typed == std::round(typed) &&
+            static_cast<long>(typed) % 2 != 0) {
+            v.surfaceValues[3] = typed + 1.0f;
+            surfaceBox(3)->setFloat(v.surfaceValues[3]);
+        }
+    }
+    for (std::size_t i = 0; i < v.surfaceCounts.size(); ++i) {
+        const int raised = std::clamp(v.surfaceCounts[i], 4, kMaxCurveSteps);
+        if (raised == v.surfaceCounts[i]) continue;
+        v.surfaceCounts[i] = raised;
+        showCount(surfaceBox(5 + i), raised);
+    }
+    const bool preset = v.sweepShape == 2 && (shape || smoothing);
+    if (preset) applyTubePreset();
+    // What shapes the default curves makes them again; the rest rebuilds
+    // from the curves as edited.
+    if (reshapes || preset) {
+        sweeps.reshape(v);
+    } else if (smoothing || &widget == w.sweepShapeRadios[1]) {
+        sweeps.reshapeSection(v);
+    }
     rebuildSweepPreview();
+}
+
+void PlacementWiring::showSweepSettings() {
+    ModelingPanelWidgets& w = app_.screen.tools.modeling;
+    const ToolPanelValues& v = app_.screen.tools.values;
+    for (EditBox* box : w.tubeBoxes) {
+        if (box->boundFloat != nullptr) box->setFloat(*box->boundFloat);
+        if (box->boundInt1 != nullptr) box->setInt(*box->boundInt1);
+    }
+    for (EditBox* box : w.surfaceBoxes) {
+        if (box->boundFloat != nullptr) box->setFloat(*box->boundFloat);
+        if (box->boundInt1 != nullptr) box->setInt(*box->boundInt1);
+    }
+    for (std::size_t i = 0; i < w.sweepOptionChecks.size(); ++i) {
+        if (w.sweepOptionChecks[i] != nullptr) w.sweepOptionChecks[i]->checked = v.sweepOptions[i];
+    }
+    const auto select = [](auto& radios, int index) {
+        for (std::size_t i = 0; i < radios.size(); ++i) {
+            if (radios[i] != nullptr) radios[i]->checked = static_cast<int>(i) == index;
+        }
+    };
+    select(w.sweepShapeRadios, v.sweepShape);
+    select(w.smoothingRadios, v.tubeSmoothing);
+    select(w.sweepAxisRadios, v.sweepAxis);
+    for (Cursor* slider : {w.twistSlider, w.thicknessSlider}) {
+        if (slider != nullptr) slider->syncFromValue();
+    }
+}
+
+void PlacementWiring::applySectionStep() {
+    ModelingPanelWidgets& w = app_.screen.tools.modeling;
+    ToolPanelValues& v = app_.screen.tools.values;
+    const int step = v.tubeSectionStep;
+    if (step <= 0 || v.sweepCounts[0] % step == 0) return;
+    v.sweepCounts[0] = tubeSectionSteps(v.sweepCounts[0] - v.sweepCounts[0] % step, true);
+    v.sweepCounts[1] = tubeProfileSteps(v.sweepCounts[1]);
+    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i]);
+}
+
+void PlacementWiring::applyTubePreset() {
+    ModelingPanelWidgets& w = app_.screen.tools.modeling;
+    ToolPanelValues& v = app_.screen.tools.values;
+    v.sweepCounts = {kPresetSectionSteps, kPresetProfileSteps};
+    v.sweepSizes[0] = v.sweepSizes[1] = kPresetSize;
+    v.twist = 0.0f;
+    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i]);
+    for (std::size_t i = 0; i < 2 && 4 + i < w.tubeBoxes.size(); ++i) w.tubeBoxes[4 + i]->setFloat(v.sweepSizes[i]);
+    if (w.twistSlider != nullptr) w.twistSlider->syncFromValue();
+}
+
+void PlacementWiring::showTopBarSweepButtons() {
+    TopBarWidgets& top = app_.screen.top;
+    const bool open = sweeps.tool() != SweepTool::None;
+    const SceneObject* current = app_.currentObject;
+    const SweepTool made = current != nullptr ? SweepEditing::toolThatMade(*current) : SweepTool::None;
+    // Only on a change, so that the panels that hide them keep them hidden.
+    if (open == shownForOpenSweep_ && current == shownForObject_ && made == shownForTool_) return;
+    shownForOpenSweep_ = open;
+    shownForObject_ = current;
+    shownForTool_ = made;
+    const auto show = [](ImageButton* button, bool shown) {
+        if (button != nullptr) button->visible = shown;
+    };
+    // The toggles and the re-open buttons share their places.
+    show(top.lockY, open);
+    show(top.repeatTube, open);
+    show(top.reopenTube, !open && (made == SweepTool::Tube || made == SweepTool::Helix));
+    show(top.reopenSurface, !open && made == SweepTool::Surface);
 }
 
 void PlacementWiring::buildSweepObject() {
@@ -178,6 +290,7 @@ void PlacementWiring::frame() {
         sweeps.end(app_.scene);
         app_.forgetAbsentObjects();
     }
+    showTopBarSweepButtons();
 }
 
 void PlacementWiring::drawOverlays() {

@@ -54,11 +54,25 @@ public:
 
 private:
     SweepTool pressedSweepTool() const;
+    // Every widget of the sweep panels shows its value again (after an
+    // object's settings were loaded).
+    void showSweepSettings();
+    // The section step box: the first count rounded down to a multiple of
+    // the step, then both counts raised to their minimums.
+    void applySectionStep();
+    // The standard preset radio: counts, sizes and twist.
+    void applyTubePreset();
+    // The top bar's lock and handle-rule toggles while a sweep is open; else
+    // the re-open button of the current object's sweep.
+    void showTopBarSweepButtons();
     Ray worldRay(Vec3 viewDirection) const;
     Ray worldRayAt(int x, int y) const;
     void rebuildSweepPreview();
 
     Application& app_;
+    bool shownForOpenSweep_ = false;
+    const SceneObject* shownForObject_ = nullptr;
+    SweepTool shownForTool_ = SweepTool::None;
 };
 
 }  // namespace morvanex

@@ -27,8 +27,9 @@ constexpr Vec4 kHoverColour{1.0f, 1.0f, 0.0f, 1.0f};
 // The sweep block's values: counts, sizes, tool, options, turns.
 enum BlockValue : std::size_t { kFirstCount, kSecondCount, kWidth, kHeight, kToolValue, kOptionBits, kTurns };
 constexpr std::int32_t kAngularBit = 1 << 7;
+constexpr int kAxisShift = 8;  // the surface's axis, two bits
 
-int toolValue(SweepTool tool) { return static_cast<int>(tool); }
+constexpr int toolValue(SweepTool tool) { return static_cast<int>(tool); }
 
 Vec3& partOf(CurvePoint& p, int part) { return part == 0 ? p.point : part == 1 ? p.handle1 : p.handle2; }
 Vec3 partOf(const CurvePoint& p, int part) { return part == 0 ? p.point : part == 1 ? p.handle1 : p.handle2; }
@@ -51,7 +52,18 @@ TubeSettings tubeSettings(SweepTool tool, const ToolPanelValues& v) {
     s.oriented = v.sweepOptions[2];
     s.half = v.sweepOptions[3];
     s.capped = v.sweepOptions[4];
+    s.twist = v.twist;
+    s.thickness = v.thickness;
     return s;
+}
+
+CurveEditor sectionEditor(const ToolPanelValues& v) {
+    const bool smooth = v.tubeSmoothing == 0;
+    const int points = smooth ? v.sweepCurvePoints : angularSectionPoints(v.sweepCurvePoints);
+    CurveEditor section = editor(smooth ? CurveKind::Circle : CurveKind::Rectangle, sweepSize(v.sweepSizes[0], 20.0f),
+                                 sweepSize(v.sweepSizes[1], 20.0f), points);
+    makeDefaultShape(section, tubeProfileSteps(v.sweepCounts[1]));
+    return section;
 }
 
 void addSegment(std::vector<LineVertex>& lines, Vec3 a, Vec3 b, const Vec4& colour) {
@@ -87,26 +99,35 @@ void SweepEditing::begin(SweepTool tool, const ToolPanelValues& values, const Sc
 void SweepEditing::reshape(const ToolPanelValues& v) {
     if (tool_ == SweepTool::Surface) {
         const std::array<float, 5>& s = v.surfaceValues;
-        curves_[0] = editor(CurveKind::AcrossArch, s[0], s[2], v.sweepCurvePoints);
-        curves_[1] = editor(CurveKind::DepthLine, s[1], 0.0f, v.sweepProfilePoints);
-        makeDefaultShape(curves_[0], 1);
-        makeDefaultShape(curves_[1], 1);
+        const int arches = surfaceSubdivisions(s[3]) / 2;
+        // Two points to an arch at least: its top and its foot.
+        curves_[0] = editor(CurveKind::AcrossArch, sweepSize(s[0], 100.0f), sweepSize(s[2], 10.0f),
+                            std::max(v.sweepCurvePoints, 2 * arches));
+        curves_[0].arches = arches;
+        curves_[1] = editor(CurveKind::DepthLine, sweepSize(s[1], 100.0f), 0.0f, v.sweepProfilePoints);
+        for (std::size_t i = 0; i < 2; ++i) {
+            curves_[i].smoothing = std::isfinite(s[4]) ? std::clamp(s[4], 0.0f, 1.0f) : 0.0f;
+            curves_[i].upAxis = std::clamp(v.sweepAxis, 0, 2);
+            makeDefaultShape(curves_[i], 1);
+        }
         curves_[2] = curves_[3] = CurveEditor{};
         return;
     }
-    const float a = v.sweepSizes[0];
-    const float b = v.sweepSizes[1];
-    const bool smooth = v.tubeSmoothing == 0;
-    const int sectionPoints = smooth ? v.sweepCurvePoints : angularSectionPoints(v.sweepCurvePoints);
-    curves_[0] = editor(smooth ? CurveKind::Circle : CurveKind::Rectangle, a, b, sectionPoints);
+    const float a = sweepSize(v.sweepSizes[0], 20.0f);
+    const float b = sweepSize(v.sweepSizes[1], 20.0f);
+    curves_[0] = sectionEditor(v);
     curves_[1] = editor(CurveKind::VerticalLine, a, b, v.sweepProfilePoints);
     curves_[2] = editor(CurveKind::CentreLine, a, b, v.sweepProfilePoints);
     const int step = tubeProfileSteps(v.sweepCounts[1]);
-    for (CurveEditor& curve : curves_) {
-        curve.closed = v.sweepOptions[0];
-        makeDefaultShape(curve, step);
+    for (std::size_t i = 1; i < 3; ++i) {
+        curves_[i].closed = v.sweepOptions[0];
+        makeDefaultShape(curves_[i], step);
     }
     curves_[3] = curves_[1];
+}
+
+void SweepEditing::reshapeSection(const ToolPanelValues& v) {
+    if (tool_ == SweepTool::Tube || tool_ == SweepTool::Helix) curves_[0] = sectionEditor(v);
 }
 
 void SweepEditing::end(Scene& scene) {
@@ -130,8 +151,19 @@ void SweepEditing::loadSettings(const SceneObject& object, ToolPanelValues& v) {
         v.sweepSizes[1] = static_cast<float>(values[kHeight]);
         v.tubeTurns = static_cast<float>(values[kTurns]);
         v.tubeSmoothing = (values[kOptionBits] & kAngularBit) != 0 ? 1 : 0;
+    } else {
+        v.sweepAxis = std::clamp(values[kOptionBits] >> kAxisShift & 3, 0, 2);
     }
     for (std::size_t i = 0; i < v.sweepOptions.size(); ++i) v.sweepOptions[i] = (values[kOptionBits] >> i & 1) != 0;
+}
+
+SweepTool SweepEditing::toolThatMade(const SceneObject& object) {
+    if (!object.sweepCurves.present) return SweepTool::None;
+    switch (object.sweepCurves.values[kToolValue]) {
+        case toolValue(SweepTool::Helix): return SweepTool::Helix;
+        case toolValue(SweepTool::Surface): return SweepTool::Surface;
+        default: return SweepTool::Tube;
+    }
 }
 
 SceneObject* SweepEditing::preview(const Scene& scene) const {
@@ -151,11 +183,12 @@ std::unique_ptr<SceneObject> SweepEditing::build(const ToolPanelValues& v, const
     const bool surface = tool_ == SweepTool::Surface;
     block.values[kFirstCount] = surface ? v.surfaceCounts[0] : v.sweepCounts[0];
     block.values[kSecondCount] = surface ? v.surfaceCounts[1] : v.sweepCounts[1];
-    block.values[kWidth] = static_cast<std::int32_t>(std::lround(std::clamp(v.sweepSizes[0], -1e6f, 1e6f)));
-    block.values[kHeight] = static_cast<std::int32_t>(std::lround(std::clamp(v.sweepSizes[1], -1e6f, 1e6f)));
+    block.values[kWidth] = static_cast<std::int32_t>(std::lround(sweepSize(v.sweepSizes[0], 20.0f)));
+    block.values[kHeight] = static_cast<std::int32_t>(std::lround(sweepSize(v.sweepSizes[1], 20.0f)));
     block.values[kToolValue] = toolValue(tool_);
     std::int32_t bits = v.tubeSmoothing != 0 ? kAngularBit : 0;
     for (std::size_t i = 0; i < v.sweepOptions.size(); ++i) bits |= v.sweepOptions[i] ? 1 << i : 0;
+    if (surface) bits |= std::clamp(v.sweepAxis, 0, 2) << kAxisShift;
     block.values[kOptionBits] = bits;
     block.values[kTurns] = tubeSettings(tool_, v).turns;
     for (std::size_t i = 0; i < curves_.size(); ++i) block.curves[i] = curves_[i].points;
@@ -172,6 +205,7 @@ float SweepEditing::sweepOpacity(const Scene& scene) {
 void SweepEditing::rebuildPreview(Scene& scene, const ToolPanelValues& values) {
     if (SceneObject* old = preview(scene)) scene.removeObject(old);
     preview_ = nullptr;
+    secondProfileUsed_ = values.sweepOptions[3];
     if (tool_ == SweepTool::None) return;
     SceneObject& added = scene.addObject(build(values, tool_ == SweepTool::Surface ? kSurfaceName : kTubeName));
     rebuildWorldMatrix(added);
@@ -199,8 +233,9 @@ SweepEditing::PointRef SweepEditing::pointUnder(const Ray& ray) const {
                 if (!(t > 0.0f)) continue;
                 const float depth = t * std::sqrt(scale);
                 const float reach = distance(q, ray.origin + ray.direction * t) / depth;
-                // Points win over their handles where they coincide.
-                if (reach < bestReach || (reach == bestReach && part == 0)) {
+                // Points win over their handles where they coincide; the
+                // first curve over the later ones.
+                if (reach < bestReach || (reach == bestReach && part == 0 && best.part != 0)) {
                     bestReach = reach;
                     best = {c, static_cast<int>(i), part};
                 }
@@ -241,7 +276,10 @@ bool SweepEditing::drag(const Ray& worldRay, SweepDragRules rules) {
         p.handle2 += delta;
     }
     p.resetAnimated();
-    if (rules.straighten && grabbed_.part == 0) {
+    if (grabbed_.part != 0) return true;
+    if ((rules.straighten || rules.ownRule) && curve.hasOwnHandleRule()) {
+        placeHandlesSmoothly(curve.points, curve.closed, curve.ownRuleTension());
+    } else if (rules.straighten) {
         placeHandlesOnThirdsAround(curve.points, static_cast<std::size_t>(grabbed_.point), curve.closed);
     }
     return true;

@@ -22,10 +22,13 @@ enum class SweepTool : std::uint8_t { None, Tube, Helix, Surface };
 
 // keepHeight: the height stays at the grab's (the vertical lock);
 // straighten: a moved point's handles and its neighbour's go back on the
-// straight lines between the points (Shift).
+// straight lines between the points (Shift), or, on a curve with a rule of
+// its own, all of that curve's handles are placed by it; ownRule: that rule
+// without Shift (the top bar's toggle).
 struct SweepDragRules {
     bool keepHeight = false;
     bool straighten = false;
+    bool ownRule = false;
 };
 
 class SweepEditing {
@@ -39,8 +42,12 @@ public:
 
     // Settings kept by an object a sweep made, back into the panel values.
     static void loadSettings(const SceneObject& object, ToolPanelValues& values);
+    // The tool that made an object (None when no sweep did).
+    static SweepTool toolThatMade(const SceneObject& object);
     // The default shapes again, from the settings as they are now.
     void reshape(const ToolPanelValues& values);
+    // The tube's section alone back to its default shape.
+    void reshapeSection(const ToolPanelValues& values);
     // The previous preview out of the scene, a new one in (not an edit of
     // the scene: nothing is recorded).
     void rebuildPreview(Scene& scene, const ToolPanelValues& values);
@@ -72,7 +79,8 @@ private:
         int part = 0;  // 0 the point, 1 and 2 its handles
     };
     PointRef pointUnder(const Ray& worldRay) const;
-    int usedCurves() const { return tool_ == SweepTool::Surface ? 2 : 4; }
+    // The second profile lies on the first until the half option uses it.
+    int usedCurves() const { return tool_ == SweepTool::Surface ? 2 : secondProfileUsed_ ? 4 : 3; }
     std::unique_ptr<SceneObject> build(const ToolPanelValues& values, const char* name) const;
 
     SweepTool tool_ = SweepTool::None;
@@ -83,6 +91,7 @@ private:
     PointRef hovered_;
     PointRef grabbed_;
     float grabHeight_ = 0.0f;
+    bool secondProfileUsed_ = false;
 };
 
 }  // namespace morvanex

@@ -207,8 +207,6 @@ bool Application::runModelingToolSetup(Control3d& button) {
             v.sweepSizes = {20.0f, 20.0f, 21.0f, 21.0f};
             v.sweepCounts = {1, 1};
         }
-        for (std::size_t i = 0; i < 2; ++i) w.tubeBoxes[4 + i]->setFloat(v.sweepSizes[i]);
-        for (std::size_t i = 0; i < 2; ++i) w.tubeBoxes[i]->setInt(v.sweepCounts[i]);
         creationTools_.startSweep(button);
         return true;
     }

@@ -54,15 +54,15 @@ struct ToolPanelValues {
     int tubeSectionStep = 2;
     float tubeTurns = 1.0f;
     float helixPitch = 10.0f;
-    float twist = 0.0f;
-    float thickness = 0.0f;
+    float twist = 0.0f;      // radians the tube's last ring turns by
+    float thickness = 0.0f;  // the inner wall's distance in, a fraction of the radius
     int sweepShape = 0;      // radios 202, 203, 204
     int tubeSmoothing = 0;   // radios 206, 207
-    int sweepAxis = 0;       // the three radios at (185, 395)
+    int sweepAxis = 1;       // the three radios at (185, 395): the axis the surface faces along
     std::array<bool, 7> sweepOptions{};  // 205, 217, 230, 502, 525, 532, (250, 395)
     int sweepCurvePoints = 4;
     int sweepProfilePoints = 4;
-    std::array<float, 5> surfaceValues{100.0f, 100.0f, 10.0f, 4.0f, 1.0f};  // 221, 222, 225, 226, 437
+    std::array<float, 5> surfaceValues{100.0f, 100.0f, 10.0f, 2.0f, 1.0f};  // 221, 222, 225, 226, 437
     std::array<int, 2> surfaceCounts{10, 10};                              // 223, 224
     // Settings panel options without a scene field.
     bool normalsSmoothSharp = false;  // 25

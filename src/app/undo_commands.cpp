@@ -134,6 +134,8 @@ void Application::onEditCommit(Control3d& editBox) {
     creationTools_.sweepSettingChanged(editBox);
 }
 
+void Application::onSliderDrag(Control3d& slider) { creationTools_.sweepSettingChanged(slider); }
+
 void Application::onSliderRelease(Control3d& slider) {
     if (isTransformWidget(slider)) recordTransformEdit();
 }

@@ -112,6 +112,8 @@ TEST(SweepCounts, TypedCountsAreRaisedToTheirMinimumsAndCapped) {
     EXPECT_EQ(tubeProfileSteps(1), 4);
     const std::pair<int, int> angular[] = {{1, 3}, {3, 3}, {6, 7}, {7, 7}, {10, 11}, {12, 11}};
     for (auto [typed, rounded] : angular) EXPECT_EQ(angularSectionPoints(typed), rounded) << typed;
+    const std::pair<float, int> subdivisions[] = {{1.0f, 2}, {3.0f, 4}, {4.0f, 4}, {-7.0f, 2}, {1e9f, 64}, {std::nanf(""), 2}};
+    for (auto [typed, even] : subdivisions) EXPECT_EQ(surfaceSubdivisions(typed), even) << typed;
 }
 
 TEST(Tube, DefaultRoundTubeHasTheCountsBoundsAndClosedSeamOfItsCurves) {
@@ -217,6 +219,83 @@ TEST(Tube, ATiltedPathCarriesEachRingOntoIt) {
     EXPECT_GT(std::fabs(object->vertices[1].position.y - object->vertices[7].position.y), 0.1f);
 }
 
+// The volume enclosed, by the divergence rule: positive when the
+// triangles face out of a closed mesh.
+float signedVolume(const SceneObject& object) {
+    float sum = 0.0f;
+    for (std::size_t t = 0; t + 2 < object.vertices.size(); t += 3) {
+        sum += dot(object.vertices[t].position, cross(object.vertices[t + 1].position, object.vertices[t + 2].position));
+    }
+    return sum / 6.0f;
+}
+
+TEST(Tube, AThickTubeIsClosedFacesOutAndLosesItsInnerCore) {
+    TubeSettings settings;
+    settings.capped = true;  // the walls' joins take the caps' place
+    const float solid = signedVolume(*tube(defaultCurves(), settings));
+    for (const float thickness : {0.25f, 0.6f, 40.0f}) {
+        settings.thickness = thickness;
+        const auto object = tube(defaultCurves(), settings);
+        // Two walls of 15 x 10 quads, and 10 quads joining them at each end.
+        ASSERT_EQ(object->vertices.size(), 2u * 6u * 15u * 10u + 2u * 6u * 10u);
+        EXPECT_EQ(openEdges(*object), 0) << thickness;
+        const float inner = 1.0f - std::min(thickness, kMaxTubeThickness);
+        EXPECT_NEAR(signedVolume(*object), solid * (1.0f - inner * inner), solid * 2e-3f) << thickness;
+    }
+    settings.thickness = std::nanf("");
+    EXPECT_EQ(tube(defaultCurves(), settings)->vertices.size(), 6u * 15u * 10u + 2u * 3u * 10u);
+}
+
+TEST(Tube, TwistTurnsRingsInProportionAndHalfTakesTheSecondProfile) {
+    TubeCurves curves = defaultCurves();
+    for (CurvePoint& p : curves.second.points) p.point.x = p.handle1.x = p.handle2.x = -15.0f;
+    TubeSettings settings;
+    settings.twist = 1.2f;
+    settings.half = true;
+    const auto plain = tube(curves);
+    const auto object = tube(curves, settings);
+    ASSERT_EQ(object->vertices.size(), plain->vertices.size());
+    for (std::size_t i = 0; i < object->vertices.size(); ++i) {
+        const Vec3 p = object->vertices[i].position;
+        const Vec3 q = plain->vertices[i].position;
+        // The second half of each ring 1.5 times as wide; the last ring (at 18.75) turned by the whole twist.
+        const float widening = object->vertices[i].texcoord.x >= 0.5f ? 1.5f : 1.0f;
+        ASSERT_NEAR(axisDistance(p), axisDistance(q) * widening, 1e-3f) << i;
+        const float turned = std::remainder(std::atan2(p.z, p.x) - std::atan2(q.z, q.x), kTwoPi);
+        ASSERT_NEAR(turned, 1.2f * p.y / 18.75f, 1e-4f) << i;
+    }
+}
+
+TEST(Surface, ArchesRiseAlongTheChosenAxisAndFaceAlongIt) {
+    for (const int axis : {0, 1, 2}) {
+        CurveEditor across;
+        across.kind = CurveKind::AcrossArch;
+        across.a = 100.0f;
+        across.b = 10.0f;
+        across.pointCount = 4;
+        across.arches = 2;
+        across.smoothing = 1.0f;
+        across.upAxis = axis;
+        makeDefaultShape(across, 1);
+        CurveEditor depth = across;
+        depth.kind = CurveKind::DepthLine;
+        makeDefaultShape(depth, 1);
+        const auto object = makeSurface(kSurfaceName, across, depth, 4, 4);
+        const auto up = [axis](Vec3 p) { return axis == 0 ? p.x : axis == 1 ? p.y : p.z; };
+        float high = 0.0f;
+        float middle = 1.0f;  // where the two arches meet
+        for (const MeshVertex& v : object->vertices) {
+            high = std::max(high, up(v.position));
+            if (std::fabs(across.points[2].point.x - v.position.x) + std::fabs(across.points[2].point.y - v.position.y) < 1e-3f) {
+                middle = std::min(middle, up(v.position));
+            }
+            ASSERT_GT(up(v.normal), 0.0f) << axis;
+        }
+        EXPECT_NEAR(high, 10.0f, 0.01f) << axis;
+        EXPECT_NEAR(middle, 0.0f, 1e-4f) << axis;
+    }
+}
+
 TEST(Surface, DefaultArchFacesUpWithItsCountsAndHeight) {
     CurveEditor across;
     across.kind = CurveKind::AcrossArch;
@@ -231,8 +310,8 @@ TEST(Surface, DefaultArchFacesUpWithItsCountsAndHeight) {
     depth.pointCount = 2;
     makeDefaultShape(depth, 1);
     const auto object = makeSurface(kSurfaceName, across, depth, 1, 5);  // 1 is raised to 4
-    // 16 across samples, 10 depth samples.
-    ASSERT_EQ(object->vertices.size(), 6u * 15u * 9u);
+    // 17 across samples, 11 depth samples: open curves end on their last point.
+    ASSERT_EQ(object->vertices.size(), 6u * 16u * 10u);
     float high = 0.0f;
     for (const MeshVertex& v : object->vertices) {
         high = std::max(high, v.position.y);
