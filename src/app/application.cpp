@@ -47,6 +47,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     prepareStartScenes(startScene);
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };
     frameSettings.drawWidgets = [this] {
+        layOutTopBarToggles();
         ui.draw(static_cast<float>(frameDelta_));
         // Over every panel, and only while the editing interface is on.
         if (editMode) {

@@ -246,6 +246,8 @@ private:
     void buildGuidanceHints();
     // Each frame after the panels: the guidance hint of the tool and pointer.
     void chooseGuidanceHint();
+    // The shown buttons of the top bar's second row side by side.
+    void layOutTopBarToggles();
 
     // The screen panels' refreshes and settings (screen_panels.cpp, file_panel.cpp).
     void refreshFilePanelOnShown();

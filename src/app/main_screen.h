@@ -55,6 +55,9 @@ struct TopBarWidgets {
     ImageButton* reopenSurface = nullptr;     // "UI\surfaceur.dds"
     ImageButton* lockY = nullptr;             // "UI\cadenasy.dds"
     ImageButton* repeatTube = nullptr;        // "UI\reptub.dds"
+    // The second row with each button's place in the design, in order of
+    // that place; shown buttons that would cover each other are moved apart.
+    std::vector<std::pair<ImageButton*, int>> secondRow;
 };
 
 struct CameraPanelWidgets {

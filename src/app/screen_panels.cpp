@@ -1,6 +1,8 @@
 // The screen panels: progress bar, browser, picture, capture, camera,
 // preview, timeline, the two menus, the top bar, the corner and the logo.
 // The dialogs and the file panel have files of their own.
+#include <algorithm>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -269,6 +271,13 @@ void buildTopBar(Application& app) {
     top.lockY->visible = false;
     top.repeatTube = &addImageButton(panel, "reptub.dds", 380, 55);
     top.repeatTube->visible = false;
+    for (ImageButton* button : {top.enterGroup, top.leaveGroup, top.fullScreen, top.wireframe, top.autoZoom, top.walk,
+                                top.cinematic, top.rectangleSelection, top.reopenTube, top.reopenSurface, top.lockY,
+                                top.makeGhost, top.clearGhosts, top.repeatTube}) {
+        top.secondRow.emplace_back(button, button->x);
+    }
+    std::stable_sort(top.secondRow.begin(), top.secondRow.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
     screen.topBar = &panel;
 }
 
@@ -300,6 +309,20 @@ void buildLogoPanel(Application& app) {
 }  // namespace morvanex::screen
 
 namespace morvanex {
+
+void Application::layOutTopBarToggles() {
+    // Buttons that share a place in the design are sometimes shown together
+    // (a grouped object's buttons beside the toggles, the sweep toggles beside
+    // the rectangle selection): each shown button keeps its place unless it
+    // would cover the one before, then it goes one step further.
+    constexpr int kStep = 60;
+    int next = std::numeric_limits<int>::min() / 2;
+    for (const auto& [button, designX] : screen.top.secondRow) {
+        if (!button->visible) continue;
+        button->x = std::max(designX, next);
+        next = button->x + kStep;
+    }
+}
 
 void Application::buildScreenPanels() {
     screen::buildProgressPanel(*this);

@@ -207,9 +207,8 @@ TEST_F(ViewToolsTest, OnceTheGroupIsEnteredAMemberDraggedMovesItsLeader) {
     ASSERT_EQ(app->currentObject, &member);
     app->screen.top.enterGroup->visible = true;  // shown by the group's own commands
     frame();
-    // Its left edge: the button beside it overlaps the rest.
-    const ImageButton& enter = *app->screen.top.enterGroup;
-    click(enter.screenX() + 3, enter.screenY() + enter.height / 2);
+    // Shown with the toggles, it is put beside them, not under one.
+    clickWidget(*app->screen.top.enterGroup);
     ASSERT_EQ(app->currentObject, box);
     clickWidget(*modeling().translationX);
     drag(static_cast<int>(at.x), static_cast<int>(at.y), static_cast<int>(at.x) + 80, static_cast<int>(at.y));
