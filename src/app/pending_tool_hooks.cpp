@@ -10,10 +10,6 @@ void cutObjectWith(Scene&, SceneObject&, SceneObject&, bool) {}
 void detachSelectedTriangles(Scene&, SceneObject&) {}
 void processInPlaceDuplicate(Scene&, SceneObject&) {}
 void projectTexcoordsByMode(SceneObject&, int) {}
-void prepareObjectForSelection(SceneObject& object) {
-    object.faceSelected.resize(object.indices.size() / 3, 0);
-    object.vertexSelected.resize(object.vertices.size(), 0);
-}
 void applyWeightsToObject(SceneObject&) {}
 void applyRectangleWeightGradient(SceneObject&) {}
 bool linkToCurrentInLinkMode(Scene&, SceneObject&, SceneObject&) { return false; }

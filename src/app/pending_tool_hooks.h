@@ -25,8 +25,6 @@ void detachSelectedTriangles(Scene& scene, SceneObject& object);
 void processInPlaceDuplicate(Scene& scene, SceneObject& copy);
 // Texture coordinates: projection modes 1, 3 and 6.
 void projectTexcoordsByMode(SceneObject& object, int mode);
-// Selection: an object made ready for face, weight or group picking.
-void prepareObjectForSelection(SceneObject& object);
 // Skeleton and skin weights: the weight panel's weights applied, and the
 // hierarchy record's bones rebuilt.
 void applyWeightsToObject(SceneObject& object);

@@ -11,6 +11,7 @@
 #include "modeling/object_groups.h"
 #include "modeling/object_transform.h"
 #include "modeling/primitives.h"
+#include "modeling/selection_rules.h"
 #include "modeling/undo_history.h"
 #include "render/object_gpu.h"
 #include "render/interface_drawing.h"

@@ -91,6 +91,11 @@ bool triangleCorners(const SceneObject& object, std::span<const Vec3> world, std
     return true;
 }
 
+void prepareObjectForSelection(SceneObject& object) {
+    object.faceSelected.resize(object.indices.size() / 3, 0);
+    object.vertexSelected.resize(object.vertices.size(), 0);
+}
+
 bool toggleFace(SceneObject& object, std::int32_t triangle) {
     fitFaceSelection(object);
     if (triangle < 0 || static_cast<std::size_t>(triangle) >= object.faceSelected.size()) return false;

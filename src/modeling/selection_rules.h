@@ -46,6 +46,10 @@ bool triangleCrossesHeight(const std::array<Vec3, 3>& corners, float h);
 bool triangleCorners(const SceneObject& object, std::span<const Vec3> world, std::size_t t,
                      std::array<Vec3, 3>& corners);
 
+// The per-triangle and per-vertex selection flags sized to the mesh, before a
+// selection tool works on it.
+void prepareObjectForSelection(SceneObject& object);
+
 // Face capture. The selection array is resized to the triangle count
 // first, so a stale one is never read past. Return the new state.
 bool toggleFace(SceneObject& object, std::int32_t triangle);
