@@ -1,9 +1,15 @@
 #include "modeling/triangle_bvh.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvanex {
 
@@ -18,199 +24,333 @@ constexpr std::size_t kStackSize = 128;
 // Below this many triangles a second thread costs more than it saves.
 constexpr std::size_t kParallelMinimum = 32768;
 constexpr float kTraversalCost = 1.0f;
+constexpr std::int32_t kLeftOut = -1;
 
-struct Box {
-    Vec3 lo{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
-    Vec3 hi{-std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
-            -std::numeric_limits<float>::max()};
-
-    void grow(Vec3 p) {
-        lo = componentMin(lo, p);
-        hi = componentMax(hi, p);
-    }
-    void grow(const Box& b) {
-        lo = componentMin(lo, b.lo);
-        hi = componentMax(hi, b.hi);
-    }
-    float area() const {
-        const Vec3 e = hi - lo;
-        if (e.x < 0.0f) return 0.0f;
-        return 2.0f * (e.x * e.y + e.y * e.z + e.z * e.x);
-    }
+// Four floats handled at once: a box corner with one more value riding in
+// the fourth lane. SSE where there is SSE2, plain loops elsewhere.
+#if defined(__SSE2__)
+struct Quad {
+    __m128 v;
 };
+inline Quad loadQuad(const float* p) { return {_mm_load_ps(p)}; }
+inline Quad quadOf(float x, float y, float z, float w) { return {_mm_setr_ps(x, y, z, w)}; }
+inline Quad min(Quad a, Quad b) { return {_mm_min_ps(a.v, b.v)}; }
+inline Quad max(Quad a, Quad b) { return {_mm_max_ps(a.v, b.v)}; }
+inline Quad midpoint(Quad a, Quad b) {
+    const __m128 half = _mm_set1_ps(0.5f);
+    return {_mm_add_ps(_mm_mul_ps(a.v, half), _mm_mul_ps(b.v, half))};
+}
+// Zero in the fourth lane: a triangle number read as a float is mostly a
+// denormal, which would slow every operation on it many times over.
+inline Quad firstThree(Quad q) {
+    const __m128 mask = _mm_castsi128_ps(_mm_setr_epi32(-1, -1, -1, 0));
+    return {_mm_and_ps(q.v, mask)};
+}
+inline float lane(Quad q, int i) {
+    alignas(16) float f[4];
+    _mm_store_ps(f, q.v);
+    return f[i];
+}
+#else
+struct Quad {
+    float v[4];
+};
+inline Quad loadQuad(const float* p) { return {{p[0], p[1], p[2], p[3]}}; }
+inline Quad quadOf(float x, float y, float z, float w) { return {{x, y, z, w}}; }
+inline Quad min(Quad a, Quad b) {
+    for (int i = 0; i < 4; ++i) a.v[i] = b.v[i] < a.v[i] ? b.v[i] : a.v[i];
+    return a;
+}
+inline Quad max(Quad a, Quad b) {
+    for (int i = 0; i < 4; ++i) a.v[i] = a.v[i] < b.v[i] ? b.v[i] : a.v[i];
+    return a;
+}
+inline Quad midpoint(Quad a, Quad b) {
+    for (int i = 0; i < 4; ++i) a.v[i] = a.v[i] * 0.5f + b.v[i] * 0.5f;
+    return a;
+}
+inline Quad firstThree(Quad q) {
+    q.v[3] = 0.0f;
+    return q;
+}
+inline float lane(Quad q, int i) { return q.v[i]; }
+#endif
 
-float axisOf(Vec3 v, int axis) { return axis == 0 ? v.x : (axis == 1 ? v.y : v.z); }
+float boxArea(Quad lo, Quad hi) {
+    const float x = lane(hi, 0) - lane(lo, 0);
+    const float y = lane(hi, 1) - lane(lo, 1);
+    const float z = lane(hi, 2) - lane(lo, 2);
+    if (x < 0.0f) return 0.0f;
+    return 2.0f * (x * y + y * z + z * x);
+}
 
 float longestEdge(const std::array<Vec3, 3>& c) {
-    return std::max({length(c[1] - c[0]), length(c[2] - c[1]), length(c[0] - c[2])});
+    // Squared in double as length() sums, then one root: the root is
+    // monotonic, so this is the longest of the three lengths to the bit.
+    auto squared = [](Vec3 e) {
+        const double x = e.x;
+        const double y = e.y;
+        const double z = e.z;
+        return x * x + y * y + z * z;
+    };
+    return static_cast<float>(std::sqrt(std::max({squared(c[1] - c[0]), squared(c[2] - c[1]), squared(c[0] - c[2])})));
 }
 
 bool isFinite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-// One triangle while building; the builder moves these records themselves
-// (not indices to them) so that every pass reads memory in order.
-struct Primitive {
-    Box box;
-    float edge = 0.0f;
-    std::int32_t number = 0;  // the triangle's place in the index list
+// One triangle while building, 32 bytes; the builder moves these records
+// themselves (not indices to them) so that every pass reads memory in order.
+// Left uninitialised: the first pass writes every record.
+struct alignas(16) Primitive {
+    float low[4];   // the box's low corner, and minus the longest edge
+    float high[4];  // the box's high corner, and the triangle number's bits
 
-    Vec3 centre() const { return box.lo * 0.5f + box.hi * 0.5f; }  // no overflow near the float limit
+    Quad lowQuad() const { return loadQuad(low); }
+    Quad highQuad() const { return firstThree(loadQuad(high)); }
+    std::int32_t number() const { return std::bit_cast<std::int32_t>(high[3]); }
+    void setNumber(std::int32_t number) { high[3] = std::bit_cast<float>(number); }
+    float centre(int axis) const { return low[axis] * 0.5f + high[axis] * 0.5f; }  // no overflow near the float limit
 };
 
-struct Split {
-    int axis = -1;
-    int bin = 0;  // primitives in bins below this go first
-    float cost = std::numeric_limits<float>::max();
-};
+// The bounds of a set of primitives: their boxes (with minus their longest
+// edge in the fourth lane of `low`, so one minimum keeps both), their
+// centres, and how many there are. The fourth lanes of the other corners
+// carry nothing.
+struct Bounds {
+    Quad low;
+    Quad high;
+    Quad centreLow;
+    Quad centreHigh;
+    std::uint32_t count;
 
-// The bounds of a range of primitives: their boxes and their centres.
-struct RangeBounds {
-    Box boxes;
-    Box centres;
-    float edge = 0.0f;
-
+    static Bounds empty() {
+        constexpr float m = std::numeric_limits<float>::max();
+        return Bounds{quadOf(m, m, m, 0.0f), quadOf(-m, -m, -m, 0.0f), quadOf(m, m, m, 0.0f), quadOf(-m, -m, -m, 0.0f),
+                      0};
+    }
     void add(const Primitive& p) {
-        boxes.grow(p.box);
-        centres.grow(p.centre());
-        edge = std::max(edge, p.edge);
+        const Quad lo = p.lowQuad();
+        const Quad hi = p.highQuad();
+        const Quad centre = midpoint(lo, hi);
+        low = min(low, lo);
+        high = max(high, hi);
+        centreLow = min(centreLow, centre);
+        centreHigh = max(centreHigh, centre);
+        ++count;
+    }
+    void add(const Bounds& b) {
+        low = min(low, b.low);
+        high = max(high, b.high);
+        centreLow = min(centreLow, b.centreLow);
+        centreHigh = max(centreHigh, b.centreHigh);
+        count += b.count;
+    }
+    float edge() const { return -lane(low, 3); }
+    float area() const { return boxArea(low, high); }
+    float centreExtent(int axis) const { return lane(centreHigh, axis) - lane(centreLow, axis); }
+};
+
+// Where a range's primitives fall along the widest axis of their centres,
+// in as many bins as it has triangles, up to kBins: the fixed cost of a
+// node then stays small next to its triangles. Only the widest axis: trying
+// all three made the build twice as slow for no measurable gain in picking.
+struct Binning {
+    int axis = 0;
+    int bins = 1;  // one bin: nothing to split along
+    float lo = 0.0f;
+    float scale = 0.0f;
+
+    static Binning of(const Bounds& bounds, bool wanted) {
+        Binning b;
+        if (!wanted || bounds.count < 2) return b;
+        const float x = bounds.centreExtent(0);
+        const float y = bounds.centreExtent(1);
+        const float z = bounds.centreExtent(2);
+        const int widest = x >= y && x >= z ? 0 : (y >= z ? 1 : 2);
+        const float extent = widest == 0 ? x : (widest == 1 ? y : z);
+        const int bins = static_cast<int>(std::min<std::uint32_t>(kBins, bounds.count));
+        const float scale = static_cast<float>(bins) / extent;
+        // Coinciding centres, or an extent past the float range.
+        if (!(extent > 0.0f) || !(scale > 0.0f) || !std::isfinite(scale)) return b;
+        b.axis = widest;
+        b.bins = bins;
+        b.lo = lane(bounds.centreLow, widest);
+        b.scale = scale;
+        return b;
+    }
+    bool splittable() const { return bins > 1; }
+    int binOf(const Primitive& p) const {
+        // Compared as floats before the conversion, so an overflowing
+        // difference lands in the last bin rather than anywhere.
+        const float at = (p.centre(axis) - lo) * scale;
+        if (!(at > 0.0f)) return 0;
+        if (at >= static_cast<float>(bins - 1)) return bins - 1;
+        return static_cast<int>(at);
+    }
+};
+
+// A range of primitives with its bounds and its bins, filled by whoever
+// formed the range (the parent's partition, or a scan).
+struct Range {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    Bounds bounds;
+    Binning binning;
+    std::array<Bounds, kBins> bins;
+
+    std::size_t count() const { return end - begin; }
+    void clearBins() {
+        for (int b = 0; b < binning.bins; ++b) bins[static_cast<std::size_t>(b)] = Bounds::empty();
+    }
+    void boundsFromBins() {
+        bounds = Bounds::empty();
+        for (int b = 0; b < binning.bins; ++b) bounds.add(bins[static_cast<std::size_t>(b)]);
     }
 };
 
 class Builder {
 public:
-    explicit Builder(std::vector<Primitive>& primitives) : primitives_(primitives) {}
+    explicit Builder(Primitive* primitives) : primitives_(primitives) {}
 
-    RangeBounds boundsOf(std::size_t begin, std::size_t end) const {
-        RangeBounds bounds;
-        for (std::size_t i = begin; i < end; ++i) bounds.add(primitives_[i]);
-        return bounds;
+    // Bounds and bins of a range by scanning it (the root, and halves).
+    void measure(Range& range, bool binned) const {
+        range.bounds = Bounds::empty();
+        for (std::size_t i = range.begin; i < range.end; ++i) range.bounds.add(primitives_[i]);
+        binRange(range, binned);
+    }
+    // Bins of a range whose bounds are known.
+    void binRange(Range& range, bool binned) const {
+        range.binning = Binning::of(range.bounds, binned);
+        if (!range.binning.splittable()) {
+            range.bins[0] = range.bounds;
+            return;
+        }
+        range.clearBins();
+        for (std::size_t i = range.begin; i < range.end; ++i) {
+            const Primitive& p = primitives_[i];
+            range.bins[static_cast<std::size_t>(range.binning.binOf(p))].add(p);
+        }
     }
 
-    void build(std::vector<BvhNode>& out, std::size_t begin, std::size_t end, const RangeBounds& bounds, int depth,
-               unsigned threads) const {
+    void build(std::vector<BvhNode>& out, const Range& range, int depth, unsigned threads) const {
         const std::size_t self = out.size();
         out.emplace_back();
-        out[self].lo = bounds.boxes.lo;
-        out[self].hi = bounds.boxes.hi;
-        out[self].maxEdge = bounds.edge;
-        const std::size_t count = end - begin;
-        RangeBounds firstBounds;
-        RangeBounds secondBounds;
-        const std::size_t middle = split(bounds, begin, end, depth, firstBounds, secondBounds);
-        if (middle == end) {
-            out[self].link = static_cast<std::uint32_t>(begin);
-            out[self].count = static_cast<std::uint32_t>(count);
+        const Bounds& b = range.bounds;
+        out[self].lo = Vec3{lane(b.low, 0), lane(b.low, 1), lane(b.low, 2)};
+        out[self].hi = Vec3{lane(b.high, 0), lane(b.high, 1), lane(b.high, 2)};
+        out[self].maxEdge = b.edge();
+        Range first;
+        Range second;
+        if (!split(range, depth, first, second)) {
+            out[self].link = static_cast<std::uint32_t>(range.begin);
+            out[self].count = static_cast<std::uint32_t>(range.count());
             return;
         }
-        if (threads > 1 && count >= kParallelMinimum) {
-            std::vector<BvhNode> first;
-            std::vector<BvhNode> second;
-            std::thread worker([&] { build(first, begin, middle, firstBounds, depth + 1, threads / 2); });
-            build(second, middle, end, secondBounds, depth + 1, threads - threads / 2);
+        if (threads > 1 && range.count() >= kParallelMinimum) {
+            std::vector<BvhNode> secondNodes;
+            secondNodes.reserve(2 * second.count());
+            std::jthread worker([&] { build(secondNodes, second, depth + 1, threads - threads / 2); });
+            build(out, first, depth + 1, threads / 2);
             worker.join();
-            append(out, first);
             out[self].link = static_cast<std::uint32_t>(out.size());
-            append(out, second);
+            append(out, secondNodes);
             return;
         }
-        build(out, begin, middle, firstBounds, depth + 1, 1);
+        build(out, first, depth + 1, 1);
         out[self].link = static_cast<std::uint32_t>(out.size());
-        build(out, middle, end, secondBounds, depth + 1, 1);
+        build(out, second, depth + 1, 1);
     }
 
 private:
-    // Splits the range and measures both halves; returns `end` for a leaf.
-    std::size_t split(const RangeBounds& bounds, std::size_t begin, std::size_t end, int depth, RangeBounds& first,
-                      RangeBounds& second) const {
-        const std::size_t count = end - begin;
-        if (count <= 1) return end;
-        const Split best = depth < kMaxSahDepth ? bestSplit(bounds.centres, begin, end) : Split{};
-        if (best.axis < 0) {
-            // Centres all alike (duplicates), or too deep: halves by count.
-            if (count <= kMaxLeaf) return end;
-            const std::size_t middle = begin + count / 2;
-            first = boundsOf(begin, middle);
-            second = boundsOf(middle, end);
-            return middle;
+    struct Split {
+        int bin = 0;  // primitives in bins below this go first; 0: none found
+        float cost = std::numeric_limits<float>::max();
+    };
+
+    // Splits the range into two, measured and binned; false for a leaf.
+    bool split(const Range& range, int depth, Range& first, Range& second) const {
+        const std::size_t count = range.count();
+        if (count <= 1) return false;
+        const bool sah = depth < kMaxSahDepth;
+        const Split best = sah ? bestSplit(range) : Split{};
+        if (best.bin > 0) {
+            const float splitCost = kTraversalCost + best.cost / std::max(range.bounds.area(), 1e-30f);
+            if (count <= kMaxLeaf && static_cast<float>(count) <= splitCost) return false;
+            if (partition(range, best.bin, depth + 1 < kMaxSahDepth, first, second)) return true;
         }
-        const float splitCost = kTraversalCost + best.cost / std::max(bounds.boxes.area(), 1e-30f);
-        if (count <= kMaxLeaf && static_cast<float>(count) <= splitCost) return end;
-        const int bins = binsFor(count);
-        const float lo = axisOf(bounds.centres.lo, best.axis);
-        const float scale = binScale(bounds.centres, best.axis, bins);
-        // Partition in place, measuring each side as it is formed.
-        std::size_t i = begin;
-        std::size_t j = end;
+        // Centres all alike (duplicates), or too deep: halves by count.
+        if (count <= kMaxLeaf) return false;
+        first.begin = range.begin;
+        first.end = range.begin + count / 2;
+        second.begin = first.end;
+        second.end = range.end;
+        measure(first, depth + 1 < kMaxSahDepth);
+        measure(second, depth + 1 < kMaxSahDepth);
+        return true;
+    }
+
+    // The surface-area-heuristic cost of each plane between bins.
+    static Split bestSplit(const Range& range) {
+        Split best;
+        const int bins = range.binning.bins;
+        if (bins < 2) return best;
+        // Areas and counts of the bins above each plane, then a sweep up.
+        std::array<float, kBins> aboveArea{};
+        std::array<std::uint32_t, kBins> aboveCount{};
+        Bounds above = Bounds::empty();
+        for (int b = bins - 1; b > 0; --b) {
+            above.add(range.bins[static_cast<std::size_t>(b)]);
+            aboveArea[static_cast<std::size_t>(b)] = above.area();
+            aboveCount[static_cast<std::size_t>(b)] = above.count;
+        }
+        Bounds below = Bounds::empty();
+        for (int b = 1; b < bins; ++b) {
+            below.add(range.bins[static_cast<std::size_t>(b - 1)]);
+            const std::uint32_t m = below.count;
+            const std::uint32_t rest = aboveCount[static_cast<std::size_t>(b)];
+            if (m == 0 || rest == 0) continue;
+            const float cost = below.area() * static_cast<float>(m) +
+                               aboveArea[static_cast<std::size_t>(b)] * static_cast<float>(rest);
+            if (cost < best.cost) best = Split{b, cost};
+        }
+        return best;
+    }
+
+    // Partitions in place in one pass that also bins each primitive for
+    // the side it joins: the sides' centres are known from the bins
+    // already, so no second pass is needed. The sides' bounds are then
+    // the sums of the bins they actually received.
+    bool partition(const Range& range, int splitBin, bool binned, Range& first, Range& second) const {
+        Bounds below = Bounds::empty();
+        Bounds above = Bounds::empty();
+        for (int b = 0; b < range.binning.bins; ++b) {
+            (b < splitBin ? below : above).add(range.bins[static_cast<std::size_t>(b)]);
+        }
+        first.binning = Binning::of(below, binned);
+        second.binning = Binning::of(above, binned);
+        first.clearBins();
+        second.clearBins();
+        const Binning& by = range.binning;
+        std::size_t i = range.begin;
+        std::size_t j = range.end;
         while (i < j) {
             const Primitive& p = primitives_[i];
-            if (binOf(axisOf(p.centre(), best.axis), lo, scale, bins) < best.bin) {
-                first.add(p);
+            if (by.binOf(p) < splitBin) {
+                first.bins[static_cast<std::size_t>(first.binning.binOf(p))].add(p);
                 ++i;
             } else {
-                second.add(p);
+                second.bins[static_cast<std::size_t>(second.binning.binOf(p))].add(p);
                 std::swap(primitives_[i], primitives_[--j]);
             }
         }
-        return i;
-    }
-
-    static float binScale(const Box& centres, int axis, int bins) {
-        const float extent = axisOf(centres.hi, axis) - axisOf(centres.lo, axis);
-        return extent > 0.0f ? static_cast<float>(bins) / extent : 0.0f;
-    }
-
-    static int binOf(float value, float lo, float scale, int bins) {
-        const int bin = static_cast<int>((value - lo) * scale);
-        return std::clamp(bin, 0, bins - 1);
-    }
-
-    // Small ranges get as many bins as they have triangles: the fixed cost
-    // of a node then stays small next to its triangles.
-    static int binsFor(std::size_t count) { return static_cast<int>(std::min<std::size_t>(kBins, count)); }
-
-    Split bestSplit(const Box& centres, std::size_t begin, std::size_t end) const {
-        const int bins = binsFor(end - begin);
-        Split best;
-        // Along the widest axis of the centres only: trying all three made
-        // the build twice as slow for no measurable gain in picking.
-        const Vec3 extent = centres.hi - centres.lo;
-        const int widest = extent.x >= extent.y && extent.x >= extent.z ? 0 : (extent.y >= extent.z ? 1 : 2);
-        for (const int axis : {widest}) {
-            const float scale = binScale(centres, axis, bins);
-            if (scale == 0.0f) continue;
-            const float lo = axisOf(centres.lo, axis);
-            std::array<Box, kBins> boxes;
-            std::array<std::uint32_t, kBins> counts{};
-            for (std::size_t i = begin; i < end; ++i) {
-                const Primitive& p = primitives_[i];
-                const auto bin = static_cast<std::size_t>(binOf(axisOf(p.centre(), axis), lo, scale, bins));
-                boxes[bin].grow(p.box);
-                ++counts[bin];
-            }
-            // Areas and counts of the bins above each plane, then a sweep up.
-            std::array<float, kBins> aboveArea{};
-            std::array<std::uint32_t, kBins> aboveCount{};
-            Box above;
-            std::uint32_t n = 0;
-            for (int b = bins - 1; b > 0; --b) {
-                above.grow(boxes[static_cast<std::size_t>(b)]);
-                n += counts[static_cast<std::size_t>(b)];
-                aboveArea[static_cast<std::size_t>(b)] = above.area();
-                aboveCount[static_cast<std::size_t>(b)] = n;
-            }
-            Box below;
-            std::uint32_t m = 0;
-            for (int b = 1; b < bins; ++b) {
-                below.grow(boxes[static_cast<std::size_t>(b - 1)]);
-                m += counts[static_cast<std::size_t>(b - 1)];
-                const std::uint32_t rest = aboveCount[static_cast<std::size_t>(b)];
-                if (m == 0 || rest == 0) continue;
-                const float cost = below.area() * static_cast<float>(m) +
-                                   aboveArea[static_cast<std::size_t>(b)] * static_cast<float>(rest);
-                if (cost < best.cost) best = Split{axis, b, cost};
-            }
-        }
-        return best;
+        if (i == range.begin || i == range.end) return false;  // the bins promised two sides
+        first.begin = range.begin;
+        first.end = i;
+        second.begin = i;
+        second.end = range.end;
+        first.boundsFromBins();
+        second.boundsFromBins();
+        return true;
     }
 
     static void append(std::vector<BvhNode>& out, const std::vector<BvhNode>& part) {
@@ -221,26 +361,29 @@ private:
         }
     }
 
-    std::vector<Primitive>& primitives_;
+    Primitive* primitives_;
 };
 
-}  // namespace
-
-namespace {
-
-// Runs work(begin, end) over [0, count) in `threads` contiguous pieces.
+// Runs work(piece, begin, end) over [0, count) in `threads` contiguous
+// pieces; returns the number of pieces.
 template <class Work>
-void inPieces(std::size_t count, unsigned threads, const Work& work) {
+std::size_t inPieces(std::size_t count, unsigned threads, const Work& work) {
     const std::size_t pieces = count >= kParallelMinimum ? std::max(threads, 1u) : 1;
-    std::vector<std::thread> workers;
+    std::vector<std::jthread> workers;
     for (std::size_t k = 1; k < pieces; ++k) {
-        workers.emplace_back([&, k] { work(count * k / pieces, count * (k + 1) / pieces); });
+        workers.emplace_back([&, k] { work(k, count * k / pieces, count * (k + 1) / pieces); });
     }
-    work(0, count / pieces);
-    for (std::thread& worker : workers) worker.join();
+    work(0, 0, count / pieces);
+    for (std::jthread& worker : workers) worker.join();
+    return pieces;
 }
 
-constexpr std::int32_t kLeftOut = -1;
+// What one piece of the first pass found.
+struct PieceSummary {
+    Bounds bounds = Bounds::empty();
+    bool leftOut = false;
+    bool damaged = false;
+};
 
 }  // namespace
 
@@ -249,42 +392,90 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     triangles_.clear();
     corners_.clear();
     finite_ = true;
+    threads = std::max(threads, 1u);
     const std::size_t triangleTotal = indices.size() / 3;
-    std::vector<Primitive> primitives(triangleTotal);
-    std::vector<char> damaged(std::max(threads, 1u), 0);
-    inPieces(triangleTotal, threads, [&](std::size_t begin, std::size_t end) {
-        const std::size_t piece = begin * damaged.size() / std::max<std::size_t>(triangleTotal, 1);
+    // Left uninitialised: the first pass writes every record.
+    const std::unique_ptr<Primitive[]> primitives(new Primitive[triangleTotal]);
+    std::vector<PieceSummary> pieces(threads);
+    inPieces(triangleTotal, threads, [&](std::size_t piece, std::size_t begin, std::size_t end) {
+        PieceSummary& summary = pieces[piece];
         for (std::size_t i = begin; i < end; ++i) {
             Primitive& p = primitives[i];
-            p.number = kLeftOut;
-            if (!triangleInRange(positions, indices, i)) continue;
+            p.setNumber(kLeftOut);
+            if (!triangleInRange(positions, indices, i)) {
+                summary.leftOut = true;
+                continue;
+            }
             const std::array<Vec3, 3> c{positions[static_cast<std::size_t>(indices[3 * i])],
                                         positions[static_cast<std::size_t>(indices[3 * i + 1])],
                                         positions[static_cast<std::size_t>(indices[3 * i + 2])]};
-            if (!isFinite(c[0]) || !isFinite(c[1]) || !isFinite(c[2])) damaged[piece] = 1;
-            for (const Vec3& corner : c) p.box.grow(corner);
-            p.edge = longestEdge(c);
-            p.number = static_cast<std::int32_t>(i);
+            if (!isFinite(c[0]) || !isFinite(c[1]) || !isFinite(c[2])) summary.damaged = true;
+            const Vec3 lo = componentMin(componentMin(c[0], c[1]), c[2]);
+            const Vec3 hi = componentMax(componentMax(c[0], c[1]), c[2]);
+            p.low[0] = lo.x;
+            p.low[1] = lo.y;
+            p.low[2] = lo.z;
+            p.low[3] = -longestEdge(c);
+            p.high[0] = hi.x;
+            p.high[1] = hi.y;
+            p.high[2] = hi.z;
+            p.setNumber(static_cast<std::int32_t>(i));
+            summary.bounds.add(p);
         }
     });
-    if (std::find(damaged.begin(), damaged.end(), 1) != damaged.end()) {
-        // No box can promise anything about a corner that is not finite:
-        // the caller tests this mesh exhaustively instead.
-        finite_ = false;
-        return;
+    Bounds all = Bounds::empty();
+    bool leftOut = false;
+    for (const PieceSummary& summary : pieces) {
+        if (summary.damaged) {
+            // No box can promise anything about a corner that is not finite:
+            // the caller tests this mesh exhaustively instead.
+            finite_ = false;
+            return;
+        }
+        all.add(summary.bounds);
+        leftOut = leftOut || summary.leftOut;
     }
-    primitives.erase(std::remove_if(primitives.begin(), primitives.end(),
-                                    [](const Primitive& p) { return p.number == kLeftOut; }),
-                     primitives.end());
-    if (primitives.empty()) return;
-    nodes_.reserve(2 * primitives.size());
-    const Builder builder(primitives);
-    builder.build(nodes_, 0, primitives.size(), builder.boundsOf(0, primitives.size()), 0, std::max(threads, 1u));
-    triangles_.resize(primitives.size());
-    corners_.resize(primitives.size());
-    inPieces(primitives.size(), threads, [&](std::size_t begin, std::size_t end) {
+    std::size_t primitiveTotal = triangleTotal;
+    if (leftOut) {
+        primitiveTotal = static_cast<std::size_t>(
+            std::remove_if(primitives.get(), primitives.get() + triangleTotal,
+                           [](const Primitive& p) { return p.number() == kLeftOut; }) -
+            primitives.get());
+    }
+    if (primitiveTotal == 0) return;
+
+    const Builder builder(primitives.get());
+    const auto root = std::make_unique<Range>();
+    root->end = primitiveTotal;
+    root->bounds = all;
+    root->binning = Binning::of(all, true);
+    if (!root->binning.splittable()) {
+        root->bins[0] = all;
+    } else {
+        // The root's bins in pieces too, summed.
+        std::vector<std::array<Bounds, kBins>> pieceBins(threads);
+        const Binning& by = root->binning;
+        const std::size_t used = inPieces(primitiveTotal, threads, [&](std::size_t piece, std::size_t begin, std::size_t end) {
+            std::array<Bounds, kBins>& bins = pieceBins[piece];
+            for (int b = 0; b < by.bins; ++b) bins[static_cast<std::size_t>(b)] = Bounds::empty();
+            for (std::size_t i = begin; i < end; ++i) {
+                bins[static_cast<std::size_t>(by.binOf(primitives[i]))].add(primitives[i]);
+            }
+        });
+        root->clearBins();
+        for (std::size_t piece = 0; piece < used; ++piece) {
+            for (int b = 0; b < by.bins; ++b) {
+                root->bins[static_cast<std::size_t>(b)].add(pieceBins[piece][static_cast<std::size_t>(b)]);
+            }
+        }
+    }
+    nodes_.reserve(2 * primitiveTotal);
+    builder.build(nodes_, *root, 0, threads);
+    triangles_.resize(primitiveTotal);
+    corners_.resize(primitiveTotal);
+    inPieces(primitiveTotal, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
         for (std::size_t slot = begin; slot < end; ++slot) {
-            triangles_[slot] = primitives[slot].number;
+            triangles_[slot] = primitives[slot].number();
             const auto base = 3 * static_cast<std::size_t>(triangles_[slot]);
             for (std::size_t k = 0; k < 3; ++k) {
                 corners_[slot][k] = positions[static_cast<std::size_t>(indices[base + k])];
@@ -310,22 +501,27 @@ void TriangleBvh::refitNodes() {
     // Children follow their parent, so a backward sweep meets them first.
     for (std::size_t i = nodes_.size(); i-- > 0;) {
         BvhNode& node = nodes_[i];
-        Box box;
+        Vec3 lo;
+        Vec3 hi;
         float edge = 0.0f;
         if (node.count > 0) {
+            lo = hi = corners_[node.link][0];
             for (std::uint32_t s = node.link; s < node.link + node.count; ++s) {
-                for (const Vec3& corner : corners_[s]) box.grow(corner);
+                for (const Vec3& corner : corners_[s]) {
+                    lo = componentMin(lo, corner);
+                    hi = componentMax(hi, corner);
+                }
                 edge = std::max(edge, longestEdge(corners_[s]));
             }
         } else {
             const BvhNode& a = nodes_[i + 1];
             const BvhNode& b = nodes_[node.link];
-            box.lo = componentMin(a.lo, b.lo);
-            box.hi = componentMax(a.hi, b.hi);
+            lo = componentMin(a.lo, b.lo);
+            hi = componentMax(a.hi, b.hi);
             edge = std::max(a.maxEdge, b.maxEdge);
         }
-        node.lo = box.lo;
-        node.hi = box.hi;
+        node.lo = lo;
+        node.hi = hi;
         node.maxEdge = edge;
     }
 }
