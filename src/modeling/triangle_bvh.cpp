@@ -180,12 +180,12 @@ struct Binning {
     }
     bool splittable() const { return bins > 1; }
     int binOf(const Primitive& p) const {
-        // Compared as floats before the conversion, so an overflowing
-        // difference lands in the last bin rather than anywhere.
+        // Clamped as floats before the conversion, so an overflowing
+        // difference lands in the last bin rather than anywhere; written
+        // as minimum and maximum, no branches.
         const float at = (p.centre(axis) - lo) * scale;
-        if (!(at > 0.0f)) return 0;
-        if (at >= static_cast<float>(bins - 1)) return bins - 1;
-        return static_cast<int>(at);
+        const float inside = std::min(std::max(0.0f, at), static_cast<float>(bins - 1));
+        return static_cast<int>(inside);
     }
 };
 
@@ -213,7 +213,7 @@ public:
     explicit Builder(Primitive* primitives) : primitives_(primitives) {}
 
     // Bounds and bins of a range by scanning it (the root, and halves).
-    void measure(Range& range, bool binned) const {
+    [[gnu::noinline]] void measure(Range& range, bool binned) const {
         range.bounds = Bounds::empty();
         for (std::size_t i = range.begin; i < range.end; ++i) range.bounds.add(primitives_[i]);
         binRange(range, binned);
@@ -268,7 +268,7 @@ private:
     };
 
     // Splits the range into two, measured and binned; false for a leaf.
-    bool split(const Range& range, int depth, Range& first, Range& second) const {
+    [[gnu::noinline]] bool split(const Range& range, int depth, Range& first, Range& second) const {
         const std::size_t count = range.count();
         if (count <= 1) return false;
         const bool sah = depth < kMaxSahDepth;
@@ -290,7 +290,7 @@ private:
     }
 
     // The surface-area-heuristic cost of each plane between bins.
-    static Split bestSplit(const Range& range) {
+    [[gnu::noinline]] static Split bestSplit(const Range& range) {
         Split best;
         const int bins = range.binning.bins;
         if (bins < 2) return best;
@@ -320,7 +320,7 @@ private:
     // the side it joins: the sides' centres are known from the bins
     // already, so no second pass is needed. The sides' bounds are then
     // the sums of the bins they actually received.
-    bool partition(const Range& range, int splitBin, bool binned, Range& first, Range& second) const {
+    [[gnu::noinline]] bool partition(const Range& range, int splitBin, bool binned, Range& first, Range& second) const {
         Bounds below = Bounds::empty();
         Bounds above = Bounds::empty();
         for (int b = 0; b < range.binning.bins; ++b) {
@@ -330,17 +330,24 @@ private:
         second.binning = Binning::of(above, binned);
         first.clearBins();
         second.clearBins();
-        const Binning& by = range.binning;
+        // Copies, so that the stores into the bins cannot make the compiler
+        // read them again for every primitive.
+        const Binning by = range.binning;
+        const Binning firstBy = first.binning;
+        const Binning secondBy = second.binning;
+        Bounds* const firstBins = first.bins.data();
+        Bounds* const secondBins = second.bins.data();
+        Primitive* const primitives = primitives_;
         std::size_t i = range.begin;
         std::size_t j = range.end;
         while (i < j) {
-            const Primitive& p = primitives_[i];
+            const Primitive& p = primitives[i];
             if (by.binOf(p) < splitBin) {
-                first.bins[static_cast<std::size_t>(first.binning.binOf(p))].add(p);
+                firstBins[firstBy.binOf(p)].add(p);
                 ++i;
             } else {
-                second.bins[static_cast<std::size_t>(second.binning.binOf(p))].add(p);
-                std::swap(primitives_[i], primitives_[--j]);
+                secondBins[secondBy.binOf(p)].add(p);
+                std::swap(primitives[i], primitives[--j]);
             }
         }
         if (i == range.begin || i == range.end) return false;  // the bins promised two sides
