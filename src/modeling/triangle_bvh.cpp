@@ -397,12 +397,13 @@ struct PieceSummary {
 void TriangleBvh::build(const CornerPositions& positions, std::span<const std::int32_t> indices, unsigned threads) {
     nodes_.clear();
     triangles_.clear();
-    corners_.clear();
+    corners_.reset();
     finite_ = true;
     threads = std::max(threads, 1u);
     const std::size_t triangleTotal = indices.size() / 3;
     // Left uninitialised: the first pass writes every record.
     const std::unique_ptr<Primitive[]> primitives(new Primitive[triangleTotal]);
+    corners_.reset(new TriangleCorners[triangleTotal]);
     std::vector<PieceSummary> pieces(threads);
     inPieces(triangleTotal, threads, [&](std::size_t piece, std::size_t begin, std::size_t end) {
         PieceSummary& summary = pieces[piece];
@@ -417,6 +418,7 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
                                         positions[static_cast<std::size_t>(indices[3 * i + 1])],
                                         positions[static_cast<std::size_t>(indices[3 * i + 2])]};
             if (!isFinite(c[0]) || !isFinite(c[1]) || !isFinite(c[2])) summary.damaged = true;
+            for (std::size_t k = 0; k < 3; ++k) corners_[i].set(k, c[k]);
             const Vec3 lo = componentMin(componentMin(c[0], c[1]), c[2]);
             const Vec3 hi = componentMax(componentMax(c[0], c[1]), c[2]);
             p.low[0] = lo.x;
@@ -479,26 +481,21 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     nodes_.reserve(2 * primitiveTotal);
     builder.build(nodes_, *root, 0, threads);
     triangles_.resize(primitiveTotal);
-    corners_.resize(primitiveTotal);
-    inPieces(primitiveTotal, threads, [&](std::size_t, std::size_t begin, std::size_t end) {
-        for (std::size_t slot = begin; slot < end; ++slot) {
-            triangles_[slot] = primitives[slot].number();
-            const auto base = 3 * static_cast<std::size_t>(triangles_[slot]);
-            for (std::size_t k = 0; k < 3; ++k) {
-                corners_[slot][k] = positions[static_cast<std::size_t>(indices[base + k])];
-            }
-        }
-    });
+    for (std::size_t slot = 0; slot < primitiveTotal; ++slot) triangles_[slot] = primitives[slot].number();
 }
 
 void TriangleBvh::refit(const CornerPositions& positions, std::span<const std::int32_t> indices) {
     finite_ = true;
-    for (std::size_t slot = 0; slot < triangles_.size(); ++slot) {
-        const auto base = 3 * static_cast<std::size_t>(triangles_[slot]);
-        std::array<Vec3, 3>& c = corners_[slot];
+    if (!corners_) return;
+    // In index order; a triangle out of range was left out of the build
+    // (the same triangles: sizes that changed mean a rebuild).
+    const std::size_t triangleTotal = indices.size() / 3;
+    for (std::size_t i = 0; i < triangleTotal; ++i) {
+        if (!triangleInRange(positions, indices, i)) continue;
         for (std::size_t k = 0; k < 3; ++k) {
-            c[k] = positions[static_cast<std::size_t>(indices[base + k])];
-            if (!isFinite(c[k])) finite_ = false;
+            const Vec3 p = positions[static_cast<std::size_t>(indices[3 * i + k])];
+            corners_[i].set(k, p);
+            if (!isFinite(p)) finite_ = false;
         }
     }
     refitNodes();
@@ -512,13 +509,14 @@ void TriangleBvh::refitNodes() {
         Vec3 hi;
         float edge = 0.0f;
         if (node.count > 0) {
-            lo = hi = corners_[node.link][0];
+            lo = hi = corners_[static_cast<std::size_t>(triangles_[node.link])][0];
             for (std::uint32_t s = node.link; s < node.link + node.count; ++s) {
-                for (const Vec3& corner : corners_[s]) {
+                const std::array<Vec3, 3> c = corners_[static_cast<std::size_t>(triangles_[s])].all();
+                for (const Vec3& corner : c) {
                     lo = componentMin(lo, corner);
                     hi = componentMax(hi, corner);
                 }
-                edge = std::max(edge, longestEdge(corners_[s]));
+                edge = std::max(edge, longestEdge(c));
             }
         } else {
             const BvhNode& a = nodes_[i + 1];
@@ -565,7 +563,7 @@ MeshHit TriangleBvh::closestHit(const BvhRay& objectRay, const Ray& worldRay, co
         const BvhNode& node = nodes_[current];
         if (node.count > 0) {
             for (std::uint32_t s = node.link; s < node.link + node.count; ++s) {
-                const std::array<Vec3, 3>& c = corners_[s];
+                const TriangleCorners& c = corners_[static_cast<std::size_t>(triangles_[s])];
                 const std::array<Vec3, 3> w{transformPoint(c[0], world), transformPoint(c[1], world),
                                             transformPoint(c[2], world)};
                 const std::optional<TriangleHit> hit = intersectTriangle(worldRay, w[0], w[1], w[2], facing);

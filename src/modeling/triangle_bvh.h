@@ -17,6 +17,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -46,6 +47,20 @@ struct BvhRay {
     Vec3 inverseDirection;  // zero components replaced by a tiny value
     float marginPerEdgeSquared = 0.0f;
     float marginConstant = 0.0f;
+};
+
+// One triangle's object-space corners as plain floats: the build writes a
+// million of them once, from its threads, without clearing them first.
+struct TriangleCorners {
+    float v[9];
+
+    Vec3 operator[](std::size_t k) const { return {v[3 * k], v[3 * k + 1], v[3 * k + 2]}; }
+    void set(std::size_t k, Vec3 p) {
+        v[3 * k] = p.x;
+        v[3 * k + 1] = p.y;
+        v[3 * k + 2] = p.z;
+    }
+    std::array<Vec3, 3> all() const { return {(*this)[0], (*this)[1], (*this)[2]}; }
 };
 
 class TriangleBvh {
@@ -78,7 +93,10 @@ private:
 
     std::vector<BvhNode> nodes_;
     std::vector<std::int32_t> triangles_;  // triangle number of each slot
-    std::vector<std::array<Vec3, 3>> corners_;  // object-space corners of each slot
+    // By triangle number, in index order: the build and the refit then
+    // read the positions in order, and the few triangles a pick tests
+    // cost a jump each.
+    std::unique_ptr<TriangleCorners[]> corners_;
     bool finite_ = true;
 };
 
