@@ -24,6 +24,8 @@ constexpr std::size_t kStackSize = 128;
 // Below this many triangles a second thread costs more than it saves.
 constexpr std::size_t kParallelMinimum = 32768;
 constexpr float kTraversalCost = 1.0f;
+// Ranges up to this size are split exactly, by sorting (see buildSmall).
+constexpr std::size_t kSmallRange = 16;
 constexpr std::int32_t kLeftOut = -1;
 
 // Four floats handled at once: a box corner with one more value riding in
@@ -33,7 +35,9 @@ struct Quad {
     __m128 v;
 };
 inline Quad loadQuad(const float* p) { return {_mm_load_ps(p)}; }
+inline void storeQuad(float* p, Quad q) { _mm_store_ps(p, q.v); }
 inline Quad quadOf(float x, float y, float z, float w) { return {_mm_setr_ps(x, y, z, w)}; }
+inline Quad operator-(Quad a, Quad b) { return {_mm_sub_ps(a.v, b.v)}; }
 inline Quad min(Quad a, Quad b) { return {_mm_min_ps(a.v, b.v)}; }
 inline Quad max(Quad a, Quad b) { return {_mm_max_ps(a.v, b.v)}; }
 inline Quad midpoint(Quad a, Quad b) {
@@ -56,7 +60,14 @@ struct Quad {
     float v[4];
 };
 inline Quad loadQuad(const float* p) { return {{p[0], p[1], p[2], p[3]}}; }
+inline void storeQuad(float* p, Quad q) {
+    for (int i = 0; i < 4; ++i) p[i] = q.v[i];
+}
 inline Quad quadOf(float x, float y, float z, float w) { return {{x, y, z, w}}; }
+inline Quad operator-(Quad a, Quad b) {
+    for (int i = 0; i < 4; ++i) a.v[i] -= b.v[i];
+    return a;
+}
 inline Quad min(Quad a, Quad b) {
     for (int i = 0; i < 4; ++i) a.v[i] = b.v[i] < a.v[i] ? b.v[i] : a.v[i];
     return a;
@@ -77,9 +88,11 @@ inline float lane(Quad q, int i) { return q.v[i]; }
 #endif
 
 float boxArea(Quad lo, Quad hi) {
-    const float x = lane(hi, 0) - lane(lo, 0);
-    const float y = lane(hi, 1) - lane(lo, 1);
-    const float z = lane(hi, 2) - lane(lo, 2);
+    alignas(16) float e[4];
+    storeQuad(e, hi - lo);
+    const float x = e[0];
+    const float y = e[1];
+    const float z = e[2];
     if (x < 0.0f) return 0.0f;
     return 2.0f * (x * y + y * z + z * x);
 }
@@ -148,6 +161,12 @@ struct Bounds {
     float edge() const { return -lane(low, 3); }
     float area() const { return boxArea(low, high); }
     float centreExtent(int axis) const { return lane(centreHigh, axis) - lane(centreLow, axis); }
+    int widestCentreAxis() const {
+        const float x = centreExtent(0);
+        const float y = centreExtent(1);
+        const float z = centreExtent(2);
+        return x >= y && x >= z ? 0 : (y >= z ? 1 : 2);
+    }
 };
 
 // Where a range's primitives fall along the widest axis of their centres,
@@ -162,12 +181,9 @@ struct Binning {
 
     static Binning of(const Bounds& bounds, bool wanted) {
         Binning b;
-        if (!wanted || bounds.count < 2) return b;
-        const float x = bounds.centreExtent(0);
-        const float y = bounds.centreExtent(1);
-        const float z = bounds.centreExtent(2);
-        const int widest = x >= y && x >= z ? 0 : (y >= z ? 1 : 2);
-        const float extent = widest == 0 ? x : (widest == 1 ? y : z);
+        if (!wanted || bounds.count <= kSmallRange) return b;
+        const int widest = bounds.widestCentreAxis();
+        const float extent = bounds.centreExtent(widest);
         const int bins = static_cast<int>(std::min<std::uint32_t>(kBins, bounds.count));
         const float scale = static_cast<float>(bins) / extent;
         // Coinciding centres, or an extent past the float range.
@@ -233,12 +249,11 @@ public:
     }
 
     void build(std::vector<BvhNode>& out, const Range& range, int depth, unsigned threads) const {
-        const std::size_t self = out.size();
-        out.emplace_back();
-        const Bounds& b = range.bounds;
-        out[self].lo = Vec3{lane(b.low, 0), lane(b.low, 1), lane(b.low, 2)};
-        out[self].hi = Vec3{lane(b.high, 0), lane(b.high, 1), lane(b.high, 2)};
-        out[self].maxEdge = b.edge();
+        if (range.count() <= kSmallRange) {
+            buildSmall(out, range.begin, range.end, range.bounds, depth);
+            return;
+        }
+        const std::size_t self = emit(out, range.bounds);
         Range first;
         Range second;
         if (!split(range, depth, first, second)) {
@@ -262,6 +277,74 @@ public:
     }
 
 private:
+    static std::size_t emit(std::vector<BvhNode>& out, const Bounds& b) {
+        const std::size_t self = out.size();
+        out.emplace_back();
+        out[self].lo = Vec3{lane(b.low, 0), lane(b.low, 1), lane(b.low, 2)};
+        out[self].hi = Vec3{lane(b.high, 0), lane(b.high, 1), lane(b.high, 2)};
+        out[self].maxEdge = b.edge();
+        return self;
+    }
+
+    // Small ranges are split exactly: sorted by centre along the widest
+    // axis, every plane between neighbours tried. Near the leaves, where
+    // most nodes are, this costs less per node than binning.
+    void buildSmall(std::vector<BvhNode>& out, std::size_t begin, std::size_t end, const Bounds& bounds,
+                    int depth) const {
+        const std::size_t self = emit(out, bounds);
+        const std::size_t count = end - begin;
+        Primitive* const p = primitives_ + begin;
+        Bounds below = Bounds::empty();
+        std::array<Bounds, kSmallRange> above;  // of the primitives from each place on
+        const std::size_t split = count > 1 ? splitSmall(p, count, bounds, depth, below, above) : 0;
+        if (split == 0) {
+            out[self].link = static_cast<std::uint32_t>(begin);
+            out[self].count = static_cast<std::uint32_t>(count);
+            return;
+        }
+        buildSmall(out, begin, begin + split, below, depth + 1);
+        out[self].link = static_cast<std::uint32_t>(out.size());
+        buildSmall(out, begin + split, end, above[split], depth + 1);
+    }
+
+    // Where a small range splits (0: it stays a leaf), with the bounds of
+    // both sides.
+    static std::size_t splitSmall(Primitive* p, std::size_t count, const Bounds& bounds, int depth, Bounds& below,
+                                  std::array<Bounds, kSmallRange>& above) {
+        const int axis = bounds.widestCentreAxis();
+        if (depth >= kMaxSahDepth || !(bounds.centreExtent(axis) > 0.0f)) {
+            // Centres all alike (duplicates), or too deep: halves by count.
+            if (count <= kMaxLeaf) return 0;
+            const std::size_t split = count / 2;
+            above[split] = Bounds::empty();
+            for (std::size_t k = 0; k < count; ++k) (k < split ? below : above[split]).add(p[k]);
+            return split;
+        }
+        std::sort(p, p + count, [axis](const Primitive& a, const Primitive& b) { return a.centre(axis) < b.centre(axis); });
+        above[count - 1] = Bounds::empty();
+        above[count - 1].add(p[count - 1]);
+        for (std::size_t k = count - 1; k-- > 1;) {
+            above[k] = above[k + 1];
+            above[k].add(p[k]);
+        }
+        Bounds running = Bounds::empty();
+        float bestCost = std::numeric_limits<float>::max();
+        std::size_t split = 0;
+        for (std::size_t k = 1; k < count; ++k) {
+            running.add(p[k - 1]);
+            const float cost =
+                running.area() * static_cast<float>(k) + above[k].area() * static_cast<float>(count - k);
+            if (cost < bestCost) {
+                bestCost = cost;
+                split = k;
+                below = running;
+            }
+        }
+        const float splitCost = kTraversalCost + bestCost / std::max(bounds.area(), 1e-30f);
+        if (count <= kMaxLeaf && static_cast<float>(count) <= splitCost) return 0;
+        return split;
+    }
+
     struct Split {
         int bin = 0;  // primitives in bins below this go first; 0: none found
         float cost = std::numeric_limits<float>::max();
