@@ -316,6 +316,25 @@ private:
         buildSmall(out, begin + split, end, above, depth + 1);
     }
 
+    // Insertion sort with each centre computed once: small ranges arrive
+    // mostly in order already.
+    static void sortByCentre(Primitive* p, std::size_t count, int axis) {
+        std::array<float, kSmallRange> keys;
+        for (std::size_t k = 0; k < count; ++k) keys[k] = p[k].centre(axis);
+        for (std::size_t k = 1; k < count; ++k) {
+            const float key = keys[k];
+            if (!(key < keys[k - 1])) continue;
+            const Primitive moving = p[k];
+            std::size_t m = k;
+            for (; m > 0 && key < keys[m - 1]; --m) {
+                keys[m] = keys[m - 1];
+                p[m] = p[m - 1];
+            }
+            keys[m] = key;
+            p[m] = moving;
+        }
+    }
+
     // Where a small range splits (0: it stays a leaf), with the bounds of
     // both sides.
     static std::size_t splitSmall(Primitive* p, std::size_t count, const Bounds& bounds, int depth, Bounds& below,
@@ -326,8 +345,7 @@ private:
             // Centres all alike (duplicates), or too deep: halves by count.
             if (count <= kMaxLeaf) return 0;
         } else {
-            std::sort(p, p + count,
-                      [axis](const Primitive& a, const Primitive& b) { return a.centre(axis) < b.centre(axis); });
+            sortByCentre(p, count, axis);
             // The sweep needs only the boxes; the sides' full bounds are
             // measured once the plane is chosen.
             std::array<float, kSmallRange> aboveArea;
