@@ -238,7 +238,7 @@ public:
     explicit Builder(Primitive* primitives) : primitives_(primitives) {}
 
     // Bounds and bins of a range by scanning it (the root, and halves).
-    [[gnu::noinline]] void measure(Range& range, bool binned) const {
+    void measure(Range& range, bool binned) const {
         range.bounds = Bounds::empty();
         for (std::size_t i = range.begin; i < range.end; ++i) range.bounds.add(primitives_[i]);
         binRange(range, binned);
@@ -382,7 +382,7 @@ private:
     };
 
     // Splits the range into two, measured and binned; false for a leaf.
-    [[gnu::noinline]] bool split(const Range& range, int depth, Range& first, Range& second) const {
+    bool split(const Range& range, int depth, Range& first, Range& second) const {
         const std::size_t count = range.count();
         if (count <= 1) return false;
         const bool sah = depth < kMaxSahDepth;
@@ -404,7 +404,7 @@ private:
     }
 
     // The surface-area-heuristic cost of each plane between bins.
-    [[gnu::noinline]] static Split bestSplit(const Range& range) {
+    static Split bestSplit(const Range& range) {
         Split best;
         const int bins = range.binning.bins;
         if (bins < 2) return best;
@@ -434,7 +434,7 @@ private:
     // the side it joins: the sides' centres are known from the bins
     // already, so no second pass is needed. The sides' bounds are then
     // the sums of the bins they actually received.
-    [[gnu::noinline]] bool partition(const Range& range, int splitBin, bool binned, Range& first, Range& second) const {
+    bool partition(const Range& range, int splitBin, bool binned, Range& first, Range& second) const {
         Bounds below = Bounds::empty();
         Bounds above = Bounds::empty();
         for (int b = 0; b < range.binning.bins; ++b) {
