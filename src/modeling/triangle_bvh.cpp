@@ -150,9 +150,8 @@ struct Bounds {
         return Bounds{quadOf(m, m, m, 0.0f), quadOf(-m, -m, -m, 0.0f), quadOf(m, m, m, 0.0f), quadOf(-m, -m, -m, 0.0f),
                       0};
     }
-    void add(const Primitive& p) {
-        const Quad lo = p.lowQuad();
-        const Quad hi = p.highQuad();
+    void add(const Primitive& p) { add(p.lowQuad(), p.highQuad()); }
+    void add(Quad lo, Quad hi) {
         const Quad centre = midpoint(lo, hi);
         low = min(low, lo);
         high = max(high, hi);
@@ -529,8 +528,8 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
         PieceSummary& summary = pieces[piece];
         for (std::size_t i = begin; i < end; ++i) {
             Primitive& p = primitives[i];
-            p.setNumber(kLeftOut);
             if (!triangleInRange(positions, indices, i)) {
+                p.setNumber(kLeftOut);
                 summary.leftOut = true;
                 continue;
             }
@@ -541,15 +540,14 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
             for (std::size_t k = 0; k < 3; ++k) corners_[i].set(k, c[k]);
             const Vec3 lo = componentMin(componentMin(c[0], c[1]), c[2]);
             const Vec3 hi = componentMax(componentMax(c[0], c[1]), c[2]);
-            p.low[0] = lo.x;
-            p.low[1] = lo.y;
-            p.low[2] = lo.z;
-            p.low[3] = -longestEdge(c);
-            p.high[0] = hi.x;
-            p.high[1] = hi.y;
-            p.high[2] = hi.z;
+            // Formed in registers and stored whole: read back from the
+            // record, four separate stores would stall the load.
+            const Quad low = quadOf(lo.x, lo.y, lo.z, -longestEdge(c));
+            const Quad high = quadOf(hi.x, hi.y, hi.z, 0.0f);
+            storeQuad(p.low, low);
+            storeQuad(p.high, high);
             p.setNumber(static_cast<std::int32_t>(i));
-            summary.bounds.add(p);
+            summary.bounds.add(low, high);
         }
     });
     Bounds all = Bounds::empty();
