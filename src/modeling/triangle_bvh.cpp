@@ -582,13 +582,14 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
         // The root's bins in pieces too, summed.
         std::vector<std::array<Bounds, kBins>> pieceBins(threads);
         const Binning& by = root->binning;
-        const std::size_t used = inPieces(primitiveTotal, threads, [&](std::size_t piece, std::size_t begin, std::size_t end) {
+        const auto binPiece = [&](std::size_t piece, std::size_t begin, std::size_t end) {
             std::array<Bounds, kBins>& bins = pieceBins[piece];
             for (int b = 0; b < by.bins; ++b) bins[static_cast<std::size_t>(b)] = Bounds::empty();
             for (std::size_t i = begin; i < end; ++i) {
                 bins[static_cast<std::size_t>(by.binOf(primitives[i]))].add(primitives[i]);
             }
-        });
+        };
+        const std::size_t used = inPieces(primitiveTotal, threads, binPiece);
         root->clearBins();
         for (std::size_t piece = 0; piece < used; ++piece) {
             for (int b = 0; b < by.bins; ++b) {
@@ -687,7 +688,9 @@ MeshHit TriangleBvh::closestHit(const BvhRay& objectRay, const Ray& worldRay, co
                 const std::array<Vec3, 3> w{transformPoint(c[0], world), transformPoint(c[1], world),
                                             transformPoint(c[2], world)};
                 const std::optional<TriangleHit> hit = intersectTriangle(worldRay, w[0], w[1], w[2], facing);
-                if (hit && betterHit(mode, hit->t, triangles_[s], best)) best = meshHitFrom(worldRay, triangles_[s], *hit, w);
+                if (hit && betterHit(mode, hit->t, triangles_[s], best)) {
+                    best = meshHitFrom(worldRay, triangles_[s], *hit, w);
+                }
             }
         } else {
             const std::uint32_t first = current + 1;

@@ -75,6 +75,7 @@ public:
     bool empty() const { return nodes_.empty(); }
     const BvhNode& root() const { return nodes_.front(); }
     std::size_t nodeCount() const { return nodes_.size(); }
+    std::span<const BvhNode> nodes() const { return nodes_; }
     std::size_t triangleCount() const { return triangles_.size(); }
     // False when a corner is not finite: no margin would then be safe.
     bool finite() const { return finite_; }
