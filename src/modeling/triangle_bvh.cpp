@@ -518,6 +518,7 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     triangles_.clear();
     corners_.reset();
     finite_ = true;
+    abandoned_ = false;
     threads = std::max(threads, 1u);
     const std::size_t triangleTotal = indices.size() / 3;
     // Left uninitialised: the first pass writes every record.
@@ -557,6 +558,8 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
             // No box can promise anything about a corner that is not finite:
             // the caller tests this mesh exhaustively instead.
             finite_ = false;
+            abandoned_ = true;
+            corners_.reset();
             return;
         }
         all.add(summary.bounds);
@@ -606,6 +609,13 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
 }
 
 void TriangleBvh::refit(const CornerPositions& positions, std::span<const std::int32_t> indices) {
+    // A build that met a corner that is not finite holds no nodes to refit:
+    // corners that are finite now get the hierarchy built, rather than an
+    // empty one that would promise no hits.
+    if (abandoned_) {
+        build(positions, indices, 1);
+        return;
+    }
     finite_ = true;
     if (!corners_) return;
     // In index order; a triangle out of range was left out of the build

@@ -1,9 +1,10 @@
 // Bounding volume hierarchy over the triangles of one mesh, in object
-// space: binned surface-area-heuristic build (16 bins along the widest
-// axis of the triangle centres, the two halves of the larger splits built
-// on two threads, leaves of up to four triangles), nodes flattened
-// depth first, refitted in place when the corners move but the triangles
-// stay the same.
+// space: surface-area-heuristic build (16 bins along the widest axis of
+// the triangle centres, one pass per level that partitions a range and
+// bins both of its sides; ranges of up to 16 triangles sorted and split
+// exactly; the larger subtrees built on several threads; leaves of up to
+// four triangles), nodes flattened depth first, refitted in place when the
+// corners move but the triangles stay the same.
 //
 // Queries must give exactly what the exhaustive loop gives, ties included,
 // so nothing here decides a hit: leaves hand their triangles to the same
@@ -69,7 +70,8 @@ public:
     // triangles with an entry outside the positions are left out, as the
     // exhaustive loop never hits them.
     void build(const CornerPositions& positions, std::span<const std::int32_t> indices, unsigned threads);
-    // Same triangles, moved corners (deformed or edited in place).
+    // Same triangles, moved corners (deformed or edited in place). After a
+    // build that stopped at a corner that was not finite, a full build.
     void refit(const CornerPositions& positions, std::span<const std::int32_t> indices);
 
     bool empty() const { return nodes_.empty(); }
@@ -99,6 +101,7 @@ private:
     // cost a jump each.
     std::unique_ptr<TriangleCorners[]> corners_;
     bool finite_ = true;
+    bool abandoned_ = false;  // the last build stopped at a corner that is not finite
 };
 
 }  // namespace morvanex

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <utility>
 #include <vector>
@@ -117,6 +118,31 @@ TEST(TriangleBvh, ALargeMeshBuiltOnThreadsGivesTheExhaustiveAnswerAlsoAfterARefi
     }
     shared.refit(CornerPositions(sheet, drawn), sheet.indices);
     expectExhaustiveAnswers(shared, sheet, drawn);
+}
+
+// Every object drawn with the same given positions.
+class Drawn final : public DeformedShapes {
+public:
+    std::span<const Vec3> drawnPositions(const SceneObject&) const override { return positions; }
+    std::vector<Vec3> positions;
+};
+
+TEST(TriangleBvh, FiniteDrawnCornersAfterABuildOverADamagedOneAreHit) {
+    Scene scene;
+    SceneObject& object = scene.addObject("mended");
+    const std::vector<Vec3> corners{{-1.0f, -1.0f, 5.0f}, {-1.0f, 1.0f, 5.0f}, {1.0f, 0.0f, 5.0f}};
+    std::vector<MeshVertex> vertices(corners.size());
+    for (std::size_t i = 0; i < corners.size(); ++i) vertices[i].position = corners[i];
+    vertices[2].position.x = std::numeric_limits<float>::quiet_NaN();
+    object.assignMesh(std::move(vertices), {0, 1, 2});
+    const Ray ray{{-0.5f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+    EXPECT_EQ(pickScene(scene, ray, {}).hoveredObject, nullptr);  // built over the damaged corner
+    Drawn drawn;
+    drawn.positions = corners;
+    PickRules rules;
+    rules.deformed = &drawn;
+    EXPECT_EQ(pickExhaustive(scene, ray, rules).hoveredObject, &object);
+    EXPECT_EQ(pickScene(scene, ray, rules).hoveredObject, &object);
 }
 
 }  // namespace
