@@ -27,6 +27,8 @@ constexpr float kTraversalCost = 1.0f;
 // Ranges up to this size are split exactly, by sorting (see buildSmall).
 constexpr std::size_t kSmallRange = 16;
 constexpr std::int32_t kLeftOut = -1;
+// How many slots ahead the refit asks for corners.
+constexpr std::size_t kRefitAhead = 16;
 
 // Four floats handled at once: a box corner with one more value riding in
 // the fourth lane. SSE where there is SSE2, plain loops elsewhere.
@@ -640,6 +642,13 @@ void TriangleBvh::refitNodes() {
         Vec3 hi;
         float edge = 0.0f;
         if (node.count > 0) {
+            // Leaves come in falling slot order; their corners lie by
+            // triangle number, scattered, so the ones a few leaves on are
+            // asked for early.
+            const std::size_t soon = node.link >= kRefitAhead ? node.link - kRefitAhead : 0;
+            for (std::size_t s = soon; s < soon + node.count; ++s) {
+                prefetch(&corners_[static_cast<std::size_t>(triangles_[s])]);
+            }
             lo = hi = corners_[static_cast<std::size_t>(triangles_[node.link])][0];
             for (std::uint32_t s = node.link; s < node.link + node.count; ++s) {
                 const std::array<Vec3, 3> c = corners_[static_cast<std::size_t>(triangles_[s])].all();
