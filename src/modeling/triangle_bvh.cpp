@@ -236,7 +236,9 @@ struct Range {
 
 class Builder {
 public:
-    explicit Builder(Primitive* primitives) : primitives_(primitives) {}
+    // Leaves write the triangle number of each of their slots.
+    Builder(Primitive* primitives, std::int32_t* slotTriangles)
+        : primitives_(primitives), slotTriangles_(slotTriangles) {}
 
     // Bounds and bins of a range by scanning it (the root, and halves).
     void measure(Range& range, bool binned) const {
@@ -267,8 +269,7 @@ public:
         Range first;
         Range second;
         if (!split(range, depth, first, second)) {
-            out[self].link = static_cast<std::uint32_t>(range.begin);
-            out[self].count = static_cast<std::uint32_t>(range.count());
+            makeLeaf(out[self], range.begin, range.count());
             return;
         }
         if (threads > 1 && range.count() >= kParallelMinimum) {
@@ -308,8 +309,7 @@ private:
         Bounds above = Bounds::empty();
         const std::size_t split = count > 1 ? splitSmall(p, count, bounds, depth, below, above) : 0;
         if (split == 0) {
-            out[self].link = static_cast<std::uint32_t>(begin);
-            out[self].count = static_cast<std::uint32_t>(count);
+            makeLeaf(out[self], begin, count);
             return;
         }
         buildSmall(out, begin, begin + split, below, depth + 1);
@@ -489,7 +489,16 @@ private:
         }
     }
 
+    void makeLeaf(BvhNode& node, std::size_t begin, std::size_t count) const {
+        node.link = static_cast<std::uint32_t>(begin);
+        node.count = static_cast<std::uint32_t>(count);
+        for (std::size_t slot = begin; slot < begin + count; ++slot) {
+            slotTriangles_[slot] = primitives_[slot].number();
+        }
+    }
+
     Primitive* primitives_;
+    std::int32_t* slotTriangles_;
 };
 
 // Runs work(piece, begin, end) over [0, count) in `threads` contiguous
@@ -576,7 +585,8 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     }
     if (primitiveTotal == 0) return;
 
-    const Builder builder(primitives.get());
+    triangles_.resize(primitiveTotal);
+    const Builder builder(primitives.get(), triangles_.data());
     const auto root = std::make_unique<Range>();
     root->end = primitiveTotal;
     root->bounds = all;
@@ -606,8 +616,6 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     // Twice as many subtrees as threads: the two sides of a split are often
     // uneven (six to four), and the system's scheduler evens out the rest.
     builder.build(nodes_, *root, 0, threads > 1 ? 2 * threads : 1);
-    triangles_.resize(primitiveTotal);
-    for (std::size_t slot = 0; slot < primitiveTotal; ++slot) triangles_[slot] = primitives[slot].number();
 }
 
 void TriangleBvh::refit(const CornerPositions& positions, std::span<const std::int32_t> indices) {
