@@ -180,9 +180,9 @@ struct Bounds {
 };
 
 // Where a range's primitives fall along the widest axis of their centres,
-// in as many bins as it has triangles, up to kBins: the fixed cost of a
-// node then stays small next to its triangles. Only the widest axis: trying
-// all three made the build twice as slow for no measurable gain in picking.
+// in kBins bins. Only the widest axis: trying all three made the build
+// twice as slow for no measurable gain in picking. Ranges of up to
+// kSmallRange triangles are not binned (see buildSmall).
 struct Binning {
     int axis = 0;
     int bins = 1;  // one bin: nothing to split along
@@ -194,21 +194,19 @@ struct Binning {
         if (!wanted || bounds.count <= kSmallRange) return b;
         const int widest = bounds.widestCentreAxis();
         const float extent = bounds.centreExtent(widest);
-        const int bins = static_cast<int>(std::min<std::uint32_t>(kBins, bounds.count));
-        const float scale = static_cast<float>(bins) / extent;
+        const float scale = static_cast<float>(kBins) / extent;
         // Coinciding centres, or an extent past the float range.
         if (!(extent > 0.0f) || !(scale > 0.0f) || !std::isfinite(scale)) return b;
         b.axis = widest;
-        b.bins = bins;
+        b.bins = kBins;
         b.lo = lane(bounds.centreLow, widest);
         b.scale = scale;
         return b;
     }
     bool splittable() const { return bins > 1; }
     int binOf(const Primitive& p) const {
-        // Clamped as floats before the conversion, so an overflowing
-        // difference lands in the last bin rather than anywhere; written
-        // as minimum and maximum, no branches.
+        // Clamped as a float before the conversion, so an overflowing
+        // difference (or none at all) lands in a bin rather than anywhere.
         const float at = (p.centre(axis) - lo) * scale;
         const float inside = std::min(std::max(0.0f, at), static_cast<float>(bins - 1));
         return static_cast<int>(inside);
