@@ -513,12 +513,80 @@ std::size_t inPieces(std::size_t count, unsigned threads, const Work& work) {
     return pieces;
 }
 
-// What one piece of the first pass found.
-struct PieceSummary {
-    Bounds bounds = Bounds::empty();
-    bool leftOut = false;
-    bool damaged = false;
+// What the first pass found, over a piece or over all triangles.
+struct Survey {
+    Bounds bounds = Bounds::empty();  // of the triangles in range
+    bool leftOut = false;             // some index out of range
+    bool damaged = false;             // some corner not finite
+
+    void add(const Survey& piece) {
+        bounds.add(piece.bounds);
+        leftOut = leftOut || piece.leftOut;
+        damaged = damaged || piece.damaged;
+    }
 };
+
+// The first pass, in index order: a record and the corners of every
+// triangle. Out-of-range triangles get kLeftOut for a number.
+Survey survey(const CornerPositions& positions, std::span<const std::int32_t> indices, unsigned threads,
+              Primitive* primitives, TriangleCorners* corners) {
+    const std::size_t triangleTotal = indices.size() / 3;
+    std::vector<Survey> pieces(threads);
+    inPieces(triangleTotal, threads, [&](std::size_t piece, std::size_t begin, std::size_t end) {
+        Survey& summary = pieces[piece];
+        for (std::size_t i = begin; i < end; ++i) {
+            Primitive& p = primitives[i];
+            if (!triangleInRange(positions, indices, i)) {
+                p.setNumber(kLeftOut);
+                summary.leftOut = true;
+                continue;
+            }
+            const std::array<Vec3, 3> c{positions[static_cast<std::size_t>(indices[3 * i])],
+                                        positions[static_cast<std::size_t>(indices[3 * i + 1])],
+                                        positions[static_cast<std::size_t>(indices[3 * i + 2])]};
+            if (!isFinite(c[0]) || !isFinite(c[1]) || !isFinite(c[2])) summary.damaged = true;
+            for (std::size_t k = 0; k < 3; ++k) corners[i].set(k, c[k]);
+            const Vec3 lo = componentMin(componentMin(c[0], c[1]), c[2]);
+            const Vec3 hi = componentMax(componentMax(c[0], c[1]), c[2]);
+            // Formed in registers and stored whole: read back from the
+            // record, four separate stores would stall the load.
+            const Quad low = quadOf(lo.x, lo.y, lo.z, -longestEdge(c));
+            const Quad high = quadOf(hi.x, hi.y, hi.z, 0.0f);
+            storeQuad(p.low, low);
+            storeQuad(p.high, high);
+            p.setNumber(static_cast<std::int32_t>(i));
+            summary.bounds.add(low, high);
+        }
+    });
+    Survey all;
+    for (const Survey& piece : pieces) all.add(piece);
+    return all;
+}
+
+// The root's bins, counted in pieces and summed.
+void binRoot(Range& root, const Primitive* primitives, unsigned threads) {
+    root.binning = Binning::of(root.bounds, true);
+    if (!root.binning.splittable()) {
+        root.bins[0] = root.bounds;
+        return;
+    }
+    std::vector<std::array<Bounds, kBins>> pieceBins(threads);
+    const Binning& by = root.binning;
+    const auto binPiece = [&](std::size_t piece, std::size_t begin, std::size_t end) {
+        std::array<Bounds, kBins>& bins = pieceBins[piece];
+        for (int b = 0; b < by.bins; ++b) bins[static_cast<std::size_t>(b)] = Bounds::empty();
+        for (std::size_t i = begin; i < end; ++i) {
+            bins[static_cast<std::size_t>(by.binOf(primitives[i]))].add(primitives[i]);
+        }
+    };
+    const std::size_t used = inPieces(root.count(), threads, binPiece);
+    root.clearBins();
+    for (std::size_t piece = 0; piece < used; ++piece) {
+        for (int b = 0; b < by.bins; ++b) {
+            root.bins[static_cast<std::size_t>(b)].add(pieceBins[piece][static_cast<std::size_t>(b)]);
+        }
+    }
+}
 
 }  // namespace
 
@@ -533,49 +601,17 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     // Left uninitialised: the first pass writes every record.
     const std::unique_ptr<Primitive[]> primitives(new Primitive[triangleTotal]);
     corners_.reset(new TriangleCorners[triangleTotal]);
-    std::vector<PieceSummary> pieces(threads);
-    inPieces(triangleTotal, threads, [&](std::size_t piece, std::size_t begin, std::size_t end) {
-        PieceSummary& summary = pieces[piece];
-        for (std::size_t i = begin; i < end; ++i) {
-            Primitive& p = primitives[i];
-            if (!triangleInRange(positions, indices, i)) {
-                p.setNumber(kLeftOut);
-                summary.leftOut = true;
-                continue;
-            }
-            const std::array<Vec3, 3> c{positions[static_cast<std::size_t>(indices[3 * i])],
-                                        positions[static_cast<std::size_t>(indices[3 * i + 1])],
-                                        positions[static_cast<std::size_t>(indices[3 * i + 2])]};
-            if (!isFinite(c[0]) || !isFinite(c[1]) || !isFinite(c[2])) summary.damaged = true;
-            for (std::size_t k = 0; k < 3; ++k) corners_[i].set(k, c[k]);
-            const Vec3 lo = componentMin(componentMin(c[0], c[1]), c[2]);
-            const Vec3 hi = componentMax(componentMax(c[0], c[1]), c[2]);
-            // Formed in registers and stored whole: read back from the
-            // record, four separate stores would stall the load.
-            const Quad low = quadOf(lo.x, lo.y, lo.z, -longestEdge(c));
-            const Quad high = quadOf(hi.x, hi.y, hi.z, 0.0f);
-            storeQuad(p.low, low);
-            storeQuad(p.high, high);
-            p.setNumber(static_cast<std::int32_t>(i));
-            summary.bounds.add(low, high);
-        }
-    });
-    Bounds all = Bounds::empty();
-    bool leftOut = false;
-    for (const PieceSummary& summary : pieces) {
-        if (summary.damaged) {
-            // No box can promise anything about a corner that is not finite:
-            // the caller tests this mesh exhaustively instead.
-            finite_ = false;
-            abandoned_ = true;
-            corners_.reset();
-            return;
-        }
-        all.add(summary.bounds);
-        leftOut = leftOut || summary.leftOut;
+    const Survey found = survey(positions, indices, threads, primitives.get(), corners_.get());
+    if (found.damaged) {
+        // No box can promise anything about a corner that is not finite:
+        // the caller tests this mesh exhaustively instead.
+        finite_ = false;
+        abandoned_ = true;
+        corners_.reset();
+        return;
     }
     std::size_t primitiveTotal = triangleTotal;
-    if (leftOut) {
+    if (found.leftOut) {
         primitiveTotal = static_cast<std::size_t>(
             std::remove_if(primitives.get(), primitives.get() + triangleTotal,
                            [](const Primitive& p) { return p.number() == kLeftOut; }) -
@@ -583,34 +619,13 @@ void TriangleBvh::build(const CornerPositions& positions, std::span<const std::i
     }
     if (primitiveTotal == 0) return;
 
-    triangles_.resize(primitiveTotal);
-    const Builder builder(primitives.get(), triangles_.data());
     const auto root = std::make_unique<Range>();
     root->end = primitiveTotal;
-    root->bounds = all;
-    root->binning = Binning::of(all, true);
-    if (!root->binning.splittable()) {
-        root->bins[0] = all;
-    } else {
-        // The root's bins in pieces too, summed.
-        std::vector<std::array<Bounds, kBins>> pieceBins(threads);
-        const Binning& by = root->binning;
-        const auto binPiece = [&](std::size_t piece, std::size_t begin, std::size_t end) {
-            std::array<Bounds, kBins>& bins = pieceBins[piece];
-            for (int b = 0; b < by.bins; ++b) bins[static_cast<std::size_t>(b)] = Bounds::empty();
-            for (std::size_t i = begin; i < end; ++i) {
-                bins[static_cast<std::size_t>(by.binOf(primitives[i]))].add(primitives[i]);
-            }
-        };
-        const std::size_t used = inPieces(primitiveTotal, threads, binPiece);
-        root->clearBins();
-        for (std::size_t piece = 0; piece < used; ++piece) {
-            for (int b = 0; b < by.bins; ++b) {
-                root->bins[static_cast<std::size_t>(b)].add(pieceBins[piece][static_cast<std::size_t>(b)]);
-            }
-        }
-    }
+    root->bounds = found.bounds;
+    binRoot(*root, primitives.get(), threads);
+    triangles_.resize(primitiveTotal);
     nodes_.reserve(2 * primitiveTotal);
+    const Builder builder(primitives.get(), triangles_.data());
     // Twice as many subtrees as threads: the two sides of a split are often
     // uneven (six to four), and the system's scheduler evens out the rest.
     builder.build(nodes_, *root, 0, threads > 1 ? 2 * threads : 1);
