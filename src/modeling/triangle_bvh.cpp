@@ -287,12 +287,15 @@ public:
 
 private:
     static std::size_t emit(std::vector<BvhNode>& out, const Bounds& b) {
-        const std::size_t self = out.size();
-        out.emplace_back();
-        out[self].lo = Vec3{lane(b.low, 0), lane(b.low, 1), lane(b.low, 2)};
-        out[self].hi = Vec3{lane(b.high, 0), lane(b.high, 1), lane(b.high, 2)};
-        out[self].maxEdge = b.edge();
-        return self;
+        alignas(16) float low[4];
+        alignas(16) float high[4];
+        storeQuad(low, b.low);
+        storeQuad(high, b.high);
+        BvhNode& node = out.emplace_back();
+        node.lo = Vec3{low[0], low[1], low[2]};
+        node.hi = Vec3{high[0], high[1], high[2]};
+        node.maxEdge = -low[3];
+        return out.size() - 1;
     }
 
     // Small ranges are split exactly: sorted by centre along the widest
