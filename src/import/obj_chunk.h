@@ -18,6 +18,21 @@ namespace morvanex::obj {
 // in the corner ("1//3" has no texture coordinate).
 inline constexpr std::int32_t kAbsent = INT32_MIN;
 
+// Corners keep a written index counted from 0 when it counts from the
+// start, so that a file whose indices all lie inside the lists needs no
+// pass over its corners before the objects are built; the others keep
+// their value, and a written 0 a value no other index takes.
+inline constexpr std::int32_t kWrittenZero = INT32_MAX;
+inline std::int32_t storedIndex(std::int32_t written) {
+    if (written > 0) return written - 1;
+    return written == 0 ? kWrittenZero : written;
+}
+inline std::int32_t writtenIndex(std::int32_t stored) {
+    if (stored == kWrittenZero) return 0;
+    return stored >= 0 ? stored + 1 : stored;
+}
+
+// Indices as stored (see storedIndex); kAbsent where none is written.
 struct Corner {
     std::int32_t v = kAbsent;
     std::int32_t t = kAbsent;

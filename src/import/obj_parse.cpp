@@ -123,7 +123,8 @@ private:
             c_.largestPosition = std::max(c_.largestPosition, k.v);
             c_.largestTexcoord = std::max(c_.largestTexcoord, k.t);
             c_.largestNormal = std::max(c_.largestNormal, k.n);
-            c_.corners.push_back(k);
+            c_.corners.push_back({storedIndex(k.v), k.t == kAbsent ? kAbsent : storedIndex(k.t),
+                                  k.n == kAbsent ? kAbsent : storedIndex(k.n)});
         }
         const bool relative = lowest < 0;
         c_.anyIndexBelowOne = c_.anyIndexBelowOne || lowest < 1;

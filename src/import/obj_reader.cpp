@@ -50,14 +50,15 @@ struct Bases {
     std::size_t positions = 0, texcoords = 0, normals = 0;
 };
 
-// One index made absolute and 0-based: -1 when absent; `ok` turns false when
-// it lies outside its list.
-std::int32_t resolve(std::int32_t raw, std::size_t base, std::size_t local, std::size_t total, bool required,
+// One index as stored made absolute and 0-based: -1 when absent; `ok` turns
+// false when it lies outside its list.
+std::int32_t resolve(std::int32_t stored, std::size_t base, std::size_t local, std::size_t total, bool required,
                      bool& ok) {
-    if (raw == obj::kAbsent) {
+    if (stored == obj::kAbsent) {
         if (required) ok = false;
         return -1;
     }
+    const std::int32_t raw = obj::writtenIndex(stored);
     std::int64_t a = -1;
     if (raw > 0) {
         a = static_cast<std::int64_t>(raw) - 1;
@@ -83,12 +84,8 @@ bool allIndicesInside(const Chunk& c, const Bases& total) {
 
 void resolveChunk(Chunk& c, Bases base, const Bases& total) {
     if (allIndicesInside(c, total)) {
-        const auto fromOne = [](std::int32_t raw) { return raw == obj::kAbsent ? -1 : raw - 1; };
-        for (Corner& corner : c.corners) {
-            corner.v -= 1;
-            corner.t = fromOne(corner.t);
-            corner.n = fromOne(corner.n);
-        }
+        // Stored from 0 already; an absent index is negative as a
+        // resolved one would be.
         c.faceOk.clear();
         return;
     }
