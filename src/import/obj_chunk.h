@@ -74,6 +74,9 @@ struct Chunk {
     // needs no check per face.
     std::int32_t largestPosition = 0, largestTexcoord = 0, largestNormal = 0;
     bool anyIndexBelowOne = false;
+    // True while every face is a triangle: a run of faces then makes as
+    // many triangles as it holds faces.
+    bool onlyTriangles = true;
 
     // Set when joining: false for a face with an index outside its list;
     // empty when every face is whole.

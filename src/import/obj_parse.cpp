@@ -141,6 +141,7 @@ private:
             c_.relative.push_back({c_.faces.size(), c_.positions.size() / 3, c_.texcoords.size() / 2,
                                    c_.normals.size() / 3});
         }
+        c_.onlyTriangles = c_.onlyTriangles && !line && count == 3;
         c_.faces.push_back({first, static_cast<std::uint32_t>(count), line});
     }
 

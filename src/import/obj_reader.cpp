@@ -119,6 +119,7 @@ struct Part {
     std::string material;
     std::size_t triangles = 0;
     std::vector<MeshVertex> vertices;
+    std::vector<std::int32_t> indices;  // 0, 1, 2, ...: one vertex per corner
 };
 
 // A run of consecutive faces of one piece going to one part.
@@ -208,8 +209,8 @@ Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) 
                 const std::size_t runEnd = std::min(stop, f + kFacesPerRun);
                 Part& part = layout.parts[currentPart];
                 layout.runs.push_back({ci, f, runEnd, currentPart, part.triangles * 3});
-                std::size_t triangles = 0;
-                for (std::size_t g = f; g < runEnd; ++g) triangles += trianglesOf(c.faces[g]);
+                std::size_t triangles = c.onlyTriangles ? runEnd - f : 0;
+                for (std::size_t g = f; !c.onlyTriangles && g < runEnd; ++g) triangles += trianglesOf(c.faces[g]);
                 part.triangles += triangles;
                 f = runEnd;
             }
@@ -445,13 +446,16 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     for (Part& part : layout.parts) {
         part.vertices.reserve(part.triangles * 3);
         adviseLargePages(part.vertices.data(), part.vertices.capacity() * sizeof(MeshVertex));
+        part.indices.reserve(part.triangles * 3);
+        adviseLargePages(part.indices.data(), part.indices.capacity() * sizeof(std::int32_t));
     }
 
     // A vector makes its elements itself, one after the other: whoever takes
     // a run has the system give the run's pages (in parallel: that is where
-    // the system clears them), makes the part's vertices up to the run's end
-    // under the part's lock, then fills them in, all while they are still in
-    // its cache. The storage never moves, as the room was reserved.
+    // the system clears them), makes the part's vertices and indices up to
+    // the run's end under the part's lock, then fills in its own, all while
+    // they are still in its cache. The storage never moves, as the room was
+    // reserved.
     std::vector<std::size_t> runEnd(layout.runs.size());
     {
         std::vector<std::size_t> nextStart(layout.parts.size());
@@ -464,30 +468,27 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     std::vector<std::mutex> making(layout.parts.size());
     std::vector<MeshVertex*> storage(layout.parts.size());
     for (std::size_t p = 0; p < layout.parts.size(); ++p) storage[p] = layout.parts[p].vertices.data();
+    std::vector<std::int32_t*> indexStorage(layout.parts.size());
+    for (std::size_t p = 0; p < layout.parts.size(); ++p) indexStorage[p] = layout.parts[p].indices.data();
     const auto makeVertices = [&](std::size_t part, std::size_t upTo) {
         const std::lock_guard<std::mutex> lock(making[part]);
         std::vector<MeshVertex>& vertices = layout.parts[part].vertices;
         // Copies of one made vertex: a few wide stores each.
         static const MeshVertex kMade{};
         if (vertices.size() < upTo) vertices.resize(upTo, kMade);
-    };
-
-    std::vector<std::vector<std::int32_t>> indices(layout.parts.size());
-    const auto makeIndices = [&] {
-        for (std::size_t p = 0; p < layout.parts.size(); ++p) indices[p] = cornerIndices(layout.parts[p].triangles * 3);
+        std::vector<std::int32_t>& indices = layout.parts[part].indices;
+        if (indices.size() < upTo) indices.resize(upTo);
     };
 
     std::vector<BuildCounts> counts(layout.runs.size());
     std::vector<PositionBounds> runBounds(layout.runs.size());
     const float scale = options.scale > 0.0f ? options.scale : kObjScale;
-    // Task 0 makes the indices, the others build one run each.
-    constexpr std::size_t kFirstRunTask = 1;
-    runParallel(layout.runs.size() + kFirstRunTask, threads, [&](std::size_t task) {
-        if (task == 0) return makeIndices();
-        const std::size_t i = task - kFirstRunTask;
+    runParallel(layout.runs.size(), threads, [&](std::size_t i) {
         const Run& run = layout.runs[i];
         populatePages(storage[run.part] + run.firstVertex, (runEnd[i] - run.firstVertex) * sizeof(MeshVertex));
         makeVertices(run.part, runEnd[i]);
+        std::int32_t* index = indexStorage[run.part];
+        for (std::size_t v = run.firstVertex; v < runEnd[i]; ++v) index[v] = static_cast<std::int32_t>(v);
         RunBuilder local(lists, scale);
         local.build(chunks[run.chunk], run, storage[run.part], counts[i]);
         runBounds[i] = local.bounds;
@@ -512,7 +513,7 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     for (Part& part : layout.parts) {
         auto object = newImportedObject(part.name);
         const std::size_t p = static_cast<std::size_t>(&part - layout.parts.data());
-        giveCornerMesh(*object, std::move(part.vertices), std::move(indices[p]), partBounds[p]);
+        giveCornerMesh(*object, std::move(part.vertices), std::move(part.indices), partBounds[p]);
         applyMaterial(*object, part, library, options, result);
         result.objects.push_back(std::move(object));
     }
