@@ -65,7 +65,9 @@ struct Chunk {
     std::vector<float> texcoords;  // 2 per entry
     std::vector<float> normals;    // 3 per entry
     std::vector<Corner> corners;
-    std::vector<Face> faces;
+    // The faces, listed only once one is not a triangle: until then face f
+    // is corners 3f to 3f + 2, and nothing more need be written.
+    std::vector<Face> listedFaces;
     std::vector<Event> events;
     std::vector<RelativeFace> relative;  // in face order
     ImportReport report;
@@ -77,6 +79,20 @@ struct Chunk {
     // True while every face is a triangle: a run of faces then makes as
     // many triangles as it holds faces.
     bool onlyTriangles = true;
+
+    std::size_t faceCount() const { return onlyTriangles ? corners.size() / 3 : listedFaces.size(); }
+    Face face(std::size_t f) const { return onlyTriangles ? Face{3 * f, 3, false} : listedFaces[f]; }
+    // Adds a face whose corners are the last ones added.
+    void addFace(const Face& face) {
+        const bool triangle = !face.line && face.cornerCount == 3;
+        if (onlyTriangles && triangle) return;
+        if (onlyTriangles) {
+            listedFaces.reserve(face.firstCorner / 3 + 1);
+            for (std::size_t f = 0; f < face.firstCorner / 3; ++f) listedFaces.push_back({3 * f, 3, false});
+            onlyTriangles = false;
+        }
+        listedFaces.push_back(face);
+    }
 
     // Set when joining: false for a face with an index outside its list;
     // empty when every face is whole.

@@ -78,7 +78,7 @@ private:
         return std::string(scan::trim(std::string_view(p, static_cast<std::size_t>(end - p))));
     }
 
-    void event(EventKind kind, std::string name) { c_.events.push_back({c_.faces.size(), kind, std::move(name)}); }
+    void event(EventKind kind, std::string name) { c_.events.push_back({c_.faceCount(), kind, std::move(name)}); }
 
     // `needed` numbers are appended whatever the line holds, so that the
     // indices of later entries stay right; the first `required` must be there.
@@ -96,6 +96,7 @@ private:
     }
 
     void face(const char* p, const char* end, bool line) {
+        const std::size_t index = c_.faceCount();
         const std::size_t first = c_.corners.size();
         std::int32_t lowest = 1;  // of the indices written
         bool bad = false;
@@ -138,11 +139,10 @@ private:
             return c_.report.damage(line ? kShortLines : kShortFaces);
         }
         if (relative) {
-            c_.relative.push_back({c_.faces.size(), c_.positions.size() / 3, c_.texcoords.size() / 2,
+            c_.relative.push_back({index, c_.positions.size() / 3, c_.texcoords.size() / 2,
                                    c_.normals.size() / 3});
         }
-        c_.onlyTriangles = c_.onlyTriangles && !line && count == 3;
-        c_.faces.push_back({first, static_cast<std::uint32_t>(count), line});
+        c_.addFace({first, static_cast<std::uint32_t>(count), line});
     }
 
     Chunk& c_;
@@ -189,7 +189,7 @@ void reserveForPiece(std::string_view text, Chunk& out) {
     constexpr std::size_t kWindows = 16;
     constexpr std::size_t kWindowBytes = 4096;
     if (text.size() < kWindows * kWindowBytes * 4) return;
-    std::size_t sampled = 0, positions = 0, texcoords = 0, normals = 0, faces = 0, corners = 0;
+    std::size_t sampled = 0, positions = 0, texcoords = 0, normals = 0, corners = 0;
     for (std::size_t w = 0; w < kWindows; ++w) {
         const std::string_view window = text.substr(text.size() / kWindows * w, kWindowBytes);
         std::size_t at = window.find('\n');
@@ -202,7 +202,6 @@ void reserveForPiece(std::string_view text, Chunk& out) {
             else if (line.starts_with("vt ")) ++texcoords;
             else if (line.starts_with("vn ")) ++normals;
             else if (line.starts_with("f ") || line.starts_with("l ")) {
-                ++faces;
                 for (std::size_t k = 1; k + 1 < line.size(); ++k) corners += (line[k] == ' ' && line[k + 1] != ' ') ? 1 : 0;
             }
             sampled += lineEnd + 1 - at;
@@ -214,7 +213,6 @@ void reserveForPiece(std::string_view text, Chunk& out) {
     out.positions.reserve(3 * scaled(positions));
     out.texcoords.reserve(2 * scaled(texcoords));
     out.normals.reserve(3 * scaled(normals));
-    out.faces.reserve(scaled(faces));
     out.corners.reserve(scaled(corners));
 }
 

@@ -89,13 +89,13 @@ void resolveChunk(Chunk& c, Bases base, const Bases& total) {
         c.faceOk.clear();
         return;
     }
-    c.faceOk.assign(c.faces.size(), 1);
+    c.faceOk.assign(c.faceCount(), 1);
     std::size_t r = 0;
     std::size_t outOfRange = 0;
-    for (std::size_t f = 0; f < c.faces.size(); ++f) {
+    for (std::size_t f = 0; f < c.faceCount(); ++f) {
         obj::RelativeFace local;
         if (r < c.relative.size() && c.relative[r].face == f) local = c.relative[r++];
-        const Face& face = c.faces[f];
+        const Face face = c.face(f);
         bool ok = true;
         for (std::size_t k = face.firstCorner; k < face.firstCorner + face.cornerCount; ++k) {
             Corner& corner = c.corners[k];
@@ -199,7 +199,7 @@ Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) 
                 open = &layout.runs.back();
             }
             open->faceEnd = f + 1;
-            part.triangles += trianglesOf(c.faces[f]);
+            part.triangles += trianglesOf(c.face(f));
         };
         // Whole faces between two events all go to one part: runs of them
         // are laid out at once.
@@ -210,15 +210,16 @@ Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) 
                 Part& part = layout.parts[currentPart];
                 layout.runs.push_back({ci, f, runEnd, currentPart, part.triangles * 3});
                 std::size_t triangles = c.onlyTriangles ? runEnd - f : 0;
-                for (std::size_t g = f; !c.onlyTriangles && g < runEnd; ++g) triangles += trianglesOf(c.faces[g]);
+                for (std::size_t g = f; !c.onlyTriangles && g < runEnd; ++g) triangles += trianglesOf(c.face(g));
                 part.triangles += triangles;
                 f = runEnd;
             }
             open = nullptr;
         };
-        for (std::size_t f = 0; f < c.faces.size();) {
+        const std::size_t faces = c.faceCount();
+        for (std::size_t f = 0; f < faces;) {
             while (ev < c.events.size() && c.events[ev].face == f) applyEvent(c.events[ev++]);
-            const std::size_t stop = ev < c.events.size() ? std::min(c.events[ev].face, c.faces.size()) : c.faces.size();
+            const std::size_t stop = ev < c.events.size() ? std::min(c.events[ev].face, faces) : faces;
             if (c.faceOk.empty()) {
                 addWholeFaces(f, stop);
                 f = stop;
@@ -250,7 +251,7 @@ public:
         out += run.firstVertex;
         for (std::size_t f = run.faceBegin; f < run.faceEnd; ++f) {
             if (!c.faceWhole(f)) continue;
-            const Face& face = c.faces[f];
+            const Face face = c.face(f);
             const Corner* k = &c.corners[face.firstCorner];
             if (face.line) {
                 for (std::uint32_t i = 0; i + 1 < face.cornerCount; ++i) out = segment(k[i], k[i + 1], out);
