@@ -35,7 +35,10 @@ class ChunkParser {
 public:
     explicit ChunkParser(Chunk& chunk) : c_(chunk) {}
 
-    void line(const char* p, const char* end) {
+    // `readable`: how far the text may be read ahead of `end` (see
+    // scan::number()).
+    void line(const char* p, const char* end, const char* readable) {
+        readable_ = readable;
         const std::string_view key = scan::word(p, end);
         if (key.empty()) return;
         switch (key[0]) {
@@ -86,7 +89,7 @@ private:
         bool unreadable = false;
         for (int i = 0; i < needed; ++i) {
             float value = 0.0f;
-            if (!scan::number(p, end, value)) {
+            if (!scan::number(p, end, readable_, value)) {
                 value = 0.0f;
                 if (i < required) unreadable = true;
             }
@@ -104,16 +107,16 @@ private:
             p = scan::skipBlanks(p, end);
             if (p >= end) break;
             Corner k;
-            if (!scan::integer(p, end, k.v)) {
+            if (!scan::integer(p, end, readable_, k.v)) {
                 bad = true;
                 break;
             }
             if (p < end && *p == '/') {
                 ++p;
-                if (p < end && *p != '/' && !scan::isBlank(*p) && !scan::integer(p, end, k.t)) bad = true;
+                if (p < end && *p != '/' && !scan::isBlank(*p) && !scan::integer(p, end, readable_, k.t)) bad = true;
                 if (p < end && *p == '/') {
                     ++p;
-                    if (!scan::integer(p, end, k.n)) bad = true;
+                    if (!scan::integer(p, end, readable_, k.n)) bad = true;
                 }
             }
             if (bad || (p < end && !scan::isBlank(*p))) {
@@ -146,6 +149,7 @@ private:
     }
 
     Chunk& c_;
+    const char* readable_ = nullptr;
 };
 
 }  // namespace
@@ -229,7 +233,9 @@ void parseChunk(std::string_view text, Chunk& out) {
         const char* lineEnd = nl != nullptr ? static_cast<const char*>(nl) : end;
         const char* next = nl != nullptr ? lineEnd + 1 : end;
         if (!continues(p, lineEnd)) {
-            parser.line(p, contentEnd(p, lineEnd));
+            // The line ends at a line break or the text's end: no digit
+            // or point follows it.
+            parser.line(p, contentEnd(p, lineEnd), end);
             p = next;
             continue;
         }
@@ -244,7 +250,7 @@ void parseChunk(std::string_view text, Chunk& out) {
             next = nl2 != nullptr ? e2 + 1 : end;
             if (!more) break;
         }
-        parser.line(joined.data(), joined.data() + joined.size());
+        parser.line(joined.data(), joined.data() + joined.size(), joined.data() + joined.size());
         p = next;
     }
 }
