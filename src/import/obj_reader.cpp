@@ -408,6 +408,10 @@ Lists joinLists(std::vector<Chunk>& chunks, const std::vector<Bases>& bases, con
     lists.positions = std::make_unique_for_overwrite<float[]>(total.positions * 3);
     lists.texcoords = std::make_unique_for_overwrite<float[]>(total.texcoords * 2);
     lists.normals = std::make_unique_for_overwrite<float[]>(total.normals * 3);
+    // Millions of entries: a few large pages rather than thousands of small.
+    adviseLargePages(lists.positions.get(), total.positions * 3 * sizeof(float));
+    adviseLargePages(lists.texcoords.get(), total.texcoords * 2 * sizeof(float));
+    adviseLargePages(lists.normals.get(), total.normals * 3 * sizeof(float));
     runParallel(chunks.size() * 3, threads, [&](std::size_t task) {
         Chunk& c = chunks[task / 3];
         const Bases& at = bases[task / 3];
