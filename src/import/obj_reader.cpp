@@ -50,14 +50,15 @@ struct Bases {
     std::size_t positions = 0, texcoords = 0, normals = 0;
 };
 
-// One index made absolute and 0-based: -1 when absent; `ok` turns false when
-// it lies outside its list.
-std::int32_t resolve(std::int32_t raw, std::size_t base, std::size_t local, std::size_t total, bool required,
+// One index as stored made absolute and 0-based: -1 when absent; `ok` turns
+// false when it lies outside its list.
+std::int32_t resolve(std::int32_t stored, std::size_t base, std::size_t local, std::size_t total, bool required,
                      bool& ok) {
-    if (raw == obj::kAbsent) {
+    if (stored == obj::kAbsent) {
         if (required) ok = false;
         return -1;
     }
+    const std::int32_t raw = obj::writtenIndex(stored);
     std::int64_t a = -1;
     if (raw > 0) {
         a = static_cast<std::int64_t>(raw) - 1;
@@ -83,22 +84,18 @@ bool allIndicesInside(const Chunk& c, const Bases& total) {
 
 void resolveChunk(Chunk& c, Bases base, const Bases& total) {
     if (allIndicesInside(c, total)) {
-        const auto fromOne = [](std::int32_t raw) { return raw == obj::kAbsent ? -1 : raw - 1; };
-        for (Corner& corner : c.corners) {
-            corner.v -= 1;
-            corner.t = fromOne(corner.t);
-            corner.n = fromOne(corner.n);
-        }
+        // Stored from 0 already; an absent index is negative as a
+        // resolved one would be.
         c.faceOk.clear();
         return;
     }
-    c.faceOk.assign(c.faces.size(), 1);
+    c.faceOk.assign(c.faceCount(), 1);
     std::size_t r = 0;
     std::size_t outOfRange = 0;
-    for (std::size_t f = 0; f < c.faces.size(); ++f) {
+    for (std::size_t f = 0; f < c.faceCount(); ++f) {
         obj::RelativeFace local;
         if (r < c.relative.size() && c.relative[r].face == f) local = c.relative[r++];
-        const Face& face = c.faces[f];
+        const Face face = c.face(f);
         bool ok = true;
         for (std::size_t k = face.firstCorner; k < face.firstCorner + face.cornerCount; ++k) {
             Corner& corner = c.corners[k];
@@ -122,6 +119,7 @@ struct Part {
     std::string material;
     std::size_t triangles = 0;
     std::vector<MeshVertex> vertices;
+    std::vector<std::int32_t> indices;  // 0, 1, 2, ...: one vertex per corner
 };
 
 // A run of consecutive faces of one piece going to one part.
@@ -201,7 +199,7 @@ Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) 
                 open = &layout.runs.back();
             }
             open->faceEnd = f + 1;
-            part.triangles += trianglesOf(c.faces[f]);
+            part.triangles += trianglesOf(c.face(f));
         };
         // Whole faces between two events all go to one part: runs of them
         // are laid out at once.
@@ -211,16 +209,17 @@ Layout layOut(const std::vector<Chunk>& chunks, const std::string& defaultName) 
                 const std::size_t runEnd = std::min(stop, f + kFacesPerRun);
                 Part& part = layout.parts[currentPart];
                 layout.runs.push_back({ci, f, runEnd, currentPart, part.triangles * 3});
-                std::size_t triangles = 0;
-                for (std::size_t g = f; g < runEnd; ++g) triangles += trianglesOf(c.faces[g]);
+                std::size_t triangles = c.onlyTriangles ? runEnd - f : 0;
+                for (std::size_t g = f; !c.onlyTriangles && g < runEnd; ++g) triangles += trianglesOf(c.face(g));
                 part.triangles += triangles;
                 f = runEnd;
             }
             open = nullptr;
         };
-        for (std::size_t f = 0; f < c.faces.size();) {
+        const std::size_t faces = c.faceCount();
+        for (std::size_t f = 0; f < faces;) {
             while (ev < c.events.size() && c.events[ev].face == f) applyEvent(c.events[ev++]);
-            const std::size_t stop = ev < c.events.size() ? std::min(c.events[ev].face, c.faces.size()) : c.faces.size();
+            const std::size_t stop = ev < c.events.size() ? std::min(c.events[ev].face, faces) : faces;
             if (c.faceOk.empty()) {
                 addWholeFaces(f, stop);
                 f = stop;
@@ -252,7 +251,7 @@ public:
         out += run.firstVertex;
         for (std::size_t f = run.faceBegin; f < run.faceEnd; ++f) {
             if (!c.faceWhole(f)) continue;
-            const Face& face = c.faces[f];
+            const Face face = c.face(f);
             const Corner* k = &c.corners[face.firstCorner];
             if (face.line) {
                 for (std::uint32_t i = 0; i + 1 < face.cornerCount; ++i) out = segment(k[i], k[i + 1], out);
@@ -409,6 +408,10 @@ Lists joinLists(std::vector<Chunk>& chunks, const std::vector<Bases>& bases, con
     lists.positions = std::make_unique_for_overwrite<float[]>(total.positions * 3);
     lists.texcoords = std::make_unique_for_overwrite<float[]>(total.texcoords * 2);
     lists.normals = std::make_unique_for_overwrite<float[]>(total.normals * 3);
+    // Millions of entries: a few large pages rather than thousands of small.
+    adviseLargePages(lists.positions.get(), total.positions * 3 * sizeof(float));
+    adviseLargePages(lists.texcoords.get(), total.texcoords * 2 * sizeof(float));
+    adviseLargePages(lists.normals.get(), total.normals * 3 * sizeof(float));
     runParallel(chunks.size() * 3, threads, [&](std::size_t task) {
         Chunk& c = chunks[task / 3];
         const Bases& at = bases[task / 3];
@@ -448,13 +451,16 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     for (Part& part : layout.parts) {
         part.vertices.reserve(part.triangles * 3);
         adviseLargePages(part.vertices.data(), part.vertices.capacity() * sizeof(MeshVertex));
+        part.indices.reserve(part.triangles * 3);
+        adviseLargePages(part.indices.data(), part.indices.capacity() * sizeof(std::int32_t));
     }
 
     // A vector makes its elements itself, one after the other: whoever takes
     // a run has the system give the run's pages (in parallel: that is where
-    // the system clears them), makes the part's vertices up to the run's end
-    // under the part's lock, then fills them in, all while they are still in
-    // its cache. The storage never moves, as the room was reserved.
+    // the system clears them), makes the part's vertices and indices up to
+    // the run's end under the part's lock, then fills in its own, all while
+    // they are still in its cache. The storage never moves, as the room was
+    // reserved.
     std::vector<std::size_t> runEnd(layout.runs.size());
     {
         std::vector<std::size_t> nextStart(layout.parts.size());
@@ -467,30 +473,27 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     std::vector<std::mutex> making(layout.parts.size());
     std::vector<MeshVertex*> storage(layout.parts.size());
     for (std::size_t p = 0; p < layout.parts.size(); ++p) storage[p] = layout.parts[p].vertices.data();
+    std::vector<std::int32_t*> indexStorage(layout.parts.size());
+    for (std::size_t p = 0; p < layout.parts.size(); ++p) indexStorage[p] = layout.parts[p].indices.data();
     const auto makeVertices = [&](std::size_t part, std::size_t upTo) {
         const std::lock_guard<std::mutex> lock(making[part]);
         std::vector<MeshVertex>& vertices = layout.parts[part].vertices;
         // Copies of one made vertex: a few wide stores each.
         static const MeshVertex kMade{};
         if (vertices.size() < upTo) vertices.resize(upTo, kMade);
-    };
-
-    std::vector<std::vector<std::int32_t>> indices(layout.parts.size());
-    const auto makeIndices = [&] {
-        for (std::size_t p = 0; p < layout.parts.size(); ++p) indices[p] = cornerIndices(layout.parts[p].triangles * 3);
+        std::vector<std::int32_t>& indices = layout.parts[part].indices;
+        if (indices.size() < upTo) indices.resize(upTo);
     };
 
     std::vector<BuildCounts> counts(layout.runs.size());
     std::vector<PositionBounds> runBounds(layout.runs.size());
     const float scale = options.scale > 0.0f ? options.scale : kObjScale;
-    // Task 0 makes the indices, the others build one run each.
-    constexpr std::size_t kFirstRunTask = 1;
-    runParallel(layout.runs.size() + kFirstRunTask, threads, [&](std::size_t task) {
-        if (task == 0) return makeIndices();
-        const std::size_t i = task - kFirstRunTask;
+    runParallel(layout.runs.size(), threads, [&](std::size_t i) {
         const Run& run = layout.runs[i];
         populatePages(storage[run.part] + run.firstVertex, (runEnd[i] - run.firstVertex) * sizeof(MeshVertex));
         makeVertices(run.part, runEnd[i]);
+        std::int32_t* index = indexStorage[run.part];
+        for (std::size_t v = run.firstVertex; v < runEnd[i]; ++v) index[v] = static_cast<std::int32_t>(v);
         RunBuilder local(lists, scale);
         local.build(chunks[run.chunk], run, storage[run.part], counts[i]);
         runBounds[i] = local.bounds;
@@ -515,7 +518,7 @@ void buildObjects(std::vector<Chunk>& chunks, const ImportOptions& options, unsi
     for (Part& part : layout.parts) {
         auto object = newImportedObject(part.name);
         const std::size_t p = static_cast<std::size_t>(&part - layout.parts.data());
-        giveCornerMesh(*object, std::move(part.vertices), std::move(indices[p]), partBounds[p]);
+        giveCornerMesh(*object, std::move(part.vertices), std::move(part.indices), partBounds[p]);
         applyMaterial(*object, part, library, options, result);
         result.objects.push_back(std::move(object));
     }

@@ -61,13 +61,14 @@ inline bool shortDigitRun(const char*& q, std::uint64_t& value) {
 }
 
 // The digits of "123.4567" when both runs are shorter than eight digits
-// and eight bytes can be read after each: m = 1234567, decimals = 4, q past
-// them. False, nothing changed, otherwise.
-inline bool shortDecimalDigits(const char*& q, const char* end, std::uint64_t& m, int& decimals) {
+// and eight bytes can be read after each (up to `readable`; see number()):
+// m = 1234567, decimals = 4, q past them. False, nothing changed, otherwise.
+inline bool shortDecimalDigits(const char*& q, const char* end, const char* readable, std::uint64_t& m,
+                               int& decimals) {
     static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     const char* r = q;
     std::uint64_t whole = 0;
-    if (end - r < 8 || !shortDigitRun(r, whole)) return false;
+    if (readable - r < 8 || !shortDigitRun(r, whole)) return false;
     if (r == end || *r != '.') {
         m = whole;
         decimals = 0;
@@ -77,7 +78,7 @@ inline bool shortDecimalDigits(const char*& q, const char* end, std::uint64_t& m
     const char* first = r + 1;
     const char* f = first;
     std::uint64_t fraction = 0;
-    if (end - f < 8 || !shortDigitRun(f, fraction)) return false;
+    if (readable - f < 8 || !shortDigitRun(f, fraction)) return false;
     decimals = static_cast<int>(f - first);
     m = whole * kScale[decimals] + fraction;
     q = f;
@@ -101,14 +102,14 @@ inline float scaledDecimal(std::uint64_t m, int decimals) {
 // anything else: exponents, long mantissas, a number followed by a character
 // for which `separates` is false.
 template <typename Separator>
-inline bool plainDecimal(const char*& p, const char* end, float& out, Separator separates) {
+inline bool plainDecimal(const char*& p, const char* end, const char* readable, float& out, Separator separates) {
     const char* q = p;
     const bool negative = q < end && *q == '-';
     if (q < end && (*q == '-' || *q == '+')) ++q;
     std::uint64_t m = 0;
     const char* digits = q;
     int decimals = 0;
-    if (!shortDecimalDigits(q, end, m, decimals)) {
+    if (!shortDecimalDigits(q, end, readable, m, decimals)) {
         while (q < end && isDigit(*q)) m = m * 10 + static_cast<unsigned>(*q++ - '0');
         if (q < end && *q == '.') {
             const char* first = ++q;
@@ -133,13 +134,20 @@ inline bool plainDecimal(const char*& p, const char* end, float& out, Separator 
     p = q;
     return true;
 }
+template <typename Separator>
+inline bool plainDecimal(const char*& p, const char* end, float& out, Separator separates) {
+    return plainDecimal(p, end, end, out, separates);
+}
 
 }  // namespace detail
 
 // A float after blanks; false (p unchanged past the blanks) when none.
-inline bool number(const char*& p, const char* end, float& out) {
+// Bytes up to `readable` (end or past it) may be read ahead, so that the
+// digits at the end of a line are read as fast as the others; the byte at
+// end, when there is one, must then be neither a digit nor a point.
+inline bool number(const char*& p, const char* end, const char* readable, float& out) {
     p = skipBlanks(p, end);
-    if (detail::plainDecimal(p, end, out, [](char c) { return isBlank(c); })) return true;
+    if (detail::plainDecimal(p, end, readable, out, [](char c) { return isBlank(c); })) return true;
     const char* start = p;
     if (start < end && *start == '+') ++start;
     const auto [next, error] = std::from_chars(start, end, out);
@@ -155,6 +163,7 @@ inline bool number(const char*& p, const char* end, float& out) {
     p = next;
     return true;
 }
+inline bool number(const char*& p, const char* end, float& out) { return number(p, end, end, out); }
 
 
 namespace detail {
@@ -184,20 +193,26 @@ namespace detail {
 
 // A signed integer, clamped to the int32 range (an index that large is out
 // of range anyway). Inlined into the face reader, which reads millions.
-[[gnu::always_inline]] inline bool integer(const char*& p, const char* end, std::int32_t& out) {
+// `readable` as for number(); the byte at end must not be a digit.
+[[gnu::always_inline]] inline bool integer(const char*& p, const char* end, const char* readable,
+                                           std::int32_t& out) {
     const char* q = p;
     if (q < end && *q == '+') ++q;
     const bool negative = q < end && *q == '-';
     if (negative) ++q;
     const char* digits = q;
     std::uint64_t value = 0;
-    if (end - q >= 8 && detail::shortDigitRun(q, value)) {
+    if (readable - q >= 8 && detail::shortDigitRun(q, value)) {
         if (q == digits) return false;
         out = negative ? -static_cast<std::int32_t>(value) : static_cast<std::int32_t>(value);
         p = q;
         return true;
     }
     return detail::longInteger(p, q, end, negative, out);
+}
+
+[[gnu::always_inline]] inline bool integer(const char*& p, const char* end, std::int32_t& out) {
+    return integer(p, end, end, out);
 }
 
 }  // namespace morvanex::scan

@@ -39,6 +39,32 @@ TEST(NumberText, ObjNumbersMatchTheGeneralReader) {
     }
 }
 
+TEST(NumberText, ObjNumbersReadAheadOfTheLineEndMatchTheLineAlone) {
+    // The OBJ parser lets the readers look past a line's end into the next
+    // line; what they read and where they stop must not change.
+    const std::string next = "\n12345678901234567890 0.5";
+    for (const std::string& text : kTrickyFloats) {
+        const std::string line = " " + text + next;
+        const char* end = line.data() + 1 + text.size();
+        const char* ahead = line.data();
+        const char* alone = line.data();
+        float read = -1.0f, expected = -1.0f;
+        ASSERT_EQ(scan::number(ahead, end, line.data() + line.size(), read), scan::number(alone, end, expected));
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(read), std::bit_cast<std::uint32_t>(expected)) << text;
+        EXPECT_EQ(ahead, alone) << text;
+    }
+    for (const std::string text : {"0", "7", "1234567", "12345678", "123456789", "2147483648", "-3", "+12", "-"}) {
+        const std::string line = text + next;
+        const char* end = line.data() + text.size();
+        const char* ahead = line.data();
+        const char* alone = line.data();
+        std::int32_t read = -1, expected = -1;
+        ASSERT_EQ(scan::integer(ahead, end, line.data() + line.size(), read), scan::integer(alone, end, expected));
+        EXPECT_EQ(read, expected) << text;
+        EXPECT_EQ(ahead, alone) << text;
+    }
+}
+
 TEST(NumberText, ScaledDecimalsRoundLikeADivision) {
     // Every mantissa of the fast path, in a stride that leaves the test
     // quick but crosses every exponent of the results.
