@@ -152,8 +152,15 @@ bool isIn(const List& list, const Control3d& widget) {
     return std::find(list.begin(), list.end(), &widget) != list.end();
 }
 
-void showCount(EditBox* box, int count) {
-    if (box != nullptr) box->setInt(count);
+// A raised count is shown in its box, but not while the person types into
+// it: "1" turned into "3" at once would make "12" come out as "32".
+void showCount(EditBox* box, int count, const Control3d* typedInto) {
+    if (box != nullptr && box != typedInto) box->setInt(count);
+}
+
+void showBoundValue(EditBox& box) {
+    if (box.boundFloat != nullptr) box.setFloat(*box.boundFloat);
+    if (box.boundInt1 != nullptr) box.setInt(*box.boundInt1);
 }
 
 }  // namespace
@@ -176,11 +183,11 @@ void PlacementWiring::sweepSettingChanged(const Control3d& widget) {
     // A count just typed is raised to its minimum where the person sees it.
     if (&widget == tubeBox(0)) {
         v.sweepCounts[0] = tubeSectionSteps(v.sweepCounts[0], true);
-        showCount(tubeBox(0), v.sweepCounts[0]);
+        showCount(tubeBox(0), v.sweepCounts[0], app_.ui.focusedEditBox);
     }
     if (&widget == tubeBox(1)) {
         v.sweepCounts[1] = tubeProfileSteps(v.sweepCounts[1]);
-        showCount(tubeBox(1), v.sweepCounts[1]);
+        showCount(tubeBox(1), v.sweepCounts[1], app_.ui.focusedEditBox);
     }
     if (&widget == tubeBox(2)) applySectionStep();
     if (&widget == surfaceBox(3)) {
@@ -189,14 +196,14 @@ void PlacementWiring::sweepSettingChanged(const Control3d& widget) {
         if (std::isfinite(typed) && std::fabs(typed) < 1e6f && typed == std::round(typed) &&
             static_cast<long>(typed) % 2 != 0) {
             v.surfaceValues[3] = typed + 1.0f;
-            surfaceBox(3)->setFloat(v.surfaceValues[3]);
+            if (app_.ui.focusedEditBox != surfaceBox(3)) surfaceBox(3)->setFloat(v.surfaceValues[3]);
         }
     }
     for (std::size_t i = 0; i < v.surfaceCounts.size(); ++i) {
         const int raised = std::clamp(v.surfaceCounts[i], 4, kMaxCurveSteps);
         if (raised == v.surfaceCounts[i]) continue;
         v.surfaceCounts[i] = raised;
-        showCount(surfaceBox(5 + i), raised);
+        showCount(surfaceBox(5 + i), raised, app_.ui.focusedEditBox);
     }
     const bool preset = v.sweepShape == 2 && (shape || smoothing);
     if (preset) applyTubePreset();
@@ -213,14 +220,8 @@ void PlacementWiring::sweepSettingChanged(const Control3d& widget) {
 void PlacementWiring::showSweepSettings() {
     ModelingPanelWidgets& w = app_.screen.tools.modeling;
     const ToolPanelValues& v = app_.screen.tools.values;
-    for (EditBox* box : w.tubeBoxes) {
-        if (box->boundFloat != nullptr) box->setFloat(*box->boundFloat);
-        if (box->boundInt1 != nullptr) box->setInt(*box->boundInt1);
-    }
-    for (EditBox* box : w.surfaceBoxes) {
-        if (box->boundFloat != nullptr) box->setFloat(*box->boundFloat);
-        if (box->boundInt1 != nullptr) box->setInt(*box->boundInt1);
-    }
+    for (EditBox* box : w.tubeBoxes) showBoundValue(*box);
+    for (EditBox* box : w.surfaceBoxes) showBoundValue(*box);
     for (std::size_t i = 0; i < w.sweepOptionChecks.size(); ++i) {
         if (w.sweepOptionChecks[i] != nullptr) w.sweepOptionChecks[i]->checked = v.sweepOptions[i];
     }
@@ -244,7 +245,7 @@ void PlacementWiring::applySectionStep() {
     if (step <= 0 || v.sweepCounts[0] % step == 0) return;
     v.sweepCounts[0] = tubeSectionSteps(v.sweepCounts[0] - v.sweepCounts[0] % step, true);
     v.sweepCounts[1] = tubeProfileSteps(v.sweepCounts[1]);
-    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i]);
+    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i], app_.ui.focusedEditBox);
 }
 
 void PlacementWiring::applyTubePreset() {
@@ -253,7 +254,7 @@ void PlacementWiring::applyTubePreset() {
     v.sweepCounts = {kPresetSectionSteps, kPresetProfileSteps};
     v.sweepSizes[0] = v.sweepSizes[1] = kPresetSize;
     v.twist = 0.0f;
-    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i]);
+    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i], app_.ui.focusedEditBox);
     for (std::size_t i = 0; i < 2 && 4 + i < w.tubeBoxes.size(); ++i) w.tubeBoxes[4 + i]->setFloat(v.sweepSizes[i]);
     if (w.twistSlider != nullptr) w.twistSlider->syncFromValue();
 }
@@ -291,6 +292,19 @@ void PlacementWiring::frame() {
         app_.forgetAbsentObjects();
     }
     showTopBarSweepButtons();
+    showLeftSweepBox();
+}
+
+void PlacementWiring::showLeftSweepBox() {
+    const Control3d* focused = app_.ui.focusedEditBox;
+    if (focused == lastFocusedBox_) return;
+    const ModelingPanelWidgets& w = app_.screen.tools.modeling;
+    for (const auto* boxes : {&w.tubeBoxes, &w.surfaceBoxes}) {
+        for (EditBox* box : *boxes) {
+            if (box == lastFocusedBox_) showBoundValue(*box);
+        }
+    }
+    lastFocusedBox_ = focused;
 }
 
 void PlacementWiring::drawOverlays() {

@@ -68,11 +68,15 @@ private:
     Ray worldRay(Vec3 viewDirection) const;
     Ray worldRayAt(int x, int y) const;
     void rebuildSweepPreview();
+    // A sweep box the person typed into shows, once left, the value the
+    // sweep uses (a count raised to its minimum while typing stays as typed).
+    void showLeftSweepBox();
 
     Application& app_;
     bool shownForOpenSweep_ = false;
     const SceneObject* shownForObject_ = nullptr;
     SweepTool shownForTool_ = SweepTool::None;
+    const Control3d* lastFocusedBox_ = nullptr;
 };
 
 }  // namespace morvanex

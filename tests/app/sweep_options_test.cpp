@@ -99,12 +99,15 @@ TEST_F(SweepOptionsTest, ThicknessAndTwistRebuildThePreviewAndTheBuildButtonKeep
 TEST_F(SweepOptionsTest, CountBoxesFollowTheirRulesAndAbsurdValuesAreCapped) {
     press(*m().tube);
     EditBox& count = *m().tubeBoxes[0];
-    typeInto(count, "2");  // emptied, it was raised to 3 at once
-    ASSERT_EQ(count.text, "32");
+    typeInto(count, "2");  // raised to 3 for the tube, left as typed in the box
+    EXPECT_EQ(count.text, "2");
+    EXPECT_EQ(app->screen.tools.values.sweepCounts[0], 3);
+    typeInto(count, "12");  // not "32"
+    EXPECT_EQ(app->screen.tools.values.sweepCounts[0], 12);
     typeInto(*m().tubeBoxes[2], "5");  // the section step
-    EXPECT_EQ(count.text, "30");
-    // 6 x (P - 1) x (S + 1) x k: 16 profile samples, 5 section points, 30 samples each.
-    EXPECT_EQ(preview().vertices.size(), 6u * 15u * 5u * 30u);
+    EXPECT_EQ(count.text, "10");
+    // 6 x (P - 1) x (S + 1) x k: 16 profile samples, 5 section points, 10 samples each.
+    EXPECT_EQ(preview().vertices.size(), 6u * 15u * 5u * 10u);
 
     for (EditBox* box : {m().curvePointsBox, m().profilePointsBox, m().tubeBoxes[0], m().tubeBoxes[4]}) {
         typeInto(*box, "9999999999");
@@ -136,11 +139,12 @@ TEST_F(SweepOptionsTest, ShapeAndSmoothingRadiosRemakeTheSectionOrApplyThePreset
 TEST_F(SweepOptionsTest, SurfaceBoxesAndAxisShapeThePreviewAndComeBackWithIt) {
     press(*m().surface);
     typeInto(*m().surfaceBoxes[3], "3");
-    EXPECT_EQ(m().surfaceBoxes[3]->text, "4.000") << "made even";
-    EXPECT_EQ(app->sweeps().curves()[0].arches, 2);
+    EXPECT_EQ(app->sweeps().curves()[0].arches, 2) << "made even";
     typeInto(*m().surfaceBoxes[5], "");
-    EXPECT_EQ(m().surfaceBoxes[5]->text, "4") << "at least 4";
     typeInto(*m().surfaceBoxes[2], "25");
+    // Once left, the boxes show what the surface uses.
+    EXPECT_EQ(m().surfaceBoxes[3]->text, "4.000");
+    EXPECT_EQ(m().surfaceBoxes[5]->text, "4") << "at least 4";
     EXPECT_NEAR(preview().boundsMax.y, 25.0f, 0.5f);
     press(*m().sweepAxisRadios[0]);  // it faces along x now
     EXPECT_NEAR(preview().boundsMax.x, 25.0f, 0.5f);
