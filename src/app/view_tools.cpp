@@ -286,8 +286,9 @@ void EditorViewTools::onViewMouseDown(SceneObject* object, int x, int y) {
         return;
     }
     // The group tool on the open group page adds or removes members.
-    const bool editingGroup = pressed(m.groupSelection) && app_.groupPageOpen();
-    if (editingGroup && current != nullptr && object != current && object->selectable) {
+    // (With no current object yet, the click first makes one.)
+    const bool editingGroup = current != nullptr && pressed(m.groupSelection) && app_.groupPageOpen();
+    if (editingGroup && object != current && object->selectable) {
         if (toggleGroupMembership(app_.scene, *current, *object) != GroupChange::Refused) {
             app_.scene.modified = true;
             app_.refreshGroupPage();
