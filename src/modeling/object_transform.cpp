@@ -55,7 +55,10 @@ void rebuildWorldMatrices(Scene& scene) {
             if (link.object != nullptr && link.object != object.get()) link.object->render.instanceOwner = object.get();
         }
     }
-    for (const auto& object : scene.objects()) rebuildWorldMatrix(*object);
+    // Copies are placed by their owner's rebuild (once, not once per copy).
+    for (const auto& object : scene.objects()) {
+        if (object->render.instanceOwner == nullptr) rebuildWorldMatrix(*object);
+    }
 }
 
 }  // namespace morvanex
