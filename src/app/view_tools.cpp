@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "app/application.h"
@@ -211,9 +212,33 @@ void EditorViewTools::pickUnderCursor(const FrameView& view, int width, int heig
     if (dragged != nullptr && previous == dragged && pick.hoveredObject != dragged) pick = before;
 }
 
+const MarkerPlaces& EditorViewTools::markerPlaces(const SceneObject& object) {
+    const Mat4 viewProjection = view_.view * view_.projection;
+    const auto same = [](const Mat4& a, const Mat4& b) { return std::memcmp(&a, &b, sizeof(Mat4)) == 0; };
+    MarkerPlaces& m = markers_;
+    const bool current = m.object == &object && m.serial == object.serial && m.meshRevision == object.meshRevision &&
+                         m.vertexCount == object.vertices.size() && same(m.world, object.worldMatrix);
+    if (!current) {
+        m.object = &object;
+        m.serial = object.serial;
+        m.meshRevision = object.meshRevision;
+        m.vertexCount = object.vertices.size();
+        m.world = object.worldMatrix;
+        m.worldPlaces = vertexWorldPositions(object);
+    }
+    if (!current || !same(m.viewProjection, viewProjection) || m.width != viewWidth_ || m.height != viewHeight_) {
+        m.viewProjection = viewProjection;
+        m.width = viewWidth_;
+        m.height = viewHeight_;
+        m.screenPlaces = vertexScreenPositions(m.worldPlaces, viewProjection, viewWidth_, viewHeight_);
+    }
+    return m;
+}
+
 void EditorViewTools::pickMarkers(SceneObject& current, Vec2 pointer) {
-    const std::vector<Vec3> world = vertexWorldPositions(current);
-    const std::vector<Vec2> screen = vertexScreenPositions(world, view_.view * view_.projection, viewWidth_, viewHeight_);
+    const MarkerPlaces& places = markerPlaces(current);
+    const std::vector<Vec3>& world = places.worldPlaces;
+    const std::vector<Vec2>& screen = places.screenPlaces;
     const std::int32_t vertex = markerUnderPointer(world, screen, pointer, view_.eye);
     if (vertex < 0) return;
     const auto i = static_cast<std::size_t>(vertex);
@@ -611,7 +636,7 @@ void EditorViewTools::drawTransformGizmo(Renderer& renderer, const SceneObject& 
 }
 
 void EditorViewTools::drawVertexMarkers(Renderer& renderer, const SceneObject& object) {
-    const std::vector<Vec3> world = vertexWorldPositions(object);
+    const std::vector<Vec3>& world = markerPlaces(object).worldPlaces;
     std::vector<LineVertex> lines;
     for (std::size_t i = 0; i < world.size() && lines.size() + 6 <= kMaxLineVertices; ++i) {
         const bool selected = i < object.vertexSelected.size() && object.vertexSelected[i] != 0;

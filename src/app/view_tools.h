@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "app/input_routing.h"
 #include "modeling/mesh_picking.h"
@@ -67,6 +68,22 @@ struct TransformDrag {
     ScaleHandle handle = ScaleHandle::None;
 };
 
+// The world and screen places of the current object's vertices, for its
+// markers: made again only when the object, its mesh, its matrix or the
+// view changes, not every frame.
+struct MarkerPlaces {
+    const SceneObject* object = nullptr;
+    std::uint64_t serial = 0;
+    std::uint64_t meshRevision = 0;
+    std::size_t vertexCount = 0;
+    Mat4 world;
+    Mat4 viewProjection;
+    int width = 0;
+    int height = 0;
+    std::vector<Vec3> worldPlaces;
+    std::vector<Vec2> screenPlaces;
+};
+
 class EditorViewTools final : public ViewTools {
 public:
     explicit EditorViewTools(Application& app) : app_(app) {}
@@ -116,10 +133,12 @@ public:
 private:
     bool creationDrag_ = false;  // the drag under way belongs to the creation tools
     std::array<int, 2> pickedAt_{-1, -1};  // the pointer place the pick was made for
+    MarkerPlaces markers_;
     bool rectangleArmed() const;
     bool vertexToolPressed() const;
     Ray rayAt(int x, int y) const;
     void pickMarkers(SceneObject& current, Vec2 pointer);
+    const MarkerPlaces& markerPlaces(const SceneObject& object);
     void pickScaleHandle(SceneObject& current, const Ray& ray, Vec2 pointer);
     void makeCurrent(SceneObject& object);
     void captureFaces(SceneObject& object, bool firstPress);

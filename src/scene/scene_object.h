@@ -140,7 +140,13 @@ struct SceneObject {
     void recomputeBounds();
     // Drops what was derived from the mesh. assignMesh() calls it; code that
     // edits vertices or indices in place calls it after the edit.
-    void meshChanged() { pickData.reset(); }
+    void meshChanged() {
+        pickData.reset();
+        ++meshRevision;
+    }
+    // Counts the changes of the mesh, so that what is derived from it can
+    // tell when to be made again.
+    std::uint64_t meshRevision = 0;
     // Built by the picking code on first use.
     std::unique_ptr<DerivedMeshData> pickData;
 

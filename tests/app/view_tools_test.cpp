@@ -174,6 +174,14 @@ TEST_F(ViewToolsTest, TheWeightToolTakesEveryCopyOfTheCornerUnderThePointer) {
         EXPECT_EQ(box->vertexSelected[i] != 0, here);
     }
     EXPECT_GE(copies, 3u);
+    // An edit of the mesh in place moves the markers with it.
+    for (MeshVertex& vertex : box->vertices) vertex.position.x += 1.0f;
+    box->meshChanged();
+    const Vec3 shifted = corner + Vec3{1, 0, 0};
+    const Vec2 moved = onScreen(shifted);
+    pointAt(static_cast<int>(moved.x), static_cast<int>(moved.y));
+    ASSERT_TRUE(app->viewTools.pick.markerHovered);
+    EXPECT_EQ(app->viewTools.pick.hoveredVertexPosition, shifted);
 }
 
 TEST_F(ViewToolsTest, ThePointMoveTakesTheFirstClickedVertexOntoTheSecond) {
