@@ -245,7 +245,9 @@ void PlacementWiring::applySectionStep() {
     if (step <= 0 || v.sweepCounts[0] % step == 0) return;
     v.sweepCounts[0] = tubeSectionSteps(v.sweepCounts[0] - v.sweepCounts[0] % step, true);
     v.sweepCounts[1] = tubeProfileSteps(v.sweepCounts[1]);
-    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i], app_.ui.focusedEditBox);
+    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) {
+        showCount(w.tubeBoxes[i], v.sweepCounts[i], app_.ui.focusedEditBox);
+    }
 }
 
 void PlacementWiring::applyTubePreset() {
@@ -254,7 +256,9 @@ void PlacementWiring::applyTubePreset() {
     v.sweepCounts = {kPresetSectionSteps, kPresetProfileSteps};
     v.sweepSizes[0] = v.sweepSizes[1] = kPresetSize;
     v.twist = 0.0f;
-    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) showCount(w.tubeBoxes[i], v.sweepCounts[i], app_.ui.focusedEditBox);
+    for (std::size_t i = 0; i < 2 && i < w.tubeBoxes.size(); ++i) {
+        showCount(w.tubeBoxes[i], v.sweepCounts[i], app_.ui.focusedEditBox);
+    }
     for (std::size_t i = 0; i < 2 && 4 + i < w.tubeBoxes.size(); ++i) w.tubeBoxes[4 + i]->setFloat(v.sweepSizes[i]);
     if (w.twistSlider != nullptr) w.twistSlider->syncFromValue();
 }
