@@ -165,6 +165,9 @@ public:
     bool exportAnimationFile(const std::filesystem::path& chosen, SceneObject& target);
     bool importAnimationFile(const std::filesystem::path& file, SceneObject& target);
     // The dialogs of the settings and animation panels' file buttons.
+    // Where the scene dialogs start: the current scene's folder, else the
+    // user's documents.
+    std::filesystem::path sceneDialogFolder() const;
     void chooseFileForMeshUpdate();
     void chooseSelectionSaveTarget();
     void chooseAnimationFileToOpen(SceneObject& target);

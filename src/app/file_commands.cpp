@@ -49,9 +49,8 @@ void Application::chooseSaveAsTarget() {
     FileDialogRequest request;
     request.save = true;
     request.filters = {{".MRX files", {"mrx", "obj"}}};
-    const std::filesystem::path current = pathFromText(scene.filePath);
-    request.startFolder = current.has_parent_path() ? current.parent_path() : folders.documents;
-    request.suggestedName = current.filename();
+    request.startFolder = sceneDialogFolder();
+    request.suggestedName = pathFromText(scene.filePath).filename();
     fileDialogs.chooseFile(request, [this](FileDialogAnswer answer) {
         if (!answer) return;
         std::error_code error;

@@ -167,12 +167,16 @@ bool Application::openSceneFrom(const std::filesystem::path& chosen, const std::
     return true;
 }
 
+std::filesystem::path Application::sceneDialogFolder() const {
+    const std::filesystem::path current = pathFromText(scene.filePath);
+    return current.has_parent_path() ? current.parent_path() : folders.documents;
+}
+
 void Application::chooseFileForMeshUpdate() {
     if (currentObject == nullptr) return;
     FileDialogRequest request;
     request.filters = {{".MRX files", {"mrx"}}};
-    const std::filesystem::path current = pathFromText(scene.filePath);
-    request.startFolder = current.has_parent_path() ? current.parent_path() : folders.documents;
+    request.startFolder = sceneDialogFolder();
     fileDialogs.chooseFile(request, [this](FileDialogAnswer answer) {
         if (!answer) return;
         setCursor(CursorShape::Wait);
@@ -254,8 +258,7 @@ void Application::chooseSelectionSaveTarget() {
     request.save = true;
     request.confirmOverwrite = true;
     request.filters = {{".MRX files", {"mrx"}}};
-    const std::filesystem::path current = pathFromText(scene.filePath);
-    request.startFolder = current.has_parent_path() ? current.parent_path() : folders.documents;
+    request.startFolder = sceneDialogFolder();
     fileDialogs.chooseFile(request, [this](FileDialogAnswer answer) {
         if (!answer) return;
         setCursor(CursorShape::Wait);
@@ -290,9 +293,7 @@ bool Application::importAnimationFile(const std::filesystem::path& file, SceneOb
 }
 
 void Application::chooseAnimationFileToOpen(SceneObject& target) {
-    const std::filesystem::path current = pathFromText(scene.filePath);
-    const auto request =
-        animationFileRequest(false, current.has_parent_path() ? current.parent_path() : folders.documents);
+    const auto request = animationFileRequest(false, sceneDialogFolder());
     fileDialogs.chooseFile(request, [this, &target](FileDialogAnswer answer) {
         // The object may have gone while the chooser was open.
         if (!answer || scene.indexOf(&target) < 0) return;
@@ -302,8 +303,7 @@ void Application::chooseAnimationFileToOpen(SceneObject& target) {
 }
 
 void Application::chooseAnimationFileTarget(SceneObject& target) {
-    const std::filesystem::path current = pathFromText(scene.filePath);
-    auto request = animationFileRequest(true, current.has_parent_path() ? current.parent_path() : folders.documents);
+    auto request = animationFileRequest(true, sceneDialogFolder());
     request.confirmOverwrite = true;
     fileDialogs.chooseFile(request, [this, &target](FileDialogAnswer answer) {
         if (!answer || scene.indexOf(&target) < 0) return;

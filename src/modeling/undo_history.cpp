@@ -46,22 +46,22 @@ bool appendSnapshot(SnapshotHistory& history, const Target& target) {
     return true;
 }
 
+// Objects and trajectory points name their transform fields alike.
+template <typename Target>
+void copyTransform(Target& target, const PointSnapshot& s) {
+    target.position = s.position;
+    target.angles = s.angles;
+    target.rotationAxis = s.rotationAxis;
+    target.rotationAngle = s.rotationAngle;
+    target.scale = s.scale;
+}
+
 void writeBack(SceneObject& object, const PointSnapshot& s) {
-    object.position = s.position;
-    object.angles = s.angles;
-    object.rotationAxis = s.rotationAxis;
-    object.rotationAngle = s.rotationAngle;
-    object.scale = s.scale;
+    copyTransform(object, s);
     rebuildWorldMatrix(object);
 }
 
-void writeBack(ObjectState& point, const PointSnapshot& s) {
-    point.position = s.position;
-    point.angles = s.angles;
-    point.rotationAxis = s.rotationAxis;
-    point.rotationAngle = s.rotationAngle;
-    point.scale = s.scale;
-}
+void writeBack(ObjectState& point, const PointSnapshot& s) { copyTransform(point, s); }
 
 // Moves the cursor one step (-1 undo, +1 redo) and writes the snapshot
 // found there back; false at either end.
