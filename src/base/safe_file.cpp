@@ -1,9 +1,11 @@
 #include "base/safe_file.h"
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <system_error>
 
@@ -16,21 +18,67 @@ void setError(std::string* error, std::string text) {
 
 std::string systemMessage(int code) { return std::error_code(code, std::generic_category()).message(); }
 
-// Bytes per write: small enough for progress to move on large files.
-constexpr std::size_t kWriteStep = std::size_t{1} << 20;
+using Piece = std::span<const std::uint8_t>;
 
-// Writes every byte, retrying short writes and interrupted calls.
-bool writeAll(int fd, std::string_view bytes, const ByteProgress& progress) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const std::size_t step = std::min(kWriteStep, bytes.size() - written);
-        const ssize_t n = ::write(fd, bytes.data() + written, step);
+// Bytes per write: small enough for progress to move on large files, large
+// enough that the calls cost nothing beside the copying.
+constexpr std::size_t kWriteStep = std::size_t{1} << 20;
+constexpr std::size_t kMaxPiecesPerWrite = 64;
+
+// Where the next byte to write lies among the pieces.
+struct PiecePlace {
+    std::size_t piece = 0;
+    std::size_t offset = 0;
+
+    void advance(std::span<const Piece> pieces, std::size_t count) {
+        while (count > 0) {
+            const std::size_t left = pieces[piece].size() - offset;
+            if (count < left) {
+                offset += count;
+                return;
+            }
+            count -= left;
+            ++piece;
+            offset = 0;
+        }
+        while (piece < pieces.size() && pieces[piece].empty()) ++piece;
+    }
+};
+
+// Up to one step's worth of bytes from `from` on, as the system's list of pieces.
+std::size_t gatherStep(std::span<const Piece> pieces, PiecePlace from, std::array<iovec, kMaxPiecesPerWrite>& list) {
+    std::size_t count = 0;
+    std::size_t bytes = 0;
+    for (std::size_t p = from.piece; p < pieces.size() && count < list.size() && bytes < kWriteStep; ++p) {
+        const std::size_t offset = p == from.piece ? from.offset : 0;
+        const std::size_t take = std::min(pieces[p].size() - offset, kWriteStep - bytes);
+        if (take == 0) continue;
+        // The system's list takes mutable pointers but only reads through them.
+        list[count++] = {const_cast<std::uint8_t*>(pieces[p].data() + offset), take};
+        bytes += take;
+    }
+    return count;
+}
+
+// Writes every byte of the pieces in order, retrying short writes and
+// interrupted calls.
+bool writeAll(int fd, std::span<const Piece> pieces, const ByteProgress& progress) {
+    std::uint64_t total = 0;
+    for (const Piece& piece : pieces) total += piece.size();
+    PiecePlace place;
+    place.advance(pieces, 0);
+    std::uint64_t written = 0;
+    std::array<iovec, kMaxPiecesPerWrite> list{};
+    while (written < total) {
+        const std::size_t count = gatherStep(pieces, place, list);
+        const ssize_t n = ::writev(fd, list.data(), static_cast<int>(count));
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        written += static_cast<std::size_t>(n);
-        reportProgress(progress, written, bytes.size());
+        place.advance(pieces, static_cast<std::size_t>(n));
+        written += static_cast<std::uint64_t>(n);
+        reportProgress(progress, written, total);
     }
     return true;
 }
@@ -80,7 +128,7 @@ bool resolveTarget(const std::filesystem::path& file, std::filesystem::path& tar
 
 }  // namespace
 
-bool replaceFileSafely(const std::filesystem::path& requested, std::string_view bytes, std::string* error,
+bool replaceFileSafely(const std::filesystem::path& requested, std::span<const Piece> pieces, std::string* error,
                        const ByteProgress& progress) {
     std::filesystem::path file;
     if (!resolveTarget(requested, file, error)) return false;
@@ -90,7 +138,7 @@ bool replaceFileSafely(const std::filesystem::path& requested, std::string_view 
         setError(error, "cannot create " + temporary.string() + ": " + systemMessage(errno));
         return false;
     }
-    bool written = writeAll(fd, bytes, progress);
+    bool written = writeAll(fd, pieces, progress);
     int code = written ? 0 : errno;
     // On disk before the rename, so a power cut cannot leave an empty list.
     if (written && ::fsync(fd) != 0) {
@@ -123,7 +171,13 @@ bool replaceFileSafely(const std::filesystem::path& requested, std::string_view 
 
 bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes, std::string* error,
                        const ByteProgress& progress) {
-    return replaceFileSafely(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error,
+    const Piece whole[] = {bytes};
+    return replaceFileSafely(file, whole, error, progress);
+}
+
+bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes, std::string* error,
+                       const ByteProgress& progress) {
+    return replaceFileSafely(file, Piece(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), error,
                              progress);
 }
 

@@ -23,5 +23,9 @@ bool replaceFileSafely(const std::filesystem::path& file, std::string_view bytes
                        const ByteProgress& progress = {});
 bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
                        std::string* error = nullptr, const ByteProgress& progress = {});
+// The file's bytes are these pieces one after the other, written straight
+// from where they lie.
+bool replaceFileSafely(const std::filesystem::path& file, std::span<const std::span<const std::uint8_t>> pieces,
+                       std::string* error = nullptr, const ByteProgress& progress = {});
 
 }  // namespace morvanex

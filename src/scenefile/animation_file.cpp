@@ -55,7 +55,7 @@ std::vector<std::uint8_t> writeAnimationBytes(Scene& scene, const SceneObject& t
     writeAnimationHeader(out, *animation);
     writeAnimationSequences(context, *animation);
     for (SceneObject* object : tree) object->saveIndex = 0;
-    return out.take();
+    return out.joined();
 }
 
 AnimationFileResult writeAnimationFile(const std::filesystem::path& path, Scene& scene, const SceneObject& target) {

@@ -1,54 +1,25 @@
 #include "scenefile/byte_writer.h"
 
-#include <bit>
+#include <algorithm>
 
 namespace morvanex {
 
-void ByteWriter::u32(std::uint32_t v) {
-    data_.push_back(static_cast<std::uint8_t>(v));
-    data_.push_back(static_cast<std::uint8_t>(v >> 8));
-    data_.push_back(static_cast<std::uint8_t>(v >> 16));
-    data_.push_back(static_cast<std::uint8_t>(v >> 24));
-}
-
-void ByteWriter::i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
-
-void ByteWriter::f32(float value) { u32(std::bit_cast<std::uint32_t>(value)); }
-
-void ByteWriter::f64(double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    u32(static_cast<std::uint32_t>(bits));
-    u32(static_cast<std::uint32_t>(bits >> 32));
-}
-
-void ByteWriter::bool32(bool value) { u32(value ? 1u : 0u); }
-
-void ByteWriter::byte(std::uint8_t value) { data_.push_back(value); }
-
-void ByteWriter::vec3(const Vec3& v) {
-    f32(v.x);
-    f32(v.y);
-    f32(v.z);
-}
-
-void ByteWriter::vec4(const Vec4& v) {
-    f32(v.x);
-    f32(v.y);
-    f32(v.z);
-    f32(v.w);
-}
-
 void ByteWriter::mat4(const Mat4& m) {
+    std::uint8_t* at = room(64);
     for (const auto& row : m.m) {
-        for (float cell : row) f32(cell);
+        for (float cell : row) {
+            store(at, cell);
+            at += 4;
+        }
     }
 }
 
 void ByteWriter::cstr(std::string_view text) {
     const auto zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
-    data_.insert(data_.end(), text.begin(), text.end());
-    data_.push_back(0);
+    std::uint8_t* at = room(text.size() + 1);
+    std::copy(text.begin(), text.end(), at);
+    at[text.size()] = 0;
 }
 
 void ByteWriter::fixedText(std::string_view text, std::size_t size) {
@@ -56,23 +27,76 @@ void ByteWriter::fixedText(std::string_view text, std::size_t size) {
     const auto zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
     if (text.size() > size - 1) text = text.substr(0, size - 1);
-    data_.insert(data_.end(), text.begin(), text.end());
-    zeros(size - text.size());
+    std::uint8_t* at = room(size);
+    std::copy(text.begin(), text.end(), at);
+    std::fill(at + text.size(), at + size, std::uint8_t{0});
 }
 
-void ByteWriter::bytes(std::span<const std::uint8_t> data) { data_.insert(data_.end(), data.begin(), data.end()); }
+void ByteWriter::bytes(std::span<const std::uint8_t> data) {
+    if (data.empty()) return;
+    std::memcpy(room(data.size()), data.data(), data.size());
+}
 
-void ByteWriter::zeros(std::size_t count) { data_.insert(data_.end(), count, 0); }
+void ByteWriter::bytesInPlace(std::span<const std::uint8_t> data) {
+    if (data.size() < kInPlaceMinimum) {
+        bytes(data);
+        return;
+    }
+    outside_.push_back({used_, data});
+    outsideBytes_ += data.size();
+}
+
+void ByteWriter::bytesOwned(std::vector<std::uint8_t> data) {
+    if (data.size() < kInPlaceMinimum) {
+        bytes(data);
+        return;
+    }
+    owned_.push_back(std::move(data));
+    bytesInPlace(owned_.back());
+}
+
+void ByteWriter::zeros(std::size_t count) { std::fill_n(room(count), count, std::uint8_t{0}); }
 
 std::size_t ByteWriter::reserveI32() {
-    const std::size_t at = data_.size();
+    const std::size_t place = used_;
     u32(0);
-    return at;
+    return place;
 }
 
-void ByteWriter::patchI32(std::size_t at, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) data_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+void ByteWriter::patchI32(std::size_t place, std::int32_t value) {
+    store(fields_.get() + place, static_cast<std::uint32_t>(value));
+}
+
+std::vector<std::span<const std::uint8_t>> ByteWriter::pieces() const {
+    std::vector<std::span<const std::uint8_t>> all;
+    all.reserve(2 * outside_.size() + 1);
+    std::size_t from = 0;
+    for (const Outside& piece : outside_) {
+        if (piece.fieldsBefore > from) all.emplace_back(fields_.get() + from, piece.fieldsBefore - from);
+        all.push_back(piece.bytes);
+        from = piece.fieldsBefore;
+    }
+    if (used_ > from) all.emplace_back(fields_.get() + from, used_ - from);
+    return all;
+}
+
+std::vector<std::uint8_t> ByteWriter::joined() const {
+    std::vector<std::uint8_t> all;
+    all.reserve(size());
+    for (const auto piece : pieces()) all.insert(all.end(), piece.begin(), piece.end());
+    return all;
+}
+
+void ByteWriter::reserve(std::size_t bytes) {
+    if (bytes > capacity_) grow(bytes - used_);
+}
+
+void ByteWriter::grow(std::size_t count) {
+    const std::size_t capacity = std::max({capacity_ * 2, used_ + count, std::size_t{4096}});
+    auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    if (used_ > 0) std::memcpy(larger.get(), fields_.get(), used_);
+    fields_ = std::move(larger);
+    capacity_ = capacity;
 }
 
 }  // namespace morvanex

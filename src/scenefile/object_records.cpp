@@ -551,12 +551,17 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 }
 
 // The image bytes of an embedded texture: kept in memory since it was read,
-// else from the file it came from.
-std::vector<std::uint8_t> textureBytes(const SceneTexture& texture) {
-    if (!texture.embeddedBytes.empty()) return texture.embeddedBytes;
+// else from the file it came from (none when that cannot be read).
+void writeTextureBytes(ByteWriter& out, const SceneTexture& texture) {
+    if (!texture.embeddedBytes.empty()) {
+        out.i32(static_cast<std::int32_t>(texture.embeddedBytes.size()));
+        out.bytesInPlace(texture.embeddedBytes);
+        return;
+    }
     std::vector<std::uint8_t> bytes;
-    if (!texture.fullPath.empty() && readWholeFile(texture.fullPath, bytes)) return bytes;
-    return {};
+    if (texture.fullPath.empty() || !readWholeFile(texture.fullPath, bytes)) bytes.clear();
+    out.i32(static_cast<std::int32_t>(bytes.size()));
+    out.bytesOwned(std::move(bytes));
 }
 
 void writeTextureReference(RecordWriteContext& c, const SceneObject& o, std::size_t slot) {
@@ -576,9 +581,7 @@ void writeTextureReference(RecordWriteContext& c, const SceneObject& o, std::siz
         c.out.i32(0);
         return;
     }
-    const std::vector<std::uint8_t> bytes = textureBytes(*texture);
-    c.out.i32(static_cast<std::int32_t>(bytes.size()));
-    c.out.bytes(bytes);
+    writeTextureBytes(c.out, *texture);
 }
 
 void writeRecordFields(RecordWriteContext& c, const SceneObject& o) {
@@ -713,10 +716,11 @@ void writeStyleSoundAndLateFields(RecordWriteContext& c, const SceneObject& o) {
 void writeMesh(RecordWriteContext& c, const SceneObject& o) {
     ByteWriter& out = c.out;
     if constexpr (std::endian::native == std::endian::little) {
+        // Stored as they sit in memory; the object outlives the write.
         const auto* vertexBytes = reinterpret_cast<const std::uint8_t*>(o.vertices.data());
-        out.bytes({vertexBytes, o.vertices.size() * sizeof(MeshVertex)});
+        out.bytesInPlace({vertexBytes, o.vertices.size() * sizeof(MeshVertex)});
         const auto* indexBytes = reinterpret_cast<const std::uint8_t*>(o.indices.data());
-        out.bytes({indexBytes, o.indices.size() * sizeof(std::int32_t)});
+        out.bytesInPlace({indexBytes, o.indices.size() * sizeof(std::int32_t)});
     } else {
         for (const MeshVertex& v : o.vertices) {
             out.vec3(v.position);

@@ -86,18 +86,24 @@ void writeHeader(ByteWriter& out, const Scene& scene, const SceneWriteOptions& o
     out.cstr(s.groundImageName.empty() ? std::string_view(" ") : std::string_view(s.groundImageName));
 }
 
-std::size_t estimatedSize(const std::vector<const SceneObject*>& objects) {
+// Room for the fields and the small meshes, which are copied among them;
+// large meshes are written from where they sit.
+std::size_t estimatedFieldBytes(const std::vector<const SceneObject*>& objects) {
     std::size_t bytes = 4096;
-    for (const SceneObject* o : objects) bytes += 1024 + o->vertices.size() * sizeof(MeshVertex) + o->indices.size() * 4;
+    for (const SceneObject* o : objects) {
+        bytes += 1024;
+        for (const std::size_t mesh : {o->vertices.size() * sizeof(MeshVertex), o->indices.size() * 4}) {
+            if (mesh < ByteWriter::kInPlaceMinimum) bytes += mesh;
+        }
+    }
     return bytes;
 }
 
-}  // namespace
-
-std::vector<std::uint8_t> writeScene(Scene& scene, const SceneWriteOptions& options, SceneWriteResult* counts) {
+// The scene's bytes, the meshes referred to where they sit.
+ByteWriter serialiseScene(Scene& scene, const SceneWriteOptions& options, SceneWriteResult* counts) {
     const std::vector<const SceneObject*> objects = numberSavedObjects(scene, options);
     ByteWriter out;
-    out.reserve(estimatedSize(objects));
+    out.reserve(estimatedFieldBytes(objects));
     writeHeader(out, scene, options);
     RecordWriteContext context{out, scene, scene.settings.embedTextures, {}};
     out.i32(static_cast<std::int32_t>(objects.size()));
@@ -115,13 +121,19 @@ std::vector<std::uint8_t> writeScene(Scene& scene, const SceneWriteOptions& opti
         counts->objectsWritten = static_cast<std::int32_t>(objects.size());
         counts->animationsWritten = static_cast<std::int32_t>(animations.size());
     }
-    return out.take();
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> writeScene(Scene& scene, const SceneWriteOptions& options, SceneWriteResult* counts) {
+    return serialiseScene(scene, options, counts).joined();
 }
 
 SceneWriteResult writeSceneFile(const std::filesystem::path& path, Scene& scene, const SceneWriteOptions& options) {
     SceneWriteResult result;
-    const std::vector<std::uint8_t> bytes = writeScene(scene, options, &result);
-    result.ok = replaceFileSafely(path, bytes, &result.error, options.progress);
+    const ByteWriter bytes = serialiseScene(scene, options, &result);
+    result.ok = replaceFileSafely(path, bytes.pieces(), &result.error, options.progress);
     return result;
 }
 

@@ -988,7 +988,8 @@ Bytes fileWithChain(std::size_t objects, const std::vector<std::int32_t>& refere
         out.i32(level + 1 < references.size() ? 1 : 0);
     }
     out.i32(0);  // no sequences
-    bytes.insert(bytes.end(), out.data().begin(), out.data().end());
+    const std::vector<std::uint8_t> tail = out.joined();
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
     return bytes;
 }
 
@@ -1120,7 +1121,8 @@ TEST(SceneFileDamage, ChildTakenByALaterTreeLeavesItsFormerParent) {
     animation("boite", 1, {1, 2, 1, 3, 0});  // boite > b > c
     animation("d", 4, {1, 2, 0});            // d > b: b leaves boite
     animation("c", 3, {1, 1, 0});            // c > boite: boite is no longer above c
-    bytes.insert(bytes.end(), out.data().begin(), out.data().end());
+    const std::vector<std::uint8_t> tail = out.joined();
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
 
     Scene scene;
     const SceneReadReport report = readBytes(bytes, scene);

@@ -419,6 +419,51 @@ TEST_F(SceneFileTest, SaveReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_NE(copy.findObject("boite"), nullptr);
 }
 
+// Large meshes and textures go to the file from where they sit, between the
+// fields: the file must hold the very bytes the writer gives in memory.
+TEST_F(SceneFileTest, LargeMeshesAndTexturesReachTheFileInTheirPlace) {
+    Scene scene;
+    buildRichScene(scene);
+    scene.settings.embedTextures = true;
+    SceneTexture& texture = scene.addTexture("grand.png");
+    texture.embedded = true;
+    texture.embeddedBytes.resize(300'000);
+    for (std::size_t i = 0; i < texture.embeddedBytes.size(); ++i) texture.embeddedBytes[i] = static_cast<std::uint8_t>(i * 7);
+    for (const std::size_t corners : {30'000u, 3u, 20'000u}) {
+        std::vector<MeshVertex> vertices;
+        std::vector<std::int32_t> indices;
+        for (std::size_t i = 0; i < corners; ++i) {
+            vertices.push_back(vertexAt(static_cast<float>(i), static_cast<float>(corners), 0.5f));
+            indices.push_back(static_cast<std::int32_t>(corners - 1 - i));
+        }
+        SceneObject& o = scene.addObject("maillage" + std::to_string(corners));
+        o.assignMesh(std::move(vertices), std::move(indices));
+        o.textures[0] = &texture;
+        o.textureEnabled[0] = true;
+    }
+    const fs::path target = folder_ / "large.mrx";
+    ASSERT_TRUE(writeSceneFile(target, scene, {}).ok);
+    std::ifstream in(target, std::ios::binary);
+    const std::vector<std::uint8_t> onDisk{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> inMemory = writeScene(scene, {});
+    ASSERT_EQ(onDisk.size(), inMemory.size());
+    EXPECT_TRUE(onDisk == inMemory);
+
+    Scene copy;
+    const SceneReadReport report = readScene(onDisk, copy, {});
+    ASSERT_TRUE(report.complete()) << report.error;
+    for (const char* name : {"maillage30000", "maillage3", "maillage20000"}) {
+        const SceneObject* original = scene.findObject(name);
+        const SceneObject* back = copy.findObject(name);
+        ASSERT_NE(back, nullptr) << name;
+        ASSERT_EQ(back->vertices.size(), original->vertices.size()) << name;
+        EXPECT_EQ(std::memcmp(back->vertices.data(), original->vertices.data(), original->vertices.size() * sizeof(MeshVertex)), 0) << name;
+        EXPECT_EQ(back->indices, original->indices) << name;
+        ASSERT_NE(back->textures[0], nullptr) << name;
+        EXPECT_EQ(back->textures[0]->embeddedBytes, texture.embeddedBytes) << name;
+    }
+}
+
 TEST_F(SceneFileTest, FailedSaveLeavesThePreviousFileUntouched) {
     // A folder where the file should go cannot be replaced by a file.
     const fs::path target = folder_ / "blocked.mrx";
