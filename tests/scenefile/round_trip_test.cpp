@@ -420,7 +420,8 @@ TEST_F(SceneFileTest, SaveReplacesTheFileAndLeavesNoTemporary) {
 }
 
 // Large meshes and textures go to the file from where they sit, between the
-// fields: the file must hold the very bytes the writer gives in memory.
+// fields: the file must hold the very bytes the writer gives in memory. Over
+// 8 MB, so that the bytes in memory ask for large pages too.
 TEST_F(SceneFileTest, LargeMeshesAndTexturesReachTheFileInTheirPlace) {
     Scene scene;
     buildRichScene(scene);
@@ -429,7 +430,7 @@ TEST_F(SceneFileTest, LargeMeshesAndTexturesReachTheFileInTheirPlace) {
     texture.embedded = true;
     texture.embeddedBytes.resize(300'000);
     for (std::size_t i = 0; i < texture.embeddedBytes.size(); ++i) texture.embeddedBytes[i] = static_cast<std::uint8_t>(i * 7);
-    for (const std::size_t corners : {30'000u, 3u, 20'000u}) {
+    for (const std::size_t corners : {120'000u, 3u, 20'000u}) {
         std::vector<MeshVertex> vertices;
         std::vector<std::int32_t> indices;
         for (std::size_t i = 0; i < corners; ++i) {
@@ -452,7 +453,7 @@ TEST_F(SceneFileTest, LargeMeshesAndTexturesReachTheFileInTheirPlace) {
     Scene copy;
     const SceneReadReport report = readScene(onDisk, copy, {});
     ASSERT_TRUE(report.complete()) << report.error;
-    for (const char* name : {"maillage30000", "maillage3", "maillage20000"}) {
+    for (const char* name : {"maillage120000", "maillage3", "maillage20000"}) {
         const SceneObject* original = scene.findObject(name);
         const SceneObject* back = copy.findObject(name);
         ASSERT_NE(back, nullptr) << name;
