@@ -9,7 +9,7 @@
 
 #include "import/collada_document.h"
 #include "import/import_mesh.h"
-#include "import/large_pages.h"
+#include "base/large_pages.h"
 #include "import/parallel.h"
 #include "import/text_scan.h"
 #include "import/triangulate.h"

@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "import/import_mesh.h"
-#include "import/large_pages.h"
+#include "base/large_pages.h"
 #include "import/mtl_reader.h"
 #include "import/obj_chunk.h"
 #include "import/parallel.h"

@@ -85,7 +85,7 @@ std::vector<std::span<const std::uint8_t>> ByteWriter::pieces() const {
 std::vector<std::uint8_t> ByteWriter::joined() const {
     std::vector<std::uint8_t> all;
     all.reserve(size());
-    preferLargePages(all.data(), all.capacity());
+    adviseLargePages(all.data(), all.capacity());
     for (const auto piece : pieces()) all.insert(all.end(), piece.begin(), piece.end());
     return all;
 }
