@@ -1,5 +1,6 @@
 #include "import/triangulate.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 
@@ -21,9 +22,10 @@ void fan(std::size_t n, std::vector<CornerTriangle>& out) {
 // Newell's normal: robust for non-planar and partly collinear polygons.
 Vec3 newellNormal(std::span<const Vec3> c) {
     double x = 0, y = 0, z = 0;
-    for (std::size_t i = 0; i < c.size(); ++i) {
+    // Each corner with the next, the last with the first (no division per corner).
+    for (std::size_t i = 0, j = 1; i < c.size(); ++i, j = j + 1 == c.size() ? 0 : j + 1) {
         const Vec3 a = c[i];
-        const Vec3 b = c[(i + 1) % c.size()];
+        const Vec3 b = c[j];
         x += (double(a.y) - b.y) * (double(a.z) + b.z);
         y += (double(a.z) - b.z) * (double(a.x) + b.x);
         z += (double(a.x) - b.x) * (double(a.y) + b.y);
@@ -33,9 +35,8 @@ Vec3 newellNormal(std::span<const Vec3> c) {
 
 // Corners in 2D, dropping the normal's largest axis and flipping so that the
 // polygon runs counter-clockwise.
-std::vector<P2> project(std::span<const Vec3> c, Vec3 n) {
+void project(std::span<const Vec3> c, Vec3 n, std::span<P2> p) {
     const float ax = std::fabs(n.x), ay = std::fabs(n.y), az = std::fabs(n.z);
-    std::vector<P2> p(c.size());
     for (std::size_t i = 0; i < c.size(); ++i) {
         if (az >= ax && az >= ay) {
             p[i] = {c[i].x, n.z >= 0 ? c[i].y : -c[i].y};
@@ -45,13 +46,13 @@ std::vector<P2> project(std::span<const Vec3> c, Vec3 n) {
             p[i] = {c[i].z, n.y >= 0 ? c[i].x : -c[i].x};
         }
     }
-    return p;
 }
 
-bool isConvex(const std::vector<P2>& p) {
+bool isConvex(std::span<const P2> p) {
     const std::size_t n = p.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (cross2(p[(i + n - 1) % n], p[i], p[(i + 1) % n]) < 0.0) return false;
+    for (std::size_t before = n - 1, i = 0; i < n; before = i++) {
+        const std::size_t after = i + 1 == n ? 0 : i + 1;
+        if (cross2(p[before], p[i], p[after]) < 0.0) return false;
     }
     return true;
 }
@@ -64,7 +65,7 @@ bool same(P2 a, P2 b) { return a.x == b.x && a.y == b.y; }
 
 // Ear clipping over a ring of remaining corners. False when no ear is left
 // (self-intersecting outline); the rest is then fanned.
-bool clipEars(const std::vector<P2>& p, std::vector<CornerTriangle>& out) {
+bool clipEars(std::span<const P2> p, std::vector<CornerTriangle>& out) {
     const std::size_t n = p.size();
     std::vector<std::uint32_t> next(n), prev(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -118,7 +119,14 @@ PolygonShape triangulatePolygon(std::span<const Vec3> corners, std::vector<Corne
         fan(n, out);
         return PolygonShape::Degenerate;
     }
-    const std::vector<P2> p = project(corners, normal);
+    // Most polygons are quads and small n-gons: their 2D corners stay on the
+    // stack, as an import meets millions of them.
+    constexpr std::size_t kCornersOnStack = 16;
+    std::array<P2, kCornersOnStack> onStack;
+    std::vector<P2> onHeap;
+    if (n > kCornersOnStack) onHeap.resize(n);
+    const std::span<P2> p = n > kCornersOnStack ? std::span<P2>(onHeap) : std::span<P2>(onStack).first(n);
+    project(corners, normal, p);
     if (isConvex(p)) {
         fan(n, out);
         return PolygonShape::Convex;
