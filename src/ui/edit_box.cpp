@@ -162,11 +162,22 @@ void EditBox::restartBlink() {
 }
 
 void EditBox::takeFocus() {
-    Control3d* previous = interface().focusedEditBox;
-    if (previous != nullptr && previous != this) previous->focused = false;
-    focused = true;
-    interface().focusedEditBox = this;
+    if (interface().focusedEditBox != this) textAtFocus = text;
+    interface().giveFocus(*this);
     restartBlink();
+}
+
+void EditBox::cancelEditing() {
+    // Emptying the box instead would store 0 over what it held.
+    setText(textAtFocus);
+    apply();
+    if (interface().focusedEditBox == this) interface().releaseFocus();
+    focused = false;
+}
+
+void EditBox::setVisible(bool value) {
+    Control3d::setVisible(value);
+    if (!value && focused && panel != nullptr && interface().focusedEditBox == this) interface().releaseFocus();
 }
 
 void EditBox::placeCaret(int px) {
@@ -212,12 +223,7 @@ bool EditBox::handleKeyDown(std::uint32_t key) {
         case vk::Shift: shiftDown = true; break;
         case vk::Menu: altDown = true; break;
         case vk::Capital: capsLock = !capsLock; break;
-        case vk::Escape:
-            text.clear();
-            caret = 0;
-            apply();
-            restartBlink();
-            break;
+        case vk::Escape: cancelEditing(); break;
         case vk::End:
             caret = length;
             apply();
