@@ -317,10 +317,10 @@ bool EditBox::handlePointer(const WindowMessage& message) {
         if (Panel* menuPanel = clipboardMenuPanel(interface()); menuPanel != nullptr && menuPanel->visible) {
             menuPanel->setVisible(false);
         }
-        hovered = false;
+        hovered = hot = false;
         return false;
     }
-    hovered = true;
+    hovered = hot = true;
     host().setCursor(insideClearSquare(px, py) ? CursorShape::Arrow : CursorShape::Text);
     return true;
 }
@@ -368,7 +368,8 @@ void EditBox::draw(float dt) {
         caretShown = !caretShown;
         caretPhaseStart = now;
     }
-    fadeColour(clearColour, hovered ? clearHighlight : kTransparentWhite, kClearFadeRate, dt);
+    // The panel clears `hot` when the pointer leaves it without passing the box.
+    fadeColour(clearColour, hovered && hot ? clearHighlight : kTransparentWhite, kClearFadeRate, dt);
     if (clearColour.w > 0.004f) {
         ui.imageQuad(ui.image("c.dds"),
                      {box.x + box.width - kClearSquare, box.y, static_cast<float>(kClearSquare),
