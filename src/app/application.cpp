@@ -48,6 +48,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     frameSettings.drawStatusLine = [this] { drawStatusLine(renderer_, statusLine); };
     frameSettings.drawWidgets = [this] {
         layOutTopBarToggles();
+        if (editMode) drawObjectNameHint();
         ui.draw(static_cast<float>(frameDelta_));
         // Over every panel, and only while the editing interface is on.
         if (editMode) {
@@ -266,7 +267,12 @@ void Application::drawFrame() {
 
 void Application::pickUnderPointer(const FrameView& view) {
     viewTools.pickUnderCursor(view, renderer_.width(), renderer_.height());
-    const PickState& pick = viewTools.pick;
+    // The hover marks belong to the view: none while the pointer is over a
+    // panel or outside the window, whatever the last pick found there.
+    // A dragged object keeps its mark wherever the pointer goes.
+    const PickState nothing{};
+    const bool marked = viewTools.selection.draggedObject != nullptr || pointerOverView();
+    const PickState& pick = marked ? viewTools.pick : nothing;
     scene.currentObject = currentObject;
     const ModelingPanelWidgets& m = screen.tools.modeling;
     ToolDrawState& tools = frameSettings.tools;
@@ -282,6 +288,15 @@ void Application::pickUnderPointer(const FrameView& view) {
     statusLine.objectName = hovered != nullptr ? hovered->name : std::string();
     statusLine.boundsSize = hovered != nullptr ? hovered->boundsMax - hovered->boundsMin : Vec3{};
     statusLine.faceIndex = hovered != nullptr ? pick.hoveredTriangle : 0;
+}
+
+bool Application::pointerOverView() const {
+    int x = 0;
+    int y = 0;
+    pointerScreenPosition(x, y);
+    screenToClient(x, y);
+    const bool inWindow = x >= 0 && y >= 0 && x < viewWidth() && y < viewHeight();
+    return inWindow && !ui.pointerOverInterface[0] && ui.panelAt(x, y) == nullptr;
 }
 
 void Application::createTrajectoryMarkers() {

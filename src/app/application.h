@@ -249,6 +249,8 @@ private:
     void buildGuidanceHints();
     // Each frame after the panels: the guidance hint of the tool and pointer.
     void chooseGuidanceHint();
+    // Before the panels: the name of the object under the pointer, under the interface like the view it labels.
+    void drawObjectNameHint();
     // The shown buttons of the top bar's second row side by side.
     void layOutTopBarToggles();
 
@@ -414,6 +416,7 @@ private:
     void drawFrame();
     // What lies under the pointer, and what the passes and the status line make of it.
     void pickUnderPointer(const FrameView& view);
+    bool pointerOverView() const;  // not over a panel, inside the window
     void createTrajectoryMarkers();
     void resetCameraAngles();
     void showCornerPanelButton();

@@ -120,8 +120,7 @@ void Application::chooseGuidanceHint() {
     const InterfaceDrawing& drawing = renderer_.ui;
     hints.current = nullptr;
     if (statusLine.objectUnderPointer) {
-        setLines(hints.objectName, {label(label::kObjectNameHint) + " : " + statusLine.objectName}, drawing);
-        drawGuidanceHint(hints.objectName, true);
+        // Its name is already drawn, under the panels (drawObjectNameHint).
     } else if (toolPressed("cube.dds")) {
         hints.current = &hints.cubeSteps[static_cast<std::size_t>(std::clamp(primitiveClickStep(), 0, 2))];
     } else if (toolPressed("sphere.dds")) {
@@ -182,6 +181,13 @@ void Application::chooseGuidanceHint() {
         hints.current = &candidate.hint;
     }
     if (hints.current != nullptr) drawGuidanceHint(*hints.current, false);
+}
+
+void Application::drawObjectNameHint() {
+    if (!statusLine.objectUnderPointer) return;
+    RichHint& hint = screen.hints.objectName;
+    setLines(hint, {label(label::kObjectNameHint) + " : " + statusLine.objectName}, renderer_.ui);
+    drawGuidanceHint(hint, true);
 }
 
 void Application::drawGuidanceHint(RichHint& hint, bool followPointer) {

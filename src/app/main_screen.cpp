@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/button_hints.h"
 #include "app/shell_services.h"
 #include "ui/label_numbers.h"
 
@@ -11,6 +12,7 @@ void Application::buildInterface() {
     buildScreenPanels();
     buildToolPanels();
     buildScreenPanelsAfterTools();
+    addButtonHints(*this);
     screen.versionText = labels.frenchText(label::kVersionText);
     shell_.setWindowTitle("Morvanex " + screen.versionText);
 }

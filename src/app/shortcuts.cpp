@@ -56,7 +56,7 @@ void Application::trackModifierKeys(const WindowMessage& message) {
 }
 
 bool Application::runShortcut(const WindowMessage& message) {
-    if (message.message != wm::KeyDown || ui.focusedEditBox != nullptr || waitingPanelVisible) return false;
+    if (message.message != wm::KeyDown || ui.keyboardFocus() != nullptr || waitingPanelVisible) return false;
     const std::uint32_t key = static_cast<std::uint32_t>(message.wParam);
     if (controlHeld_) {
         switch (key) {

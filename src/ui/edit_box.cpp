@@ -162,11 +162,22 @@ void EditBox::restartBlink() {
 }
 
 void EditBox::takeFocus() {
-    Control3d* previous = interface().focusedEditBox;
-    if (previous != nullptr && previous != this) previous->focused = false;
-    focused = true;
-    interface().focusedEditBox = this;
+    if (interface().focusedEditBox != this) textAtFocus = text;
+    interface().giveFocus(*this);
     restartBlink();
+}
+
+void EditBox::cancelEditing() {
+    // Emptying the box instead would store 0 over what it held.
+    setText(textAtFocus);
+    apply();
+    if (interface().focusedEditBox == this) interface().releaseFocus();
+    focused = false;
+}
+
+void EditBox::setVisible(bool value) {
+    Control3d::setVisible(value);
+    if (!value && focused && panel != nullptr && interface().focusedEditBox == this) interface().releaseFocus();
 }
 
 void EditBox::placeCaret(int px) {
@@ -212,12 +223,7 @@ bool EditBox::handleKeyDown(std::uint32_t key) {
         case vk::Shift: shiftDown = true; break;
         case vk::Menu: altDown = true; break;
         case vk::Capital: capsLock = !capsLock; break;
-        case vk::Escape:
-            text.clear();
-            caret = 0;
-            apply();
-            restartBlink();
-            break;
+        case vk::Escape: cancelEditing(); break;
         case vk::End:
             caret = length;
             apply();
@@ -311,10 +317,10 @@ bool EditBox::handlePointer(const WindowMessage& message) {
         if (Panel* menuPanel = clipboardMenuPanel(interface()); menuPanel != nullptr && menuPanel->visible) {
             menuPanel->setVisible(false);
         }
-        hovered = false;
+        hovered = hot = false;
         return false;
     }
-    hovered = true;
+    hovered = hot = true;
     host().setCursor(insideClearSquare(px, py) ? CursorShape::Arrow : CursorShape::Text);
     return true;
 }
@@ -362,7 +368,8 @@ void EditBox::draw(float dt) {
         caretShown = !caretShown;
         caretPhaseStart = now;
     }
-    fadeColour(clearColour, hovered ? clearHighlight : kTransparentWhite, kClearFadeRate, dt);
+    // The panel clears `hot` when the pointer leaves it without passing the box.
+    fadeColour(clearColour, hovered && hot ? clearHighlight : kTransparentWhite, kClearFadeRate, dt);
     if (clearColour.w > 0.004f) {
         ui.imageQuad(ui.image("c.dds"),
                      {box.x + box.width - kClearSquare, box.y, static_cast<float>(kClearSquare),

@@ -28,6 +28,7 @@ public:
     EditBox();
 
     bool handleInput(const WindowMessage& message) override;
+    void setVisible(bool visible) override;  // a hidden box gives up the focus
     void draw(float elapsedSeconds) override;
     void linkInChain(Control3d* previous, Control3d* next) override;
 
@@ -50,6 +51,9 @@ public:
     void layOutBox();
     // Focus moves here from the box that had it.
     void takeFocus();
+    // Escape: the text it had when it took the focus comes back (and is
+    // committed), and the focus ends.
+    void cancelEditing();
 
     int boxLeft() const;  // screen x of the box
     int boxTop() const;   // screen y of the box
@@ -88,6 +92,7 @@ public:
     bool offsetByOne = false;   // an integer box showing one less than it stores
     Vec4 clearColour = kTransparentWhite;
     Vec4 clearHighlight = kOpaqueWhite;
+    std::string textAtFocus;    // what Escape brings back
 
 private:
     bool handleKeyDown(std::uint32_t key);

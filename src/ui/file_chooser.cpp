@@ -366,7 +366,11 @@ void FileChooser::build() {
     ChooserButton& ok = addChooserButton(panel, "mbuttond.dds", "mbuttonoverd.dds", 0, buttonsY,
                                          labelText(label::kMessageDialogOkButton), label::kMessageDialogOkButton);
     ok.x = cancelButton.x - kButtonGap - ok.width;
-    ok.onClick = [this] { confirm(); };
+    ok.onClick = [this] {
+        confirm();
+        // Still open (a folder entered, a name refused): typing goes on in the name box.
+        if (panel_->visible) nameBox_->takeFocus();
+    };
     okButton_ = &ok;
     cancelButton_ = &cancelButton;
 }

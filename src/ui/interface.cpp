@@ -18,6 +18,11 @@ bool isMouseMessage(const WindowMessage& m) {
     return m.message >= wm::MouseMove && m.message <= wm::MButtonUp;
 }
 
+bool isPress(const WindowMessage& m) {
+    return m.message == wm::LButtonDown || m.message == wm::LButtonDoubleClick || m.message == wm::RButtonDown ||
+           m.message == wm::MButtonDown;
+}
+
 }  // namespace
 
 Interface::Interface(Renderer& renderer, InterfaceHost& host, const LabelTable& labels)
@@ -65,6 +70,26 @@ void Interface::bringToFront(Panel& panel, bool shown) {
 
 bool Interface::handleInput(const WindowMessage& message) {
     if (isMouseMessage(message)) pointerOverInterface[0] = false;
+    Control3d* const focusBefore = isPress(message) ? keyboardFocus() : nullptr;
+    focusGiven_ = false;
+    const bool move = message.message == wm::MouseMove;
+    Control3d* const hoveredBefore = hoveredWidget;
+    if (move) hoveredWidget = nullptr;
+    const bool consumed = offerToPanels(message);
+    // A move that a panel above took never reached the widget the pointer
+    // left: its highlight goes here.
+    if (move && hoveredBefore != nullptr && hoveredBefore != hoveredWidget && hoveredBefore != capturedWidget) {
+        hoveredBefore->hot = false;
+    }
+    // A press in the view, on another widget or on empty space ends the
+    // focus; the clipboard menu acts on the box and leaves it focused.
+    if (focusBefore != nullptr && !focusGiven_ && focusedEditBox == focusBefore && !onClipboardMenu(message)) {
+        releaseFocus();
+    }
+    return consumed;
+}
+
+bool Interface::offerToPanels(const WindowMessage& message) {
     if (movingPanel != nullptr && movingPanel->handleInput(message)) return true;
     if (capturedWidget != nullptr && capturedWidget->handleInput(message)) return true;
     // A press may re-sort the list while it is walked.
@@ -76,11 +101,50 @@ bool Interface::handleInput(const WindowMessage& message) {
     return false;
 }
 
+bool Interface::onClipboardMenu(const WindowMessage& message) const {
+    const Control3d* item = clipboardMenu.pasteItem;
+    const Panel* menu = item != nullptr ? item->panel : nullptr;
+    return menu != nullptr && menu->visible && menu->contains(messageX(message), messageY(message));
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard focus
+
+void Interface::giveFocus(Control3d& box) {
+    if (focusedEditBox != nullptr && focusedEditBox != &box) focusedEditBox->focused = false;
+    box.focused = true;
+    focusedEditBox = &box;
+    focusGiven_ = true;
+}
+
+void Interface::releaseFocus() {
+    if (focusedEditBox != nullptr) focusedEditBox->focused = false;
+    focusedEditBox = nullptr;
+}
+
+Control3d* Interface::keyboardFocus() {
+    Control3d* box = focusedEditBox;
+    if (box != nullptr && (!box->visible || (box->panel != nullptr && !box->panel->visible))) releaseFocus();
+    return focusedEditBox;
+}
+
 void Interface::draw(float elapsedSeconds) {
+    keyboardFocus();  // a box hidden by a command since the last message shows no caret
+    drawnPanels_.clear();
     for (auto panel = panels.rbegin(); panel != panels.rend(); ++panel) {
-        if ((*panel)->visible) (*panel)->draw(elapsedSeconds);
+        if (!(*panel)->visible) continue;
+        (*panel)->draw(elapsedSeconds);
+        if (!(*panel)->progressBar) drawnPanels_.push_back(*panel);
     }
+    drawnPanels_.clear();
     renderer_.ui.flush();
+}
+
+Panel* Interface::panelAt(int x, int y) const {
+    for (Panel* panel : panels) {
+        if (panel->visible && panel->contains(x, y)) return panel;
+    }
+    return nullptr;
 }
 
 void Interface::setViewSize(int width, int height) {

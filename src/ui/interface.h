@@ -51,9 +51,14 @@ public:
 
     // The moving panel, the captured widget, then the panels from the top
     // down (hidden and suspended ones skipped); true when one consumed it.
+    // A press that no edit box claims ends the keyboard focus.
     bool handleInput(const WindowMessage& message);
     // Every visible panel from the bottom up, then one flush of the drawing.
     void draw(float elapsedSeconds);
+    // The topmost visible panel whose rectangle holds the point, or none.
+    Panel* panelAt(int x, int y) const;
+    // During draw(): the panels drawn so far this frame, the lowest first.
+    const std::vector<const Panel*>& panelsDrawnBelow() const { return drawnPanels_; }
 
     // The size of the drawing area panels are placed and clamped in.
     void setViewSize(int width, int height);
@@ -67,6 +72,14 @@ public:
     // the window, so that a drag can go on forever; true when it did.
     bool wrapAtEdge(Control3d& widget, int clientX, int clientY);
     void endDrag(Control3d& widget);
+
+    // Keyboard focus: an edit box takes it by a press or Tab, and gives it
+    // back on a press elsewhere, on Escape, or when it or its panel is
+    // hidden, so that the application's shortcuts work again.
+    void giveFocus(Control3d& box);
+    void releaseFocus();
+    // The focused box, or none once the box or its panel is hidden.
+    Control3d* keyboardFocus();
 
     // The owner objects the widgets reach.
     Renderer& renderer() const { return renderer_; }
@@ -93,6 +106,8 @@ public:
 
 private:
     void sortPanels();
+    bool offerToPanels(const WindowMessage& message);
+    bool onClipboardMenu(const WindowMessage& message) const;
 
     Renderer& renderer_;
     InterfaceHost& host_;
@@ -100,6 +115,8 @@ private:
     std::vector<std::unique_ptr<Panel>> ownedPanels_;
     int viewWidth_ = 1920;
     int viewHeight_ = 1080;
+    bool focusGiven_ = false;
+    std::vector<const Panel*> drawnPanels_;  // an edit box took the focus during the message being routed
 };
 
 // Hooks the widget catalogue fills: the close button every panel with one

@@ -348,6 +348,59 @@ inline constexpr int kGroupMembersCaption = 744;  // settings panel, group page:
 // Imports.
 inline constexpr int kImportReportTitle = 780;  // message title: what an import skipped or changed
 
+// Hint bubbles of the picture-only buttons.
+inline constexpr int kMoveToolHint = 820;  // modeling panel: hint of the move tool
+inline constexpr int kMoveXToolHint = 821;  // modeling panel: hint of the x move tool
+inline constexpr int kMoveYToolHint = 822;  // modeling panel: hint of the y move tool
+inline constexpr int kMoveZToolHint = 823;  // modeling panel: hint of the z move tool
+inline constexpr int kSnapVertexToolHint = 824;  // modeling panel: hint of the two-click vertex move tool
+inline constexpr int kAlignVerticesToolHint = 825;  // modeling panel: hint of the four-click vertex move and turn tool
+inline constexpr int kShadowToolHint = 826;  // modeling panel: hint of the shadow tool
+inline constexpr int kRotateToolHint = 827;  // modeling panel: hint of the rotation tool
+inline constexpr int kRotateXToolHint = 828;  // modeling panel: hint of the x rotation tool
+inline constexpr int kRotateYToolHint = 829;  // modeling panel: hint of the y rotation tool
+inline constexpr int kRotateZToolHint = 830;  // modeling panel: hint of the z rotation tool
+inline constexpr int kBezierToolHint = 831;  // modeling panel: hint of the curve tool
+inline constexpr int kClonerToolHint = 832;  // modeling panel: hint of the clone tool
+inline constexpr int kAxisToolHint = 833;  // modeling panel: hint of the rotation axis tool
+inline constexpr int kResizeToolHint = 834;  // modeling panel: hint of the resize tool
+inline constexpr int kFaceToolHint = 835;  // modeling panel: hint of the face selection tool
+inline constexpr int kGroupToolHint = 836;  // modeling panel: hint of the group selection tool
+inline constexpr int kWeightToolHint = 837;  // modeling panel: hint of the weight tool
+inline constexpr int kMergeToolHint = 838;  // modeling panel: hint of the merge tool
+inline constexpr int kCutterToolHint = 839;  // modeling panel: hint of the cutter tool
+inline constexpr int kSoundToolHint = 840;  // modeling panel: hint of the sound tool
+inline constexpr int kSpotToolHint = 841;  // modeling panel: hint of the spot tool
+inline constexpr int kPlaneToolHint = 842;  // modeling panel: hint of the plane primitive
+inline constexpr int kSphereToolHint = 843;  // modeling panel: hint of the sphere primitive
+inline constexpr int kBoxToolHint = 844;  // modeling panel: hint of the box primitive
+inline constexpr int kTubeToolHint = 845;  // modeling panel: hint of the tube sweep
+inline constexpr int kSurfaceToolHint = 846;  // modeling panel: hint of the surface sweep
+inline constexpr int kHelixToolHint = 847;  // modeling panel: hint of the helix sweep
+inline constexpr int kTriangleToolHint = 848;  // modeling panel: hint of the triangle face tool
+inline constexpr int kQuadFaceToolHint = 849;  // modeling panel: hint of the quad face tool
+inline constexpr int kHeightSurfaceToolHint = 850;  // modeling panel: hint of the height surface tool
+inline constexpr int kGridToolHint = 851;  // modeling panel: hint of the grid tool
+inline constexpr int kFullScreenHint = 852;  // top bar: hint of the full screen toggle
+inline constexpr int kWireframeHint = 853;  // top bar: hint of the wireframe toggle
+inline constexpr int kAutoZoomHint = 854;  // top bar: hint of the framing toggle
+inline constexpr int kWalkHint = 855;  // top bar: hint of the walk toggle
+inline constexpr int kCinematicHint = 856;  // top bar: hint of the cinematic toggle
+inline constexpr int kMakeGhostHint = 857;  // top bar: hint of the ghost button
+inline constexpr int kClearGhostsHint = 858;  // top bar: hint of the button clearing every ghost
+inline constexpr int kEnterGroupHint = 859;  // top bar: hint of the enter group button
+inline constexpr int kLeaveGroupHint = 860;  // top bar: hint of the leave group button
+inline constexpr int kRectangleSelectionHint = 861;  // top bar: hint of the rectangle selection toggle
+inline constexpr int kReopenTubeHint = 862;  // top bar: hint of the tube button
+inline constexpr int kReopenSurfaceHint = 863;  // top bar: hint of the surface button
+inline constexpr int kLockHeightHint = 864;  // top bar: hint of the lock toggle
+inline constexpr int kRepeatTubeHint = 865;  // top bar: hint of the tube repeat toggle
+inline constexpr int kEastViewHint = 866;  // camera panel: hint of a view button
+inline constexpr int kTopViewHint = 867;  // camera panel: hint of a view button
+inline constexpr int kWestViewHint = 868;  // camera panel: hint of a view button
+inline constexpr int kSouthViewHint = 869;  // camera panel: hint of a view button
+inline constexpr int kNorthViewHint = 870;  // camera panel: hint of a view button
+
 inline constexpr std::array kUsedLabelNumbers = {
     kVersionText, kProgressPanelName, kBrowserPanelName, kBrowserPanelTitle, kBrowserEmbedCheck,
     kPicturePanelName, kPicturePanelTitle, kCapturePanelName, kCapturePanelTitle, kCaptureSaveViewButton,
@@ -420,6 +473,14 @@ inline constexpr std::array kUsedLabelNumbers = {
     kRecoverAutosaveTitle, kRecoverAutosaveLine1, kRecoverAutosaveLine2,
     kFaceSliceCheck, kVertexSliceCheck, kSelectThroughCheck, kGroupNoneCaption, kGroupMembersCaption,
     kImportReportTitle,
+    kMoveToolHint, kMoveXToolHint, kMoveYToolHint, kMoveZToolHint, kSnapVertexToolHint, kAlignVerticesToolHint,
+    kShadowToolHint, kRotateToolHint, kRotateXToolHint, kRotateYToolHint, kRotateZToolHint, kBezierToolHint,
+    kClonerToolHint, kAxisToolHint, kResizeToolHint, kFaceToolHint, kGroupToolHint, kWeightToolHint, kMergeToolHint,
+    kCutterToolHint, kSoundToolHint, kSpotToolHint, kPlaneToolHint, kSphereToolHint, kBoxToolHint, kTubeToolHint,
+    kSurfaceToolHint, kHelixToolHint, kTriangleToolHint, kQuadFaceToolHint, kHeightSurfaceToolHint, kGridToolHint,
+    kFullScreenHint, kWireframeHint, kAutoZoomHint, kWalkHint, kCinematicHint, kMakeGhostHint, kClearGhostsHint,
+    kEnterGroupHint, kLeaveGroupHint, kRectangleSelectionHint, kReopenTubeHint, kReopenSurfaceHint, kLockHeightHint,
+    kRepeatTubeHint, kEastViewHint, kTopViewHint, kWestViewHint, kSouthViewHint, kNorthViewHint,
 };
 
 }  // namespace morvanex::label

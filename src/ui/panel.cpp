@@ -94,6 +94,8 @@ void Panel::setVisible(bool value) {
     moving = false;
     bodyPressed = false;
     if (interface_->movingPanel == this) interface_->movingPanel = nullptr;
+    const Control3d* focus = interface_->focusedEditBox;
+    if (focus != nullptr && focus->panel == this) interface_->releaseFocus();
     interface_->host().onPanelHidden(*this);
     for (auto child = childPanels.rbegin(); child != childPanels.rend(); ++child) (*child)->setVisible(false);
 }
@@ -148,6 +150,7 @@ void Panel::drawBody(float dt) {
     body.corners = currentColours;
     body.outlined = outlined;
     body.extended = extendedBody;
+    hidePanelsBelow(currentColours);
     InterfaceDrawing& draw = renderer().ui;
     draw.panelBody(body);
     const float fade = currentColours[0].w;
@@ -165,6 +168,39 @@ void Panel::drawBody(float dt) {
         line.w *= fade;
         draw.verticalLine(static_cast<float>(x + kSideHandleWidth), static_cast<float>(y + 2),
                           static_cast<float>(height - 2), line);
+    }
+}
+
+void Panel::hidePanelsBelow(const std::array<Vec4, 4>& corners) {
+    // A body stays translucent over the 3D view, but over a panel drawn
+    // before it the same colours are laid opaque first, so that the text of
+    // the panel below does not read through. A moved panel shows what lies
+    // under it, and one fading in hides what is below as it appears.
+    if (moving) return;
+    // How far the body has faded in: 1 once it shows its own colours.
+    const float target = bodyColours[0].toFloat().w;
+    const float appeared = target > 0.0f ? std::clamp(corners[0].w / target, 0.0f, 1.0f) : 0.0f;
+    if (appeared <= 0.0f) return;
+    const auto right = static_cast<float>(x + width);
+    const auto bottom = static_cast<float>(y + height);
+    InterfaceDrawing& draw = renderer().ui;
+    for (const Panel* below : interface_->panelsDrawnBelow()) {
+        const float left = static_cast<float>(std::max(x, below->x));
+        const float top = static_cast<float>(std::max(y, below->y));
+        const float overlapRight = std::min(right, static_cast<float>(below->x + below->width));
+        const float overlapBottom = std::min(bottom, static_cast<float>(below->y + below->height));
+        if (overlapRight <= left || overlapBottom <= top) continue;
+        const UiRect overlap{left, top, overlapRight - left, overlapBottom - top};
+        std::array<Vec4, 4> backing{};
+        const std::array<Vec2, 4> places{Vec2{left, top}, Vec2{overlapRight, top}, Vec2{overlapRight, overlapBottom},
+                                         Vec2{left, overlapBottom}};
+        for (std::size_t i = 0; i < backing.size(); ++i) {
+            const float u = width > 0 ? (places[i].x - static_cast<float>(x)) / static_cast<float>(width) : 0.0f;
+            const float v = height > 0 ? (places[i].y - static_cast<float>(y)) / static_cast<float>(height) : 0.0f;
+            backing[i] = lerp(lerp(corners[0], corners[1], u), lerp(corners[3], corners[2], u), v);
+            backing[i].w = appeared;
+        }
+        draw.gradientQuad(overlap, backing);
     }
 }
 

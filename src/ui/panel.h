@@ -119,6 +119,7 @@ private:
     void place();
     void drawProgressBar();
     void drawBody(float elapsedSeconds);
+    void hidePanelsBelow(const std::array<Vec4, 4>& corners);
     void drawItems(float elapsedSeconds);
     void linkTabChain();
     bool offerToItems(const WindowMessage& message, bool titleBarOnly);

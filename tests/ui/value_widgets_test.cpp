@@ -34,6 +34,8 @@ protected:
     }
     // A click inside the box near its left end: the box takes the focus.
     void focus(EditBox& edit) { driver_->click(edit.boxLeft() + 2, edit.boxTop() + 5); }
+    // The box's clear button, at its right end: emptied, focused.
+    void clearBox(EditBox& edit) { driver_->click(edit.boxLeft() + edit.boxWidth - 8, edit.boxTop() + 8); }
 
     Panel* panel_ = nullptr;
 };
@@ -133,7 +135,8 @@ TEST_F(ValueWidgetsTest, BackspaceAtTheStartAndDeleteAtTheEndDoNothing) {
     EXPECT_EQ(edit.caret, 0);
 }
 
-TEST_F(ValueWidgetsTest, EscapeClearsTheBoxAndStoresZeroOrNothing) {
+TEST_F(ValueWidgetsTest, EscapeBringsBackWhatTheBoxHeldWhenFocusedAndEndsTheFocus) {
+    // Not an empty box: that would store 0 over a typed coordinate.
     EditBox& decimal = box(EditFilter::Decimal, 40, kWideBox, "2.5");
     EditBox& integer = box(EditFilter::Integer, 80, kWideBox, "42");
     EditBox& text = box(EditFilter::FreeText, 120, kWideBox, "name");
@@ -145,15 +148,19 @@ TEST_F(ValueWidgetsTest, EscapeClearsTheBoxAndStoresZeroOrNothing) {
     integer.boundInt3 = &i3;
     text.boundString = &s;
     for (EditBox* edit : {&decimal, &integer, &text}) {
-        focus(*edit);
+        const std::string held = edit->text;
+        clearBox(*edit);
+        driver_->type("7");
+        ASSERT_EQ(edit->text, "7");
         driver_->keyDown(vk::Escape);
-        EXPECT_TRUE(edit->text.empty());
-        EXPECT_EQ(edit->caret, 0);
+        EXPECT_EQ(edit->text, held);
+        EXPECT_FALSE(edit->focused);
+        EXPECT_EQ(interface_->focusedEditBox, nullptr);
     }
-    EXPECT_EQ(f, 0.0f);
-    EXPECT_EQ(i1, 0);
-    EXPECT_EQ(i3, 0);
-    EXPECT_EQ(s, "");
+    EXPECT_EQ(f, 2.5f);
+    EXPECT_EQ(i1, 42);
+    EXPECT_EQ(i3, 42);
+    EXPECT_EQ(s, "name");
 }
 
 TEST_F(ValueWidgetsTest, AnIntegerBoxOffsetByOneShowsOneLessThanItStores) {
@@ -258,7 +265,7 @@ TEST_F(ValueWidgetsTest, TheRightButtonOpensTheClipboardMenuAndPasteKeepsWhatTyp
     // Leaving the box hides the menu; copying an empty box empties the clipboard.
     driver_->move(edit.boxLeft() + 10, edit.boxTop() + 100);
     EXPECT_FALSE(menu.visible);
-    driver_->keyDown(vk::Escape);
+    clearBox(edit);
     copyFromEditBox(edit);
     EXPECT_EQ(host_.clipboard, "");
 }
@@ -424,8 +431,7 @@ TEST_F(ValueWidgetsTest, TheSliderAndItsBoxFollowEachOther) {
     EXPECT_EQ(knob.editBox->x, 40 + 157);
     EXPECT_EQ(knob.editBox->y, 75);
 
-    focus(*knob.editBox);
-    driver_->keyDown(vk::Escape);
+    clearBox(*knob.editBox);
     driver_->type("1.5");
     EXPECT_FLOAT_EQ(angle, 1.5f);
     EXPECT_NEAR(knob.knobPos, 1.5f / (kTwoPi / 144.0f) + 72.0f, 1e-3f);
@@ -463,8 +469,7 @@ TEST_F(ValueWidgetsTest, TheBrightnessSliderChangesOnlyHowBrightItsColourIs) {
     EXPECT_EQ(colour.z, 0.0f);
     EXPECT_NEAR(sibling, 255.0f, 1e-3f);  // the sibling re-read the colour
 
-    focus(*knob.editBox);
-    driver_->keyDown(vk::Escape);
+    clearBox(*knob.editBox);
     driver_->type("51");
     EXPECT_NEAR(colour.x, 0.2f, 1e-6f);  // a typed brightness reaches the colour
     EXPECT_NEAR(other.knobPos, 51.0f / (255.0f / 144.0f), 1e-3f);
