@@ -484,8 +484,10 @@ void EditorViewTools::continueTransformDrag(int dx, int dy, int x, int y) {
         turnSpotDirection(object, rotatedOrientation(tool, Quat{}, dx, dy, app_.input.state.rotationSensitivity,
                                                      app_.camera.yaw, app_.camera.pitch));
     } else if (isRotationTool(tool)) {
+        // A child or a linked copy turns in its carrier's frame.
+        const Mat4 frame = point != nullptr ? identity() : placingFrame(object);
         const Quat q = rotatedOrientation(tool, drag.startOrientation, dx, dy, app_.input.state.rotationSensitivity,
-                                          app_.camera.yaw, app_.camera.pitch);
+                                          app_.camera.yaw, app_.camera.pitch, frame);
         const AxisAngle turned = axisAngleOfOrientation(q);
         axis = turned.axis;
         angle = turned.angle;
