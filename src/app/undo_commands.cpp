@@ -49,6 +49,9 @@ HeightImage heightImageFrom(const DecodedImage& image) {
 
 SceneObject& Application::addPrimitive(std::unique_ptr<SceneObject> object) {
     SceneObject& added = scene.addObject(std::move(object));
+    // Generators lay their vertices where the user placed them: the object
+    // turns about its own middle, not about the world's origin far away.
+    added.pivot = added.boundsCentre;
     rebuildWorldMatrix(added);
     recordObjectsAdded({&added});
     scene.modified = true;

@@ -47,11 +47,8 @@ bool sameGroup(const SceneObject& a, const SceneObject& b) {
     return leaderA == leaderB && (a.groupLeader != nullptr || b.groupLeader != nullptr);
 }
 
-Vec3 pivotInWorld(const SceneObject& object) {
-    const Vec3 c = transformPoint(object.pivot, object.baseMatrix * matrixScaling(object.scale));
-    if (object.parent != nullptr) return transformPoint(c + object.position, object.parent->worldMatrix);
-    return c + object.position;
-}
+// The mesh's point at the pivot is the one its rotation leaves in place.
+Vec3 pivotInWorld(const SceneObject& object) { return transformPoint(object.pivot, object.worldMatrix); }
 
 }  // namespace
 
@@ -484,13 +481,16 @@ void EditorViewTools::continueTransformDrag(int dx, int dy, int x, int y) {
         turnSpotDirection(object, rotatedOrientation(tool, Quat{}, dx, dy, app_.input.state.rotationSensitivity,
                                                      app_.camera.yaw, app_.camera.pitch));
     } else if (isRotationTool(tool)) {
+        // A child or a linked copy turns in its carrier's frame.
+        const Mat4 frame = point != nullptr ? identity() : placingFrame(object);
         const Quat q = rotatedOrientation(tool, drag.startOrientation, dx, dy, app_.input.state.rotationSensitivity,
-                                          app_.camera.yaw, app_.camera.pitch);
+                                          app_.camera.yaw, app_.camera.pitch, frame);
         const AxisAngle turned = axisAngleOfOrientation(q);
         axis = turned.axis;
         angle = turned.angle;
     } else if (tool == TransformTool::Resize) {
         scale = scaledBy(drag.handle, drag.startScale, dx, dy);
+        if (point == nullptr) keepScaleCentre(object);
     }
     drag.changed = true;
     afterTransformStep(object);
@@ -500,6 +500,15 @@ void EditorViewTools::continueTransformDrag(int dx, int dy, int x, int y) {
         app_.movePointerOnScreen(selection.dragStartScreenCursor[0], selection.dragStartScreenCursor[1]);
         rebaseTransformDrag(object, selection.dragStartCursor[0], selection.dragStartCursor[1]);
     }
+}
+
+void EditorViewTools::keepScaleCentre(SceneObject& object) {
+    // Scaling acts about the object's origin, which may lie far from it: the
+    // position makes up for it, so the middle stays where it was at the press.
+    object.position = drag.startPosition;
+    rebuildWorldMatrix(object);
+    const Vec3 drift = drag.scaleCentre - transformPoint(object.boundsCentre, object.worldMatrix);
+    object.position += transformNormal(drift, inverse(placingFrame(object)).value_or(identity()));
 }
 
 void EditorViewTools::afterTransformStep(SceneObject& object) {
@@ -604,9 +613,10 @@ void EditorViewTools::drawTransformGizmo(Renderer& renderer, const SceneObject& 
     case TransformTool::MoveZ: drawAxisLine(renderer, centre, {0, 0, 1}, false, 0.0f); break;
     case TransformTool::Rotate:
     case TransformTool::Spot: drawCircle(renderer, centre, radius); break;
-    case TransformTool::RotateX: drawAxisLine(renderer, centre, {1, 0, 0}, true, object.rotationAngle); break;
-    case TransformTool::RotateY: drawAxisLine(renderer, centre, {0, 1, 0}, true, object.rotationAngle); break;
-    case TransformTool::RotateZ: drawAxisLine(renderer, centre, {0, 0, 1}, true, object.rotationAngle); break;
+    // The axis the drag turns about, through the pivot.
+    case TransformTool::RotateX: drawAxisLine(renderer, pivotInWorld(object), {1, 0, 0}, true, object.rotationAngle); break;
+    case TransformTool::RotateY: drawAxisLine(renderer, pivotInWorld(object), {0, 1, 0}, true, object.rotationAngle); break;
+    case TransformTool::RotateZ: drawAxisLine(renderer, pivotInWorld(object), {0, 0, 1}, true, object.rotationAngle); break;
     case TransformTool::Pivot: {
         std::vector<LineVertex> lines;
         addCross(lines, pivotInWorld(object), radius * 0.3f, kPivotColour);

@@ -152,6 +152,7 @@ private:
     void takePointClick();
     void finishPointTool(SceneObject& object);
     ObjectState* openPoint() const;
+    void keepScaleCentre(SceneObject& object);
     void afterTransformStep(SceneObject& object);
     void refreshTransformWidgets();
     void drawVertexMarkers(Renderer& renderer, const SceneObject& object);

@@ -45,30 +45,47 @@ Vec3 movedPosition(TransformTool tool, Vec3 startPosition, Vec3 startHit, Vec3 h
     return p;
 }
 
-Quat rotatedOrientation(TransformTool tool, Quat start, int dx, int dy, float sensitivity, float yaw, float pitch) {
+Quat rotatedOrientation(TransformTool tool, Quat start, int dx, int dy, float sensitivity, float yaw, float pitch,
+                        const Mat4& frame) {
     const float a = -static_cast<float>(dx) * kRadiansPerPixel * sensitivity;
     const float b = static_cast<float>(dy) * kRadiansPerPixel * sensitivity;
+    // A world direction d is u x frame for the object's own u.
+    const Mat4 toOwn = inverse(frame).value_or(identity());
+    const auto turn = [&toOwn](Vec3 worldAxis, float angle) {
+        const Vec3 own = transformNormal(worldAxis, toOwn);
+        return quatFromAxisAngle(lengthSquared(own) > 0.0f ? own : worldAxis, angle);
+    };
     switch (tool) {
     case TransformTool::Rotate:
     case TransformTool::Spot: {
         const Vec3 side{std::cos(yaw + kHalfPi), 0.0f, std::sin(yaw + kHalfPi)};
         const Vec3 up = rotate(Vec3{0.0f, 1.0f, 0.0f}, quatFromAxisAngle(side, -pitch));
-        return quatThen(quatThen(start, quatFromAxisAngle(side, b)), quatFromAxisAngle(up, a));
+        return quatThen(quatThen(start, turn(side, b)), turn(up, a));
     }
-    case TransformTool::RotateX: return quatThen(start, quatFromAxisAngle({1.0f, 0.0f, 0.0f}, b));
-    case TransformTool::RotateY: return quatThen(start, quatFromAxisAngle({0.0f, 1.0f, 0.0f}, a));
-    case TransformTool::RotateZ: return quatThen(start, quatFromAxisAngle({0.0f, 0.0f, 1.0f}, b));
+    case TransformTool::RotateX: return quatThen(start, turn({1.0f, 0.0f, 0.0f}, b));
+    case TransformTool::RotateY: return quatThen(start, turn({0.0f, 1.0f, 0.0f}, a));
+    case TransformTool::RotateZ: return quatThen(start, turn({0.0f, 0.0f, 1.0f}, b));
     default: return start;
     }
 }
 
 AxisAngle axisAngleOfOrientation(Quat q) {
     const float n = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w);
-    if (!(n > 0.0f) || !std::isfinite(n)) return {Vec3{1.0f, 0.0f, 0.0f}, 0.0f};
+    const float v = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
+    if (!(n > 0.0f) || !(v > 0.0f) || !std::isfinite(n)) return {Vec3{1.0f, 0.0f, 0.0f}, 0.0f};
     // w / n, clamped: acos of a rounding error above 1 would be no number.
     const float w = std::fmax(-1.0f, std::fmin(1.0f, q.w / n));
-    return {Vec3{q.x / n, q.y / n, q.z / n}, 2.0f * std::acos(w)};
+    return {Vec3{q.x / v, q.y / v, q.z / v}, 2.0f * std::acos(w)};
 }
+
+namespace {
+
+// value, kept on the side of zero where start lies and at least kLeastScale from it.
+float keptOffZero(float value, float start) {
+    return start < 0.0f ? std::fmin(value, -kLeastScale) : std::fmax(value, kLeastScale);
+}
+
+}  // namespace
 
 Vec3 scaledBy(ScaleHandle handle, Vec3 startScale, int dx, int dy) {
     const float s = static_cast<float>(dx) * kScalePerPixel;
@@ -84,6 +101,9 @@ Vec3 scaledBy(ScaleHandle handle, Vec3 startScale, int dx, int dy) {
     case ScaleHandle::FrontZ: scale.z += s; break;
     case ScaleHandle::None: break;
     }
+    if (scale.x != startScale.x) scale.x = keptOffZero(scale.x, startScale.x);
+    if (scale.y != startScale.y) scale.y = keptOffZero(scale.y, startScale.y);
+    if (scale.z != startScale.z) scale.z = keptOffZero(scale.z, startScale.z);
     return scale;
 }
 

@@ -55,19 +55,26 @@ inline constexpr float kRadiansPerPixel = 0.005f;
 // The orientation a rotation tool gives after a drag of (dx, dy) pixels
 // from the mouse-down place: the start orientation, then b about the side
 // axis, then a about the up axis (world axes for the single-axis tools).
-Quat rotatedOrientation(TransformTool tool, Quat start, int dx, int dy, float sensitivity, float yaw, float pitch);
+// frame is what follows the object's own matrix (placingFrame): the world
+// axes are taken through its inverse, so that a child or a linked copy
+// turns about the world axis too.
+Quat rotatedOrientation(TransformTool tool, Quat start, int dx, int dy, float sensitivity, float yaw, float pitch,
+                        const Mat4& frame = identity());
 
-// Axis and angle of a quaternion as the object keeps them: the axis is
-// (x, y, z) / |q| and the angle 2 acos(w / |q|); the zero quaternion gives
-// axis (1, 0, 0) and angle 0.
+// Axis and angle of a quaternion as the object keeps them: the angle is
+// 2 acos(w / |q|) and the axis (x, y, z) of unit length, so that the
+// panel's three decimals keep its direction; a quaternion with no turn
+// gives axis (1, 0, 0) and angle 0.
 AxisAngle axisAngleOfOrientation(Quat q);
 
 // Scale handles: the eight corner handles act alike; the box handle's
 // faces are 0 and 1 (across y), 2 and 3 (across x), 4 and 5 (across z).
 enum class ScaleHandle : std::int8_t { None = -1, BottomY, TopY, LeftX, RightX, BackZ, FrontZ, Corner };
-// s = dx * 0.01 and t = dy * 0.01 (no clamp: zero and negative factors
-// are allowed).
+// s = dx * 0.01 and t = dy * 0.01. A factor never comes nearer zero than
+// kLeastScale nor changes sign through a drag: at zero the object would
+// vanish, and its matrix could not be turned back.
 inline constexpr float kScalePerPixel = 0.01f;
+inline constexpr float kLeastScale = 0.01f;
 Vec3 scaledBy(ScaleHandle handle, Vec3 startScale, int dx, int dy);
 
 // The box handle: its world corners (around the object's bounds) and the

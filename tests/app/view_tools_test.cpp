@@ -156,6 +156,79 @@ TEST_F(ViewToolsTest, DraggingACornerHandleScalesEveryAxis) {
     EXPECT_EQ(box->scale, (Vec3{1.5f, 1.5f, 1.5f}));
 }
 
+TEST_F(ViewToolsTest, ABoxMadeAwayFromTheOriginTurnsAndScalesAboutItsOwnMiddle) {
+    // x 6 to 10, y -1 to 3, z 4 to 8: its middle is (8, 1, 6).
+    SceneObject& far = app->addPrimitive(makeBox({6, -1, 4}, {10, -1, 8}, {0, 3, 0}));
+    frame();
+    const Vec3 middle{8, 1, 6};
+    const auto middleNow = [&] { return transformPoint(far.boundsCentre, far.worldMatrix); };
+    const Vec2 seen = onScreen(middle);
+    clickAt(static_cast<int>(seen.x), static_cast<int>(seen.y));
+    ASSERT_EQ(app->currentObject, &far);
+
+    clickWidget(*modeling().rotationY);
+    drag(static_cast<int>(seen.x), static_cast<int>(seen.y), static_cast<int>(seen.x) + 80, static_cast<int>(seen.y));
+    EXPECT_NEAR(far.rotationAngle, 0.4f, 1e-5f);
+    EXPECT_NEAR(distance(middleNow(), middle), 0.0f, 1e-4f);
+    const Vec3 up = normalize(transformNormal({0, 1, 0}, far.worldMatrix));
+    EXPECT_NEAR(up.y, 1.0f, 1e-5f);
+
+    clickWidget(*modeling().resize);
+    frame();
+    const Vec2 corner = onScreen(scaleBoxCorners(far.boundsMin, far.boundsMax, far.worldMatrix)[0]);
+    pointAt(static_cast<int>(corner.x), static_cast<int>(corner.y));
+    ASSERT_EQ(app->viewTools.pick.hoveredHandle, ScaleHandle::Corner);
+    drag(static_cast<int>(corner.x), static_cast<int>(corner.y), static_cast<int>(corner.x) + 50,
+         static_cast<int>(corner.y));
+    EXPECT_EQ(far.scale, (Vec3{1.5f, 1.5f, 1.5f}));
+    EXPECT_NEAR(distance(middleNow(), middle), 0.0f, 1e-4f);
+}
+
+TEST_F(ViewToolsTest, ACornerDraggedInwardsStopsShortOfZeroAndCtrlZAndTheUndoButtonShareOneHistory) {
+    clickAt(width / 2, height / 2);
+    ASSERT_EQ(app->currentObject, box);
+    clickWidget(*modeling().resize);
+    const auto dragCorner = [&](int dx, int dy) {
+        frame();
+        const Vec2 corner = onScreen(scaleBoxCorners(box->boundsMin, box->boundsMax, box->worldMatrix)[0]);
+        const int x = static_cast<int>(corner.x);
+        const int y = static_cast<int>(corner.y);
+        pointAt(x, y);
+        ASSERT_EQ(app->viewTools.pick.hoveredHandle, ScaleHandle::Corner);
+        drag(x, y, x + dx, y + dy);
+    };
+    const auto controlKey = [&](std::uint32_t key) {
+        send(wm::KeyDown, vk::Control);
+        send(wm::KeyDown, key);
+        send(wm::KeyUp, key);
+        send(wm::KeyUp, vk::Control);
+    };
+    const Vec3 whole{1, 1, 1};
+    const Vec3 least{kLeastScale, kLeastScale, kLeastScale};
+
+    // A hundred pixels inwards would be a scale of 0: the box stays, small.
+    dragCorner(-100, 90);
+    EXPECT_EQ(box->scale, least);
+    EXPECT_TRUE(inverse(box->worldMatrix).has_value());
+    controlKey('Z');
+    EXPECT_EQ(box->scale, whole);
+    controlKey('Y');
+    EXPECT_EQ(box->scale, least);
+    clickWidget(*modeling().undoButton);
+    EXPECT_EQ(box->scale, whole);
+
+    // Outwards, after an undo: undone by the button, redone and undone by keys.
+    dragCorner(100, 0);
+    EXPECT_EQ(box->scale, (Vec3{2, 2, 2}));
+    clickWidget(*modeling().undoButton);
+    EXPECT_EQ(box->scale, whole);
+    controlKey('Y');
+    EXPECT_EQ(box->scale, (Vec3{2, 2, 2}));
+    controlKey('Z');
+    EXPECT_EQ(box->scale, whole);
+    EXPECT_EQ(app->scene.indexOf(box) >= 0, true);
+}
+
 TEST_F(ViewToolsTest, TheWeightToolTakesEveryCopyOfTheCornerUnderThePointer) {
     clickAt(width / 2, height / 2);
     clickWidget(*modeling().weightSelection);

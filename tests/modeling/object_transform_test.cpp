@@ -43,13 +43,24 @@ TEST(RebuildWorldMatrix, TheBaseMatrixComesFirstAndAFullTurnIsKept) {
     EXPECT_GT(std::fabs(object.orientation.y), 1e-4f);
 }
 
-TEST(RebuildWorldMatrix, AChildIsLeftToItsParent) {
+TEST(RebuildWorldMatrix, AChildIsPlacedInItsParentsFrameThroughItsParent) {
     SceneObject child("enfant");
     SceneObject parent("parent");
-    child.parent = &parent;
-    child.position = {3, 0, 0};
+    parent.addChild(child);
+    parent.position = {10, 0, 0};
+    parent.rotationAngle = kHalfPi;  // about y: +x goes to -z
+    child.position = {3, 0, 0};      // parent space
     rebuildWorldMatrix(child);
-    expectNear(transformPoint({0, 0, 0}, child.worldMatrix), {0, 0, 0});
+    expectNear(transformPoint({0, 0, 0}, parent.worldMatrix), {10, 0, 0});
+    expectNear(transformPoint({0, 0, 0}, child.worldMatrix), {10, 0, -3});
+    // Parents that hold each other (a damaged file) are not followed forever.
+    SceneObject a("a");
+    SceneObject b("b");
+    a.parent = &b;
+    b.parent = &a;
+    a.children = {&b};
+    b.children = {&a};
+    rebuildWorldMatrix(a);
 }
 
 TEST(RebuildWorldMatrices, LinkedCopiesFollowTheirOwnerWhereverTheyAreListed) {

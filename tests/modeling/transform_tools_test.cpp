@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "modeling/object_transform.h"
+#include "scene/scene.h"
 #include "scene/scene_object.h"
 
 namespace morvanex {
@@ -64,6 +65,74 @@ TEST(TransformTools, SingleAxisRotationsTurnAboutTheirWorldAxisAfterTheStart) {
     expectNear(rotate({1, 0, 0}, still), rotate({1, 0, 0}, start));
 }
 
+// How the turned object stands before the drag.
+enum class Standing { Plain, Turned, Scaled, Parented, Linked };
+
+TEST(TransformTools, ASingleAxisDragTurnsAboutThatWorldAxisThroughThePivotHoweverTheObjectStands) {
+    struct Case {
+        TransformTool tool;
+        Vec3 axis;
+        float angle;  // what the drag below gives
+        Standing standing;
+    };
+    // dx = 80 gives -0.4 rad about y; dy = 60 gives 0.3 rad about x or z.
+    const Case cases[] = {
+        {TransformTool::RotateX, {1, 0, 0}, 0.3f, Standing::Plain},
+        {TransformTool::RotateY, {0, 1, 0}, -0.4f, Standing::Plain},
+        {TransformTool::RotateZ, {0, 0, 1}, 0.3f, Standing::Plain},
+        {TransformTool::RotateY, {0, 1, 0}, -0.4f, Standing::Turned},
+        {TransformTool::RotateX, {1, 0, 0}, 0.3f, Standing::Scaled},
+        {TransformTool::RotateY, {0, 1, 0}, -0.4f, Standing::Parented},
+        {TransformTool::RotateZ, {0, 0, 1}, 0.3f, Standing::Parented},
+        {TransformTool::RotateY, {0, 1, 0}, -0.4f, Standing::Linked},
+        {TransformTool::RotateX, {1, 0, 0}, 0.3f, Standing::Linked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.standing) * 10 + static_cast<int>(c.tool));
+        Scene scene;
+        SceneObject& carrier = scene.addObject("porteur");
+        SceneObject& object = scene.addObject("boite");
+        carrier.position = {5, 1, -2};
+        carrier.rotationAxis = normalize(Vec3{1, 2, 0.5f});
+        carrier.rotationAngle = 0.9f;
+        carrier.scale = {2, 2, 2};
+        object.position = {8, 3, 1};
+        object.pivot = {1, 2, 0.5f};
+        object.rotationAxis = normalize(Vec3{0.3f, 1, -0.6f});
+        object.rotationAngle = c.standing == Standing::Plain ? 0.0f : 0.7f;
+        if (c.standing == Standing::Scaled) object.scale = {2, 0.5f, 3};
+        if (c.standing == Standing::Parented) carrier.addChild(object);
+        if (c.standing == Standing::Linked) {
+            ObjectLink link;
+            link.object = &object;
+            carrier.links.push_back(link);
+        }
+        rebuildWorldMatrices(scene);
+        const Mat4 before = object.worldMatrix;
+        // The mesh's point at the pivot.
+        const Vec3 pivotBefore = transformPoint(object.pivot, before);
+
+        const int dx = c.tool == TransformTool::RotateY ? 80 : 0;
+        const int dy = c.tool == TransformTool::RotateY ? 0 : 60;
+        const Quat start = orientationFromAxisAngle(object.rotationAxis, object.rotationAngle);
+        const AxisAngle kept = axisAngleOfOrientation(
+            rotatedOrientation(c.tool, start, dx, dy, 1.0f, 0.3f, 0.2f, placingFrame(object)));
+        object.rotationAxis = kept.axis;
+        object.rotationAngle = kept.angle;
+        rebuildWorldMatrix(object);
+
+        // What the drag did, in world space: the axis stays, the pivot stays,
+        // a direction across the axis turns by the angle.
+        const Mat4 turn = inverse(before).value() * object.worldMatrix;
+        expectNear(normalize(transformNormal(c.axis, turn)), c.axis, 1e-4f);
+        expectNear(transformPoint(object.pivot, object.worldMatrix), pivotBefore, 1e-3f);
+        const Vec3 across = normalize(cross(c.axis, Vec3{0.3f, 0.5f, 0.8f}));
+        expectNear(normalize(transformNormal(across, turn)), rotate(across, quatFromAxisAngle(c.axis, c.angle)), 1e-4f);
+        // Kept as a unit axis, which the panel's three decimals show whole.
+        EXPECT_NEAR(length(object.rotationAxis), 1.0f, 1e-5f);
+    }
+}
+
 TEST(TransformTools, AxisAndAngleOfAnyQuaternionAreNumbers) {
     const AxisAngle none = axisAngleOfOrientation(Quat{0, 0, 0, 0});
     EXPECT_EQ(none.axis, (Vec3{1, 0, 0}));
@@ -73,7 +142,7 @@ TEST(TransformTools, AxisAndAngleOfAnyQuaternionAreNumbers) {
     EXPECT_EQ(doubled.angle, 0.0f);
 }
 
-TEST(TransformTools, HandlesScaleTheirAxesWithoutAnyClamp) {
+TEST(TransformTools, HandlesScaleTheirAxesButNeverToZeroNorThroughIt) {
     const Vec3 start{1, 1, 1};
     const std::pair<ScaleHandle, Vec3> cases[] = {
         {ScaleHandle::Corner, {1.5f, 1.5f, 1.5f}},
@@ -83,7 +152,19 @@ TEST(TransformTools, HandlesScaleTheirAxesWithoutAnyClamp) {
         {ScaleHandle::FrontZ, {1, 1, 1.5f}},
     };
     for (const auto& [handle, expected] : cases) expectNear(scaledBy(handle, start, 50, -20), expected);
-    expectNear(scaledBy(ScaleHandle::LeftX, start, -300, 0), {-2, 1, 1});
+    struct Shrink {
+        Vec3 from;
+        int dx;
+        Vec3 expected;
+    };
+    const Shrink shrunk[] = {
+        {{1, 1, 1}, -100, {kLeastScale, kLeastScale, kLeastScale}},  // exactly to zero
+        {{2, 0.5f, 1}, -150, {0.5f, kLeastScale, kLeastScale}},
+        {{-1, -1, 3}, 150, {-kLeastScale, -kLeastScale, 4.5f}},  // a mirrored axis stays mirrored
+    };
+    for (const Shrink& c : shrunk) expectNear(scaledBy(ScaleHandle::Corner, c.from, c.dx, 0), c.expected);
+    expectNear(scaledBy(ScaleHandle::LeftX, start, -300, 0), {kLeastScale, 1, 1});
+    expectNear(scaledBy(ScaleHandle::LeftX, {-1, 1, 1}, 300, 0), {-kLeastScale, 1, 1});
 }
 
 TEST(TransformTools, TheBoxHandleFaceHitIsTheNearestOne) {
