@@ -306,23 +306,6 @@ TEST_F(CommandDispatchTest, AWaitingQuestionOrMessageBlocksTheShortcuts) {
     EXPECT_TRUE(chooserShown());
 }
 
-// Information has only OK, centred; a confirmation has OK and Cancel.
-TEST_F(CommandDispatchTest, AnInformationMessageShowsOnlyOk) {
-    const MessageDialogWidgets& message = app->screen.message;
-    app->showMessage("Information", "Something happened.", "", "");
-    frame();
-    EXPECT_TRUE(message.okButton->visible);
-    EXPECT_FALSE(message.cancelButton->visible);
-    const Panel& dialog = *app->screen.messageDialog;
-    EXPECT_NEAR(message.okButton->x + message.okButton->width / 2, dialog.width / 2, 1);
-    clickWidget(*message.okButton);
-
-    app->askConfirmation("Confirmation", "Go on?", "", "");
-    frame();
-    EXPECT_TRUE(message.okButton->visible);
-    EXPECT_TRUE(message.cancelButton->visible);
-}
-
 // The window turns a double click into two more presses: in the chooser
 // the first press already entered the folder, and the others must not go
 // on climbing.
