@@ -24,6 +24,7 @@ constexpr float kPointerImageSize = 32.0f;
 constexpr float kCellPadding = 10.0f;     // around the picture and the caption
 constexpr float kCaptionFromBottom = 24.0f;
 constexpr float kHoverFrameOpacity = 0.35f;
+constexpr float kCardInset = 2.0f;
 
 // The longest start of the text that fits the width, ended by "..." when
 // it had to be cut.
@@ -44,9 +45,10 @@ public:
     void draw(float dt) override {
         refreshLabel(labels(), captionLabel, caption);
         InterfaceDrawing& ui = drawing();
-        const float l = static_cast<float>(screenX());
+        // Cells sit side by side: a little air between the cards.
+        const float l = static_cast<float>(screenX()) + kCardInset;
         const float t = static_cast<float>(screenY());
-        const float w = static_cast<float>(width);
+        const float w = static_cast<float>(width) - 2.0f * kCardInset;
         const float h = static_cast<float>(height);
         const float alpha = enabled ? 1.0f : 0.5f;
         // Hovered, a card only hints at the chosen frame: it must not pass

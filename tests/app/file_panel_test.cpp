@@ -102,8 +102,8 @@ TEST_F(FilePanelTest, ASavedSceneIsACardThatAClickChoosesAndOpenOrADoubleClickOp
     ImageButton* longName = card(other.filename().string());
     ASSERT_NE(longName, nullptr);
     const int middle = house->screenY() + house->height / 2;
-    EXPECT_TRUE(cyan(house->screenX() + 1, middle));
-    EXPECT_FALSE(cyan(longName->screenX() + 1, longName->screenY() + longName->height / 2));
+    EXPECT_TRUE(cyan(house->screenX() + 3, middle));
+    EXPECT_FALSE(cyan(longName->screenX() + 3, longName->screenY() + longName->height / 2));
 
     clickWidget(open);
     EXPECT_NE(app->scene.findObject("maison"), nullptr);
@@ -130,8 +130,8 @@ TEST_F(FilePanelTest, ALongNameIsCutToItsCard) {
     // No white glyph pixels at either edge of a card: a caption never runs
     // over into its neighbour.
     for (const ImageButton* cell : {first, second}) {
-        for (int y = cell->screenY() + 3; y < cell->screenY() + cell->height - 3; ++y) {
-            for (const int x : {cell->screenX() + 2, cell->screenX() + cell->width - 3}) {
+        for (int y = cell->screenY() + 8; y < cell->screenY() + cell->height - 8; ++y) {
+            for (const int x : {cell->screenX() + 4, cell->screenX() + cell->width - 5}) {
                 const unsigned char* p = pixel(x, y);
                 EXPECT_LT(p[0], 200) << "text at " << x << "," << y;
             }
