@@ -118,6 +118,22 @@ TEST_F(FilePanelTest, ASavedSceneIsACardThatAClickChoosesAndOpenOrADoubleClickOp
     EXPECT_FALSE(app->screen.filePanel->visible);
 }
 
+TEST_F(FilePanelTest, ImportAddsTheChosenSceneToTheOneOpen) {
+    app->scene.addObject("maison");
+    saveAs(app->folders.documents / "maison.mrx");
+    newScene();
+    app->scene.addObject("jardin");
+    showFilePanel();
+    ImageButton* house = card("maison.mrx");
+    ASSERT_NE(house, nullptr);
+    clickWidget(*house);
+    ASSERT_TRUE(app->screen.file.importButton->enabled);
+    clickWidget(*app->screen.file.importButton);
+    EXPECT_NE(app->scene.findObject("maison"), nullptr);
+    EXPECT_NE(app->scene.findObject("jardin"), nullptr);
+    EXPECT_NE(fs::path(app->scene.filePath).filename(), "maison.mrx");
+}
+
 TEST_F(FilePanelTest, ALongNameIsCutToItsCard) {
     const fs::path longFile = app->folders.documents / "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa.mrx";
     saveAs(longFile);
