@@ -49,8 +49,8 @@ struct MessageLayout {
 };
 
 // The two buttons share the width left over in three equal gaps: g, the
-// first, g, the second, g; a button alone is centred. A shown check box sits on the buttons' row, so
-// they move down under it.
+// first, g, the second, g; a button alone is centred. A shown check box
+// sits on the buttons' row, so they move down under it.
 MessageLayout layoutMessageDialog(const MessageLayoutInput& input);
 
 // A message of any length on the dialog's three lines: broken between words

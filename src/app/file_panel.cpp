@@ -223,16 +223,11 @@ void Application::fillSceneList() {
     // The loader gathers the lists once at start; the first showing waits
     // for it. After an open or a save they are gathered again here: the
     // scene just saved must be there to pick.
-    std::optional<RecentFileLists> fresh;
-    if (file.listFilled) {
-        fresh = loadRecentFileLists({folders.examples, folders.documents, {}});
-    } else {
-        const bool waiting = recentFiles.started() && !recentFiles.done();
-        if (waiting) setCursor(CursorShape::Wait);
-        recentFiles.waitUntilDone();
-        if (waiting) setCursor(CursorShape::Arrow);
-    }
-    const RecentFileLists& lists = fresh ? *fresh : recentFiles.waitUntilDone();
+    const bool waiting = !file.listFilled && recentFiles.started() && !recentFiles.done();
+    if (waiting) setCursor(CursorShape::Wait);
+    const RecentFileLists lists = file.listFilled ? loadRecentFileLists({folders.examples, folders.documents, {}})
+                                                  : recentFiles.waitUntilDone();
+    if (waiting) setCursor(CursorShape::Arrow);
     file.thumbnails->clearCells();
     file.scenePaths.clear();
     file.thumbnailImages.clear();
