@@ -219,9 +219,7 @@ void Application::askCloseQuestion() {
 
 void Application::answerCloseQuestion(CloseAnswer answer) {
     switch (answer) {
-    case CloseAnswer::Save:
-        if (saveScene()) shell_.closeWindow(true);
-        break;
+    case CloseAnswer::Save: saveThen([this] { shell_.closeWindow(true); }); break;
     case CloseAnswer::Discard: shell_.closeWindow(true); break;
     case CloseAnswer::Cancel: break;
     }
@@ -315,6 +313,8 @@ void Application::showFilePanel() {
 }
 
 void Application::rememberRecentFile(const std::string& pathText) {
+    // The file panel shows the new list at its next showing.
+    screen.file.listStale = true;
     const RecentUpdate update = addRecentFile(folders.documents, folders.examples, pathText);
     if (update.outcome == RecentUpdate::Outcome::Failed) {
         shell_.trace().line(std::string(kRecentListFileName) + ": " + update.error);

@@ -3,6 +3,7 @@
 // replaces the scene's content, never the application.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -104,6 +105,12 @@ public:
                      std::string_view picture = {});
     void askQuestion(std::string_view title, std::string_view line1, std::string_view line2,
                      std::string_view line3, std::string_view picture = {});
+    // The message dialog with Cancel beside OK: a step that waits for consent.
+    void askConfirmation(std::string_view title, std::string_view line1, std::string_view line2,
+                         std::string_view line3);
+    // A question, a message or the built-in chooser waits for an answer:
+    // the keyboard's shortcuts must not act behind it.
+    bool dialogWaiting() const;
     // A problem the user must hear about: one trace line, and the message
     // dialog with the title label and the text spread over its lines.
     void tellUser(int titleLabel, const std::string& text);
@@ -238,6 +245,7 @@ private:
     void onPanelHidden(Panel& panel) override;
     void onRadioButton(Panel& panel, Control3d& button) override;
     void onCheckBox(Panel& panel, Control3d& box) override;
+    void onListItem(Panel& panel, Control3d& list) override;
     void markSceneModified() override { scene.modified = true; }
 
     // The builder's parts: the screen panels (top bar, corner, camera,
@@ -256,6 +264,9 @@ private:
 
     // The screen panels' refreshes and settings (screen_panels.cpp, file_panel.cpp).
     void refreshFilePanelOnShown();
+    void fillSceneList();
+    void showMessageDialog(const std::array<std::string_view, 4>& titleAndLines, std::string_view checkBoxCaption,
+                           std::string_view picture, bool withCancel);
     void chooseSampleMode(std::size_t entry);
     void switchLanguage(Language language);
     // Steps whose owners come later: each body says which subsystem fills it.
@@ -336,7 +347,18 @@ private:
     // The open dialog for any 3D file; in mesh-update mode the open keeps
     // the scene and updates the meshes it names.
     void chooseModelOrScene(bool meshUpdateMode);
-    void chooseSaveAsTarget();
+    // `afterSaved` runs once the scene is saved under the chosen name.
+    void chooseSaveAsTarget(std::function<void()> afterSaved = {});
+    // The "save changes?" answer Yes: saves, through the save-as dialog when
+    // the scene has no file yet, then runs `then`; a cancelled dialog or a
+    // failed save runs nothing.
+    void saveThen(std::function<void()> then);
+    bool sceneHasFile() const;
+    // The scene chosen in the file panel's list added to the scene.
+    void importChosenScene();
+    // A double click that the panel under it takes whole (opening a scene
+    // card, a line of the built-in chooser); false to route it as two presses.
+    bool takeDoubleClick(const WindowMessage& message);
     // The scene file writer, or the OBJ export for an .obj name.
     bool saveSceneAs(const std::filesystem::path& target);
     void openHelp();
@@ -371,6 +393,7 @@ private:
 
     Control3d* interruptedCommand_ = nullptr;  // re-run once its save question is answered
     std::optional<std::filesystem::path> pendingSaveTarget_;  // waits for the overwrite answer
+    std::function<void()> afterSaveAs_;  // what waits for the save-as (quit, new, open)
     SceneObject* playbackTarget_ = nullptr;  // the object a started playback drives
 
     // Start-up's scenes (start_scene.cpp): the camera object, the carried

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/shell_services.h"
+#include "base/text_encoding.h"
 #include "render/renderer.h"
 #include "scene/scene_object.h"
 #include "ui/check_box.h"
@@ -311,6 +313,11 @@ bool Application::runFilePanelCommand(Control3d& button) {
         openChosenScene();
         return true;
     }
+    if (is(button, file.importButton)) {
+        // Adds to the scene: nothing to save first.
+        importChosenScene();
+        return true;
+    }
     if (is(button, file.saveButton)) {
         hidePanel(screen.filePanel);
         saveScene();
@@ -361,7 +368,22 @@ void Application::openChosenScene() {
     const std::optional<std::string> path = chosenRecentScene();
     if (!path) return;
     hidePanel(screen.filePanel);
-    openFileByExtension(*path);
+    setCursor(CursorShape::Wait);
+    openFileByExtension(utf8FromCp1252(*path));
+    setCursor(CursorShape::Arrow);
+}
+
+void Application::importChosenScene() {
+    const std::optional<std::string> path = chosenRecentScene();
+    if (!path) return;
+    hidePanel(screen.filePanel);
+    setCursor(CursorShape::Wait);
+    if (upperExtension(*path) == "MRX") {
+        openScene(pathFromText(*path), SceneOpenMode::Merge);
+    } else {
+        openFileByExtension(utf8FromCp1252(*path));
+    }
+    setCursor(CursorShape::Arrow);
 }
 
 // --- Capture and browser panels ----------------------------------------------------
@@ -420,11 +442,17 @@ void Application::answerQuestion(const std::string& title, Answer answer) {
         Control3d* command = interruptedCommand_;
         interruptedCommand_ = nullptr;
         if (answer == Answer::Cancel || command == nullptr) return;
-        if (answer == Answer::Yes && !saveScene()) return;
         // Saved, or the changes are given up: the command runs again and
         // finds nothing left to ask about.
-        scene.modified = false;
-        if (screen.filePanel != nullptr) onButton(*screen.filePanel, *command);
+        const auto rerun = [this, command] {
+            scene.modified = false;
+            if (screen.filePanel != nullptr) onButton(*screen.filePanel, *command);
+        };
+        if (answer == Answer::Yes) {
+            saveThen(rerun);
+        } else {
+            rerun();
+        }
         return;
     }
     if (title == label(label::kCloseQuestionTitle)) {
@@ -440,7 +468,9 @@ void Application::answerQuestion(const std::string& title, Answer answer) {
     }
     if (title == label(label::kFileSaveButton)) {
         const std::optional<std::filesystem::path> target = std::exchange(pendingSaveTarget_, std::nullopt);
-        if (answer == Answer::Yes && target) saveSceneAs(*target);
+        const std::function<void()> afterSaved = std::exchange(afterSaveAs_, nullptr);
+        if (answer != Answer::Yes || !target) return;
+        if (saveSceneAs(*target) && !scene.modified && afterSaved) afterSaved();
     }
 }
 

@@ -26,8 +26,12 @@ MessageLayout layoutMessageDialog(const MessageLayoutInput& input) {
         sized.minimumWidth = std::max(sized.minimumWidth, kDialogLineX + input.checkBoxWidth + kDialogMargin);
     }
     layout.dialog = layoutDialog(sized);
-    const int gap = (layout.dialog.width - buttons) / 3;
-    layout.buttonX = {gap, input.buttonWidths[0] + 2 * gap};
+    if (input.buttonWidths[1] == 0) {
+        layout.buttonX = {(layout.dialog.width - buttons) / 2, 0};
+    } else {
+        const int gap = (layout.dialog.width - buttons) / 3;
+        layout.buttonX = {gap, input.buttonWidths[0] + 2 * gap};
+    }
     layout.buttonY = kMessageButtonY + (layout.checkBoxShown ? kCheckBoxButtonDrop : 0);
     return layout;
 }

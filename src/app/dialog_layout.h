@@ -36,7 +36,7 @@ struct DialogLayout {
 DialogLayout layoutDialog(const DialogLayoutInput& input);
 
 struct MessageLayoutInput : DialogLayoutInput {
-    std::array<int, 2> buttonWidths{};
+    std::array<int, 2> buttonWidths{};  // a second width of 0: one button alone
     std::string_view checkBoxCaption;  // empty: no check box
     int checkBoxWidth = 0;             // box and caption
 };
@@ -49,8 +49,8 @@ struct MessageLayout {
 };
 
 // The two buttons share the width left over in three equal gaps: g, the
-// first, g, the second, g. A shown check box sits on the buttons' row, so
-// they move down under it.
+// first, g, the second, g; a button alone is centred. A shown check box
+// sits on the buttons' row, so they move down under it.
 MessageLayout layoutMessageDialog(const MessageLayoutInput& input);
 
 // A message of any length on the dialog's three lines: broken between words

@@ -12,6 +12,7 @@
 #include "render/interface_drawing.h"
 #include "render/renderer.h"
 #include "ui/check_box.h"
+#include "ui/file_chooser.h"
 #include "ui/image.h"
 #include "ui/image_button.h"
 #include "ui/label.h"
@@ -121,15 +122,26 @@ void Application::tellUser(int titleLabel, const std::string& text) {
 
 void Application::showMessage(std::string_view title, std::string_view line1, std::string_view line2,
                               std::string_view line3, std::string_view checkBoxCaption, std::string_view picture) {
+    showMessageDialog({title, line1, line2, line3}, checkBoxCaption, picture, false);
+}
+
+void Application::askConfirmation(std::string_view title, std::string_view line1, std::string_view line2,
+                                  std::string_view line3) {
+    showMessageDialog({title, line1, line2, line3}, {}, {}, true);
+}
+
+void Application::showMessageDialog(const std::array<std::string_view, 4>& titleAndLines,
+                                    std::string_view checkBoxCaption, std::string_view picture, bool withCancel) {
     Panel* dialog = screen.messageDialog;
     if (dialog == nullptr) return;
     MessageDialogWidgets& message = screen.message;
-    const std::array<std::string_view, 3> texts{line1, line2, line3};
+    const std::array<std::string_view, 3> texts{titleAndLines[1], titleAndLines[2], titleAndLines[3]};
     const InterfaceDrawing& drawing = renderer_.ui;
     MessageLayoutInput layoutInput;
     layoutInput.lines = texts;
     layoutInput.lineWidths = measuredLines(drawing, texts);
-    layoutInput.buttonWidths = {message.okButton->width, message.cancelButton->width};
+    // Information has nothing to cancel: OK alone.
+    layoutInput.buttonWidths = {message.okButton->width, withCancel ? message.cancelButton->width : 0};
     layoutInput.checkBoxCaption = checkBoxCaption;
     layoutInput.checkBoxWidth = checkBoxCaption.empty() ? 0 : kCheckBoxCaptionX + static_cast<int>(drawing.measureText(checkBoxCaption));
     layoutInput.viewWidth = viewWidth();
@@ -137,7 +149,7 @@ void Application::showMessage(std::string_view title, std::string_view line1, st
     layoutInput.height = dialog->height;
     const MessageLayout layout = layoutMessageDialog(layoutInput);
 
-    fillDialog(*dialog, message.lines, message.picture, layout.dialog, title, texts, picture);
+    fillDialog(*dialog, message.lines, message.picture, layout.dialog, titleAndLines[0], texts, picture);
     message.okButton->x = layout.buttonX[0];
     message.cancelButton->x = layout.buttonX[1];
     message.okButton->y = message.cancelButton->y = layout.buttonY;
@@ -150,6 +162,13 @@ void Application::showMessage(std::string_view title, std::string_view line1, st
         message.checkBox->checked = false;
     }
     dialog->setVisible(true);
+    message.cancelButton->setVisible(withCancel);
+}
+
+bool Application::dialogWaiting() const {
+    const auto shown = [](const Panel* panel) { return panel != nullptr && panel->visible; };
+    const FileChooser* chooser = fileDialogs.builtinChooser();
+    return shown(screen.questionDialog) || shown(screen.messageDialog) || (chooser != nullptr && shown(&chooser->panel()));
 }
 
 void Application::askQuestion(std::string_view title, std::string_view line1, std::string_view line2,

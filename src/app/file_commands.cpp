@@ -13,7 +13,9 @@
 #include "platform/help_opener.h"
 #include "scenefile/scene_names.h"
 #include "scenefile/scene_procedures.h"
+#include "ui/file_chooser.h"
 #include "ui/image_list.h"
+#include "ui/interface.h"
 #include "ui/label_numbers.h"
 #include "ui/panel.h"
 
@@ -26,7 +28,36 @@ std::string utf8Text(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// The panel a press at (x, y) reaches first: the top visible one there.
+const Panel* panelOnTopAt(const Interface& ui, int x, int y) {
+    for (const Panel* panel : ui.panels) {
+        if (panel->visible && !panel->inputSuspended && panel->contains(x, y)) return panel;
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+bool Application::takeDoubleClick(const WindowMessage& message) {
+    if (message.message != wm::LButtonDoubleClick || waitingPanelVisible) return false;
+    const int x = pointerX(message.lParam);
+    const int y = pointerY(message.lParam);
+    const Panel* top = panelOnTopAt(ui, x, y);
+    if (top == nullptr) return false;
+    // The first press of the double click already did what a click does;
+    // as two more presses it would do it twice again (three folders up).
+    if (FileChooser* chooser = fileDialogs.builtinChooser(); chooser != nullptr && top == &chooser->panel()) {
+        return chooser->takeDoubleClick(x, y);
+    }
+    const FilePanelWidgets& file = screen.file;
+    if (top != screen.filePanel || file.thumbnails == nullptr || !file.thumbnails->contains(x, y)) return false;
+    const int chosen = file.thumbnails->selectedIndex;
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= file.thumbnails->items.size()) return false;
+    if (!file.thumbnails->items[static_cast<std::size_t>(chosen)]->contains(x, y)) return false;
+    // The card the first press chose opens as its Open button would.
+    pressButton(file.openChosenButton);
+    return true;
+}
 
 void Application::chooseModelOrScene(bool meshUpdateMode) {
     FileDialogRequest request;
@@ -45,13 +76,13 @@ void Application::chooseModelOrScene(bool meshUpdateMode) {
     });
 }
 
-void Application::chooseSaveAsTarget() {
+void Application::chooseSaveAsTarget(std::function<void()> afterSaved) {
     FileDialogRequest request;
     request.save = true;
     request.filters = {{".MRX files", {"mrx", "obj"}}};
     request.startFolder = sceneDialogFolder();
     request.suggestedName = pathFromText(scene.filePath).filename();
-    fileDialogs.chooseFile(request, [this](FileDialogAnswer answer) {
+    fileDialogs.chooseFile(request, [this, afterSaved = std::move(afterSaved)](FileDialogAnswer answer) {
         if (!answer) return;
         std::error_code error;
         // The name the save will really use is the one that must not be
@@ -61,13 +92,32 @@ void Application::chooseSaveAsTarget() {
             obj ? *answer : saveTargetFor(*answer, folders.examples, folders.documents).path;
         if (std::filesystem::exists(target, error)) {
             pendingSaveTarget_ = *answer;
+            afterSaveAs_ = afterSaved;
             askQuestion(label(label::kFileSaveButton), label(label::kOverwriteQuestionLine), "", "");
             return;
         }
         setCursor(CursorShape::Wait);
-        saveSceneAs(*answer);
+        const bool saved = saveSceneAs(*answer);
         setCursor(CursorShape::Arrow);
+        // An OBJ export leaves the scene itself unsaved: nothing may go on
+        // as if it were.
+        if (saved && !scene.modified && afterSaved) afterSaved();
     });
+}
+
+bool Application::sceneHasFile() const {
+    std::error_code error;
+    return !scene.filePath.empty() && std::filesystem::is_regular_file(pathFromText(scene.filePath), error);
+}
+
+void Application::saveThen(std::function<void()> then) {
+    // A scene never saved only has the name a new scene gets: the user
+    // says where it goes.
+    if (!sceneHasFile()) {
+        chooseSaveAsTarget(std::move(then));
+        return;
+    }
+    if (saveScene() && then) then();
 }
 
 bool Application::saveSceneAs(const std::filesystem::path& target) {

@@ -27,8 +27,12 @@ public:
     FileDialogs& operator=(const FileDialogs&) = delete;
 
     // Asks for a file; `done` gets the path, or nothing when cancelled. A
-    // built-in request still open is cancelled first.
+    // built-in request still open is cancelled first. Once a file has been
+    // chosen, every later request starts in that file's folder: the user
+    // goes on where they left off rather than where the command would start.
     void chooseFile(const FileDialogRequest& request, FileDialogCallback done);
+    // The folder of the last file chosen in this run; empty before.
+    const std::filesystem::path& lastFolder() const { return lastFolder_; }
 
     // The desktop chooser in use; None once it failed to run (the built-in
     // chooser then serves the rest of the session).
@@ -41,6 +45,7 @@ private:
     DesktopChooser desktop_;
     std::filesystem::path fallbackFolder_;
     std::unique_ptr<FileChooser> chooser_;
+    std::filesystem::path lastFolder_;
 };
 
 }  // namespace morvanex

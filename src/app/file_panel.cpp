@@ -7,11 +7,15 @@
 #include "app/application.h"
 #include "app/screen_builders.h"
 #include "app/shell_services.h"
+#include "base/text_encoding.h"
+#include "image/image_codec.h"
+#include "image/image_files.h"
 #include "render/graphics_context.h"
 #include "render/result_codes.h"
 #include "base/trace_log.h"
 #include "render/interface_drawing.h"
 #include "render/renderer.h"
+#include "render/texture_image.h"
 #include "ui/check_box.h"
 #include "ui/colour_widgets.h"
 #include "ui/image_button.h"
@@ -34,6 +38,7 @@ constexpr std::string_view kTabImage = "onglet2.dds";
 constexpr std::string_view kCellImage = "cadre1.dds";
 constexpr std::string_view kCellHoverImage = "cadre2.dds";
 constexpr std::string_view kDefaultThumbnail = "fenetre1.bmp";
+constexpr std::uint64_t kLargestThumbnailFile = std::uint64_t{64} << 20;  // a 4K preview is under 32 MB
 
 Label& addCaption(Panel& panel, int x, int y, const std::string& text, Control3d& page) {
     Label& caption = addLabel(panel, x, y, text, false, &page);
@@ -128,10 +133,32 @@ void buildPreferencesPage(Application& app, Panel& panel, Onglet& page) {
                                         labels.frenchText(label::kEnglishRadio), &page);
 }
 
-const TextureImage* sceneThumbnail(Application& app, const SceneEntry&) {
-    // Decoding the scene's own ".bmp" thumbnail comes with the loader's
-    // image decoding; every scene shows the default picture until then.
-    return app.ui.drawing().image(kDefaultThumbnail);
+// The scene's own preview (written beside it by every save), shrunk by
+// halves to the first size no smaller than the cell's picture: a few
+// kilobytes on the card however many scenes are listed. Null when there is
+// none or it cannot be read.
+std::unique_ptr<TextureImage> loadSceneThumbnail(const SceneEntry& entry) {
+    if (entry.thumbnailPath.empty()) return nullptr;
+    std::vector<std::uint8_t> bytes;
+    std::uint64_t fileSize = 0;
+    if (!readImageFile(pathFromText(entry.thumbnailPath), bytes, fileSize, kLargestThumbnailFile)) return nullptr;
+    const ImageResult decoded = decodeImageRgba8(bytes);
+    if (!decoded || decoded.image->isCube()) return nullptr;
+    const ImageResult chain = withMipLevels(*decoded.image, 0, true);
+    if (!chain) return nullptr;
+    const DecodedImage& full = *chain.image;
+    int level = 0;
+    while (level + 1 < full.mipLevels &&
+           std::max(full.level(0, level + 1).width, full.level(0, level + 1).height) >= kThumbnailSide) {
+        ++level;
+    }
+    DecodedImage shrunk;
+    shrunk.width = full.level(0, level).width;
+    shrunk.height = full.level(0, level).height;
+    shrunk.levels = {full.level(0, level)};
+    TextureResult texture = createTextureImage(shrunk, entry.caption);
+    if (!texture) return nullptr;
+    return std::make_unique<TextureImage>(std::move(*texture.image));
 }
 
 // Recent scenes first, then the user's own, then the examples; a scene in
@@ -184,23 +211,46 @@ void Application::refreshFilePanelOnShown() {
     if (file.walkSpeedSlider != nullptr) file.walkSpeedSlider->syncFromValue();
     if (file.fieldOfViewSlider != nullptr) file.fieldOfViewSlider->syncFromValue();
     if (file.thumbnails == nullptr) return;
-    if (!file.listFilled) {
-        // The loader gathers the lists once at start; the first showing waits for it.
-        const bool waiting = recentFiles.started() && !recentFiles.done();
-        if (waiting) setCursor(CursorShape::Wait);
-        const RecentFileLists& lists = recentFiles.waitUntilDone();
-        if (waiting) setCursor(CursorShape::Arrow);
-        for (const SceneEntry* entry : entriesToShow(lists)) {
-            ImageButton& cell = addImageListCell(*file.thumbnails, kCellImage, kCellHoverImage, sceneThumbnail(*this, *entry));
-            cell.caption = entry->caption;
-            file.scenePaths.push_back(entry->path);
-        }
-        file.listFilled = true;
-    }
+    if (!file.listFilled || file.listStale) fillSceneList();
     if (file.openChosenButton != nullptr) file.openChosenButton->enabled = false;
     if (file.secondListButton != nullptr) file.secondListButton->enabled = false;
     for (Control3d* cell : file.thumbnails->items) cell->checked = false;
     file.thumbnails->selectedIndex = -1;
+}
+
+void Application::fillSceneList() {
+    FilePanelWidgets& file = screen.file;
+    // The loader gathers the lists once at start; the first showing waits
+    // for it. After an open or a save they are gathered again here: the
+    // scene just saved must be there to pick.
+    const bool waiting = !file.listFilled && recentFiles.started() && !recentFiles.done();
+    if (waiting) setCursor(CursorShape::Wait);
+    const RecentFileLists lists = file.listFilled ? loadRecentFileLists({folders.examples, folders.documents, {}})
+                                                  : recentFiles.waitUntilDone();
+    if (waiting) setCursor(CursorShape::Arrow);
+    file.thumbnails->clearCells();
+    file.scenePaths.clear();
+    file.thumbnailImages.clear();
+    for (const SceneEntry* entry : entriesToShow(lists)) {
+        std::unique_ptr<TextureImage> picture = loadSceneThumbnail(*entry);
+        const TextureImage* shown = picture != nullptr ? picture.get() : ui.drawing().image(kDefaultThumbnail);
+        if (picture != nullptr) file.thumbnailImages.push_back(std::move(picture));
+        ImageButton& cell = addImageListCell(*file.thumbnails, kCellImage, kCellHoverImage, shown);
+        cell.caption = entry->caption;
+        cell.captionLabel = -1;
+        file.scenePaths.push_back(entry->path);
+    }
+    file.listFilled = true;
+    file.listStale = false;
+}
+
+void Application::onListItem(Panel&, Control3d& list) {
+    FilePanelWidgets& file = screen.file;
+    // The chosen scene's path is found by the cell's index when a button acts.
+    if (&list == file.thumbnails) {
+        if (file.openChosenButton != nullptr) file.openChosenButton->enabled = true;
+        if (file.secondListButton != nullptr) file.secondListButton->enabled = true;
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/guidance_hints.h"
 #include "app/tool_panels.h"
+#include "render/texture_image.h"
 
 namespace morvanex {
 
@@ -125,9 +127,12 @@ struct FilePanelWidgets {
     bool previewsOn = true;        // 287
     bool mergeChosen = false;      // 288
     bool listFilled = false;       // the loader's lists are in the thumbnail list
+    bool listStale = false;        // an open or a save changed the lists since
     int antialiasingIndex = 0;  // the chosen entry of the sample mode list
     // The scene file of each cell of the thumbnail list, by the cell's index.
     std::vector<std::string> scenePaths;
+    // The scenes' own preview pictures the cells show, held while they do.
+    std::vector<std::unique_ptr<TextureImage>> thumbnailImages;
 };
 
 struct CapturePanelWidgets {

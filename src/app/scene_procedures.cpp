@@ -223,7 +223,7 @@ bool Application::saveSceneToPath(const std::filesystem::path& chosen, bool sele
         const FrameView view = cameraFrameView(camera, renderer_.width(), renderer_.height());
         std::string error;
         const bool drawn = passes_.drawPreviewImage(scene, view, selectionOnly, frameTime);
-        if (!drawn || !saveTextureBmp(renderer_.preview.texture(), thumbnailPathOf(target.path), &error)) {
+        if (!drawn || !saveRenderedTextureBmp(renderer_.preview.texture(), thumbnailPathOf(target.path), &error)) {
             shell_.trace().line("thumbnail of \"" + shown + "\": " + (drawn ? error : std::string("not drawn")));
         }
     }

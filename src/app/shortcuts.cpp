@@ -31,6 +31,7 @@ constexpr float kWheelLeastStep = 1.0f;
 bool Application::handleMessage(const WindowMessage& message) {
     trackModifierKeys(message);
     if (runShortcut(message)) return true;
+    if (takeDoubleClick(message)) return true;
     const bool voidClick = editMode && viewTools.endsClickInVoid(message, input.state);
     if (input.route(message)) {
         if (voidClick && currentObject != nullptr) releaseCurrentObject();
@@ -56,7 +57,9 @@ void Application::trackModifierKeys(const WindowMessage& message) {
 }
 
 bool Application::runShortcut(const WindowMessage& message) {
-    if (message.message != wm::KeyDown || ui.keyboardFocus() != nullptr || waitingPanelVisible) return false;
+    if (message.message != wm::KeyDown || ui.keyboardFocus() != nullptr || waitingPanelVisible || dialogWaiting()) {
+        return false;
+    }
     const std::uint32_t key = static_cast<std::uint32_t>(message.wParam);
     if (controlHeld_) {
         switch (key) {

@@ -285,7 +285,7 @@ bool Application::runModelingCommand(Control3d& button) {
         screen.modelingPanel->setVisible(false);
         scene.modified = true;
     } else if (&button == w.detachSelectionButton) {
-        showMessage(label(label::kDetachSelectionTitle), label(label::kDetachSelectionLine), " ", " ");
+        askConfirmation(label(label::kDetachSelectionTitle), label(label::kDetachSelectionLine), " ", " ");
     } else {
         return false;
     }
@@ -390,7 +390,7 @@ void Application::askDetachFromParent() {
     if (currentObject == nullptr || currentObject->parent == nullptr) return;
     const int line2 = currentObject->groupLeader != nullptr ? label::kDetachFromParentLine2Alt
                                                             : label::kDetachFromParentLine2;
-    showMessage(label(label::kDetachFromParentTitle), label(label::kDetachFromParentLine1), label(line2), " ");
+    askConfirmation(label(label::kDetachFromParentTitle), label(label::kDetachFromParentLine1), label(line2), " ");
 }
 
 void Application::detachCurrentFromParent() {

@@ -251,6 +251,26 @@ bool saveTextureBmp(unsigned texture, const std::filesystem::path& path, std::st
     return true;
 }
 
+bool saveRenderedTextureBmp(unsigned texture, const std::filesystem::path& path, std::string* error) {
+    ImageResult image = readTexture(texture, GL_TEXTURE_2D, 1);
+    if (!image) {
+        if (error) *error = image.error;
+        return false;
+    }
+    ImageLevel& level = image.image->levels.front();
+    const auto rowBytes = static_cast<std::size_t>(level.width) * 4;
+    for (std::size_t top = 0, bottom = static_cast<std::size_t>(level.height); top + 1 < bottom; ++top, --bottom) {
+        std::swap_ranges(level.bytes.begin() + static_cast<std::ptrdiff_t>(top * rowBytes),
+                         level.bytes.begin() + static_cast<std::ptrdiff_t>((top + 1) * rowBytes),
+                         level.bytes.begin() + static_cast<std::ptrdiff_t>((bottom - 1) * rowBytes));
+    }
+    if (!writeImageFile(path, encodeBmp24(*image.image))) {
+        if (error) *error = "cannot write " + path.string();
+        return false;
+    }
+    return true;
+}
+
 bool saveTextureDds(unsigned texture, unsigned target, int mipLevels, const std::filesystem::path& path,
                     std::string* error) {
     ImageResult image = readTexture(texture, target, mipLevels);

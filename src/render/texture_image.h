@@ -115,6 +115,9 @@ ImageResult readTexture(unsigned texture, unsigned target, int mipLevels = 1);
 // Writes a texture's level 0 (2D) as a 24-bit BMP, or all faces and levels
 // as an RGBA8 DDS.
 bool saveTextureBmp(unsigned texture, const std::filesystem::path& path, std::string* error = nullptr);
+// The same for an image the passes drew into: drawing leaves its rows
+// bottom first, so they are turned over for the file to be the right way up.
+bool saveRenderedTextureBmp(unsigned texture, const std::filesystem::path& path, std::string* error = nullptr);
 bool saveTextureDds(unsigned texture, unsigned target, int mipLevels, const std::filesystem::path& path,
                     std::string* error = nullptr);
 

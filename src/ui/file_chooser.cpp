@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <system_error>
 
 #include "base/text_encoding.h"
@@ -186,21 +187,30 @@ public:
         const int px = messageX(message);
         const int py = messageY(message);
         if (!contains(px, py)) return false;
-        if (scrolls() && px >= screenX() + width - kStripWidth) {
+        if (onStrip(px)) {
             pressStrip(py);
             return true;
         }
+        if (const std::optional<std::size_t> i = rowAt(px, py)) {
+            for (Cadre* each : items) each->checked = each == items[*i];
+            selectedIndex = static_cast<int>(*i);
+            // Last: picking a folder refills the list, rows included.
+            if (onPick) onPick(*i);
+        }
+        return true;
+    }
+
+    bool onStrip(int px) const { return scrolls() && px >= screenX() + width - kStripWidth; }
+
+    // The line under the point, if any.
+    std::optional<std::size_t> rowAt(int px, int py) const {
+        if (!contains(px, py) || onStrip(px)) return std::nullopt;
         for (std::size_t i = 0; i < items.size(); ++i) {
             const Cadre& row = *items[i];
             const int top = panel->y + row.y;
-            if (!row.visible || py < top || py >= top + kTreeRowHeight) continue;
-            for (Cadre* each : items) each->checked = each == &row;
-            selectedIndex = static_cast<int>(i);
-            // Last: picking a folder refills the list, rows included.
-            if (onPick) onPick(i);
-            return true;
+            if (row.visible && py >= top && py < top + kTreeRowHeight) return i;
         }
-        return true;
+        return std::nullopt;
     }
 
     void draw(float elapsedSeconds) override {
@@ -431,6 +441,18 @@ void FileChooser::pickEntry(std::size_t index) {
         return;
     }
     enterFolder(entry.name == kParentName ? folder_.parent_path() : folder_ / entry.name);
+}
+
+bool FileChooser::takeDoubleClick(int x, int y) {
+    const auto& list = static_cast<const ChooserList&>(*list_);
+    if (!panel_->visible || !list.contains(x, y) || list.onStrip(x)) return false;
+    const std::optional<std::size_t> row = list.rowAt(x, y);
+    // A folder was entered by the first press: the line under the pointer
+    // now belongs to the folder's listing and must not be picked again.
+    if (!row || *row >= entries_.size()) return true;
+    const ChooserEntry& entry = entries_[*row];
+    if (!entry.isFolder && nameBox_->text == textFromPath(entry.name)) confirm();
+    return true;
 }
 
 void FileChooser::refuse(int labelNumber) {

@@ -53,6 +53,11 @@ public:
     void pickEntry(std::size_t index);  // a click on line `index`
     void confirm();                     // OK, or Enter in the name box
     void cancel();                      // Cancel, or the close button
+    // A double click at (x, y), which would otherwise reach the panel as two
+    // more presses. On the list it adds nothing to its first press (a
+    // folder entered once), except that on a file's line it confirms the
+    // file. False when it is not on the list: the presses go on as usual.
+    bool takeDoubleClick(int x, int y);
 
     Panel& panel() const { return *panel_; }
     const std::filesystem::path& folder() const { return folder_; }

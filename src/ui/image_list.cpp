@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "render/interface_drawing.h"
 #include "render/renderer.h"
 #include "render/texture_image.h"
 #include "ui/interface.h"
 #include "ui/interface_host.h"
+#include "ui/label_table.h"
 #include "ui/panel.h"
 
 namespace morvanex {
@@ -19,6 +21,54 @@ constexpr int kCellTop = 5;
 constexpr int kRowSlack = 10;       // a row takes one more cell while this much is left
 constexpr float kScrollHalfLife = 30.0f;  // scroll eases by 1 - 0.5^(30 dt)
 constexpr float kPointerImageSize = 32.0f;
+constexpr float kCellPadding = 10.0f;     // around the picture and the caption
+constexpr float kCaptionFromBottom = 24.0f;
+constexpr float kHoverFrameOpacity = 0.35f;
+constexpr float kCardInset = 2.0f;
+
+// The longest start of the text that fits the width, ended by "..." when
+// it had to be cut.
+std::string fittedText(const InterfaceDrawing& ui, const std::string& text, float width) {
+    if (ui.measureText(text) <= width) return text;
+    for (std::size_t kept = text.size(); kept > 0; --kept) {
+        std::string shown = text.substr(0, kept - 1) + "...";
+        if (ui.measureText(shown) <= width) return shown;
+    }
+    return {};
+}
+
+// A cell of the grid: its frame (the chosen cell in the chosen frame, a
+// hovered one fading towards it), the picture centred in the upper part and
+// the caption under it, cut to the cell's width.
+class ListCell final : public ImageButton {
+public:
+    void draw(float dt) override {
+        refreshLabel(labels(), captionLabel, caption);
+        InterfaceDrawing& ui = drawing();
+        // Cells sit side by side: a little air between the cards.
+        const float l = static_cast<float>(screenX()) + kCardInset;
+        const float t = static_cast<float>(screenY());
+        const float w = static_cast<float>(width) - 2.0f * kCardInset;
+        const float h = static_cast<float>(height);
+        const float alpha = enabled ? 1.0f : 0.5f;
+        // Hovered, a card only hints at the chosen frame: it must not pass
+        // for the chosen one.
+        fadeColour(hoverOverlay, {1.0f, 1.0f, 1.0f, hot ? kHoverFrameOpacity : 0.0f}, kWidgetFadeRate, dt);
+        ui.imageQuad(image, {l, t, w, h}, {1.0f, 1.0f, 1.0f, alpha});
+        ui.imageQuad(hoverImage, {l, t, w, h}, {1.0f, 1.0f, 1.0f, (checked ? 1.0f : hoverOverlay.w) * alpha});
+        if (thumbnail != nullptr && thumbnailWidth > 0 && thumbnailHeight > 0) {
+            const float pictureArea = h - kCaptionFromBottom - 2.0f * kCellPadding;
+            const float tw = static_cast<float>(thumbnailWidth);
+            const float th = static_cast<float>(thumbnailHeight);
+            const float left = std::floor(l + (w - tw) * 0.5f);
+            const float top = std::floor(t + kCellPadding + std::max(0.0f, pictureArea - th) * 0.5f);
+            ui.imageQuad(thumbnail, {left, top, tw, th}, {1.0f, 1.0f, 1.0f, alpha});
+        }
+        const std::string shown = fittedText(ui, caption, w - kCellPadding);
+        const float textLeft = std::floor(l + (w - ui.measureText(shown)) * 0.5f);
+        ui.text(t + h - kCaptionFromBottom, textLeft, shown, {1.0f, 1.0f, 1.0f, alpha});
+    }
+};
 
 }  // namespace
 
@@ -219,15 +269,30 @@ ImageList& addImageList(Panel& panel, int x, int y, int width, int height) {
 
 ImageButton& addImageListCell(ImageList& list, std::string_view imageFile, std::string_view hoverFile,
                               const TextureImage* thumbnail) {
-    Panel& panel = *list.panel;
-    addPictureButton(panel, imageFile, hoverFile, thumbnail, 0, 0, 0);
+    auto cell = std::make_unique<ListCell>();
+    InterfaceDrawing& ui = list.panel->renderer().ui;
+    cell->image = ui.image(imageFile);
+    cell->hoverImage = ui.image(hoverFile);
+    if (cell->image != nullptr) {
+        cell->width = cell->image->width;
+        cell->height = cell->image->height;
+    }
+    cell->setThumbnail(thumbnail);
+    cell->showThumbnail = thumbnail != nullptr;
+    cell->textButton = true;
     // The list, not the panel, draws and routes its cells.
-    std::unique_ptr<Control3d> cell = std::move(panel.items.back());
-    panel.items.pop_back();
     auto& button = static_cast<ImageButton&>(list.adoptCell(std::move(cell)));
     button.ownerList = &list;
     button.itemNumber = static_cast<int>(list.items.size()) - 1;
     return button;
+}
+
+void ImageList::clearCells() {
+    items.clear();
+    cells_.clear();
+    homes_.clear();
+    selectedIndex = -1;
+    scroll = scrollTarget = 0.0f;
 }
 
 }  // namespace morvanex

@@ -42,6 +42,8 @@ public:
     Control3d& adoptCell(std::unique_ptr<Control3d> cell);
     // Places the cells in rows for the current width.
     void layout();
+    // Drops every cell (the list is filled again).
+    void clearCells();
 
     std::vector<Control3d*> items;  // the cells, in order; owned by the list
     int lastWidth = 0;              // the size of the last layout

@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -21,6 +26,7 @@
 #include "scene/scene_object.h"
 #include "scenefile/scene_reader.h"
 #include "scenefile/scene_writer.h"
+#include "ui/file_chooser.h"
 #include "ui/label.h"
 #include "ui/label_files.h"
 #include "ui/panel.h"
@@ -53,6 +59,8 @@ constexpr const char* kBuilderTitle = "Morvanex v";
 class ApplicationTest : public ::testing::Test {
 protected:
     ApplicationTest() {
+        // A desktop chooser would wait for a person: the built-in one answers through the interface.
+        setenv("MORVANEX_FILE_DIALOG", "builtin", 1);
         std::filesystem::create_directories(folders.programDataFolder);
         // The label files installed beside the program.
         std::filesystem::create_directories(folders.programFolder);
@@ -251,6 +259,7 @@ TEST_F(ApplicationTest, CommandLineFileIsNamedInWindows1252) {
 TEST_F(ApplicationTest, CloseQuestionSaveWritesTheSceneThenCloses) {
     Application& application = makeApplication();
     application.frameStep(0.0, 0.0);  // names the new scene in the documents folder
+    ASSERT_TRUE(application.saveSceneToPath(documents() / "Nouvelle scene.mrx"));  // it has its file now
     application.scene.addObject("boite");
     application.scene.modified = true;
     application.answerCloseQuestion(CloseAnswer::Save);
@@ -264,9 +273,19 @@ TEST_F(ApplicationTest, CloseQuestionSaveWritesTheSceneThenCloses) {
 
 TEST_F(ApplicationTest, CloseQuestionSaveThatFailsSaysWhyAndStaysOpen) {
     Application& application = makeApplication();
-    application.scene.filePath = (temp.path() / "nowhere" / "scene.mrx").string();
+    ASSERT_TRUE(application.saveSceneToPath(temp.path() / "scene.mrx"));
+    application.scene.addObject("boite");
     application.scene.modified = true;
+    // The disk "fills up" (root ignores permissions, not this).
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     application.answerCloseQuestion(CloseAnswer::Save);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
     EXPECT_NE(messageShown(application).find("scene.mrx"), std::string::npos);
     EXPECT_TRUE(shell.closeRequests.empty());  // nothing was saved: the window must not go
     EXPECT_TRUE(application.scene.modified);
@@ -276,9 +295,11 @@ TEST_F(ApplicationTest, AnswersGivenDirectly) {
     Application& application = makeApplication();
     application.answerCloseQuestion(CloseAnswer::Cancel);
     EXPECT_TRUE(shell.closeRequests.empty());
+    // A scene without a file: the save-as dialog asks where it goes first.
     application.answerCloseQuestion(CloseAnswer::Save);
     EXPECT_TRUE(shell.closeRequests.empty());
-    EXPECT_FALSE(messageShown(application).empty());
+    const FileChooser* chooser = application.fileDialogs.builtinChooser();
+    EXPECT_TRUE(chooser != nullptr && chooser->panel().visible);
     application.answerCloseQuestion(CloseAnswer::Discard);
     EXPECT_EQ(shell.closeRequests, (std::vector<bool>{true}));
 }
@@ -396,9 +417,8 @@ TEST_F(ApplicationTest, TheRecentListKeepsOpenedAndSavedScenesAcrossRuns) {
     EXPECT_EQ(app->recentFiles.waitUntilDone().recent.size(), 2u);
 
     // Saving puts the saved scene first.
-    app->scene.filePath = (documents() / "sauvee.mrx").string();
     app->scene.modified = true;
-    app->answerCloseQuestion(CloseAnswer::Save);
+    ASSERT_TRUE(app->saveSceneToPath(documents() / "sauvee.mrx"));
     EXPECT_EQ(parseListLines(readBytes(list)).front(), (documents() / "sauvee.mrx").string());
 }
 

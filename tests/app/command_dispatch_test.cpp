@@ -12,6 +12,7 @@
 #include "ui/image_button.h"
 #include "ui/label_numbers.h"
 #include "ui/tab_strip.h"
+#include "ui/tree_list.h"
 
 namespace morvanex::test {
 namespace {
@@ -124,7 +125,7 @@ TEST_F(CommandDispatchTest, AFileCommandInFullScreenRunsOnceTheWindowIsBack) {
     EXPECT_TRUE(chooserShown());
 }
 
-// Yes saves then closes; No closes; Cancel keeps the window.
+// A scene that has its file: Yes saves then closes; No closes; Cancel keeps the window.
 TEST_F(CommandDispatchTest, TheCloseQuestionIsAnsweredOnTheQuestionDialog) {
     struct Case {
         ImageButton* QuestionDialogWidgets::*button;
@@ -136,18 +137,69 @@ TEST_F(CommandDispatchTest, TheCloseQuestionIsAnsweredOnTheQuestionDialog) {
         {&QuestionDialogWidgets::noButton, {true}, false},
         {&QuestionDialogWidgets::cancelButton, {}, false},
     };
+    ASSERT_TRUE(app->saveSceneToPath(temp.path() / "a.mrx"));
     for (const Case& c : cases) {
         shell.closeRequests.clear();
-        std::filesystem::remove(app->scene.filePath);
         app->scene.modified = true;
         app->askCloseQuestion();
         frame();
         ASSERT_TRUE(questionShown(label::kCloseQuestionTitle));
         clickWidget(*(app->screen.question.*c.button));
         EXPECT_FALSE(app->screen.questionDialog->visible);
+        EXPECT_FALSE(chooserShown());
         EXPECT_EQ(shell.closeRequests, c.closeRequests);
-        EXPECT_EQ(std::filesystem::exists(app->scene.filePath), c.saved);
+        EXPECT_EQ(!app->scene.modified, c.saved);
     }
+}
+
+// A scene never saved has only the name a new scene gets: Yes asks where
+// to save it; cancelling that cancels the quit, choosing a name saves there
+// and closes. The other save questions (new, open) go the same way.
+TEST_F(CommandDispatchTest, YesForASceneWithoutAFileAsksWhereAndCancelKeepsEverything) {
+    const std::filesystem::path unnamed = app->scene.filePath;
+    ASSERT_FALSE(std::filesystem::exists(unnamed));
+    app->scene.addObject("boite");
+    app->scene.modified = true;
+    app->askCloseQuestion();
+    frame();
+    clickWidget(*app->screen.question.yesButton);
+    ASSERT_TRUE(chooserShown());
+    EXPECT_TRUE(shell.closeRequests.empty());
+    clickWidget(app->fileDialogs.builtinChooser()->cancelButton());
+    EXPECT_TRUE(shell.closeRequests.empty());
+    EXPECT_TRUE(app->scene.modified);
+    EXPECT_FALSE(std::filesystem::exists(unnamed));
+
+    app->askCloseQuestion();
+    frame();
+    clickWidget(*app->screen.question.yesButton);
+    ASSERT_TRUE(chooserShown());
+    app->fileDialogs.builtinChooser()->nameBox().setText((temp.path() / "mine").string());
+    clickWidget(app->fileDialogs.builtinChooser()->okButton());
+    EXPECT_TRUE(std::filesystem::exists(temp.path() / "mine.mrx"));
+    EXPECT_FALSE(std::filesystem::exists(unnamed));
+    EXPECT_EQ(shell.closeRequests, std::vector<bool>{true});
+}
+
+TEST_F(CommandDispatchTest, NewOverAModifiedSceneWithoutAFileSavesWhereTheUserSaysThenStartsAfresh) {
+    openEditingInterface();
+    const std::filesystem::path unnamed = app->scene.filePath;
+    app->scene.addObject("boite");
+    app->scene.modified = true;
+    controlKey('N');
+    frame();
+    ASSERT_TRUE(questionShown(label::kNewSceneQuestionTitle));
+    clickWidget(*app->screen.question.yesButton);
+    ASSERT_TRUE(chooserShown());
+    EXPECT_NE(app->scene.findObject("boite"), nullptr);
+    FileChooser& chooser = *app->fileDialogs.builtinChooser();
+    chooser.enterFolder(temp.path());
+    chooser.nameBox().setText("kept.mrx");
+    clickWidget(chooser.okButton());
+    EXPECT_TRUE(std::filesystem::exists(temp.path() / "kept.mrx"));
+    EXPECT_FALSE(std::filesystem::exists(unnamed));
+    EXPECT_EQ(app->scene.findObject("boite"), nullptr);  // the new scene
+    EXPECT_FALSE(app->scene.modified);
 }
 
 TEST_F(CommandDispatchTest, NewSceneOverAModifiedSceneAsksThenRunsAgain) {
@@ -236,6 +288,49 @@ TEST_F(CommandDispatchTest, TheWheelZoomsTowardsThePointerAndTheMiddleButtonPans
     const Vec3 shift = app->camera.eye - eye;
     EXPECT_GT(length(shift), 0.0f);
     EXPECT_LT(length(shift - (app->camera.orbitTarget - target)), 1e-3f);  // eye and target slide together
+}
+
+// While a question or a message waits, the keyboard's shortcuts do nothing
+// behind it (the autosave question at start, Ctrl+O).
+TEST_F(CommandDispatchTest, AWaitingQuestionOrMessageBlocksTheShortcuts) {
+    openEditingInterface();
+    app->askQuestion(app->label(label::kRecoverAutosaveTitle), "a.mrx", "", "");
+    controlKey('O');
+    EXPECT_FALSE(chooserShown());
+    clickWidget(*app->screen.question.noButton);
+    app->showMessage("Information", "line", "", "");
+    controlKey('O');
+    EXPECT_FALSE(chooserShown());
+    clickWidget(*app->screen.message.okButton);
+    controlKey('O');
+    EXPECT_TRUE(chooserShown());
+}
+
+// The window turns a double click into two more presses: in the chooser
+// the first press already entered the folder, and the others must not go
+// on climbing.
+TEST_F(CommandDispatchTest, DoubleClickingTheParentLineGoesUpOneFolder) {
+    const std::filesystem::path deep = temp.path() / "a" / "b" / "c";
+    std::filesystem::create_directories(deep);
+    openEditingInterface();
+    controlKey('O');
+    ASSERT_TRUE(chooserShown());
+    FileChooser& chooser = *app->fileDialogs.builtinChooser();
+    chooser.enterFolder(deep);
+    frame();
+    const Cadre& parent = *chooser.list().items.front();
+    ASSERT_EQ(parent.label, "..");
+    const int x = parent.labelLeft() + 6;
+    const int y = parent.screenY() + 10;
+    mouse(wm::MouseMove, x, y);
+    mouse(wm::LButtonDown, x, y);
+    mouse(wm::LButtonUp, x, y);
+    shell.sent.clear();
+    mouse(wm::LButtonDoubleClick, x, y);
+    const std::vector<WindowMessage> sent = std::move(shell.sent);
+    for (const WindowMessage& m : sent) app->handleMessage(m);
+    mouse(wm::LButtonUp, x, y);
+    EXPECT_EQ(chooser.folder(), temp.path() / "a" / "b");
 }
 
 }  // namespace

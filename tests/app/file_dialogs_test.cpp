@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "base/test_files.h"
+#include "ui/edit_box.h"
 #include "ui/file_chooser.h"
 #include "ui/ui_test_support.h"
 
@@ -76,6 +77,29 @@ TEST_F(FileDialogsTest, AChooserThatCannotStartLeavesItToTheBuiltInPanelForGood)
     EXPECT_FALSE(answers_[0].has_value());
     chooser->cancel();
     EXPECT_EQ(answers_.size(), 2u);
+}
+
+// Where the last file was chosen is where the next dialog opens, whatever
+// folder its command starts in; a cancel leaves that alone.
+TEST_F(FileDialogsTest, TheNextDialogOpensInTheFolderOfTheLastChosenFile) {
+    fs::create_directory(folder_ / "models");
+    std::ofstream(folder_ / "models" / "m.mrx") << "m";
+    FileDialogs dialogs(*interface_, lookupFrom({{kFileDialogVariable, "builtin"}}), folder_.path());
+    dialogs.chooseFile(sceneRequest(), record);
+    FileChooser* chooser = dialogs.builtinChooser();
+    ASSERT_NE(chooser, nullptr);
+    chooser->enterFolder(folder_ / "models");
+    chooser->nameBox().setText("m.mrx");
+    chooser->confirm();
+    ASSERT_EQ(answers_.size(), 1u);
+    EXPECT_EQ(answers_[0], folder_ / "models" / "m.mrx");
+
+    dialogs.chooseFile(sceneRequest(), record);
+    EXPECT_EQ(chooser->folder(), folder_ / "models");
+    chooser->enterFolder(folder_.path());
+    chooser->cancel();
+    dialogs.chooseFile(sceneRequest(), record);
+    EXPECT_EQ(chooser->folder(), folder_ / "models");
 }
 
 }  // namespace

@@ -155,24 +155,32 @@ TEST_F(ScreenPanelsTest, EveryPanelStaysWholeInASmallWindow) {
 // under the check box when there is one.
 TEST_F(ScreenPanelsTest, MessageDialogIsSizedByItsLongestLineAndLaysOutItsButtons) {
     const std::string longLine(60, 'x');
+    // Information shows OK alone, centred; a confirmation OK and Cancel.
     const struct {
         const char* name;
         std::string line;
         std::string third;
         std::string caption;
+        bool confirmation = false;
     } cases[] = {
         {"long line", longLine, "third", ""},
         {"short line", "OK", " ", ""},
         {"long line, check box", longLine, "third", "Ne plus demander"},
         {"short line, check box, blank third line", "OK", " ", "Ne plus demander"},
+        {"confirmation, long line", longLine, "third", "", true},
+        {"confirmation, short line", "OK", " ", "", true},
     };
     MessageDialogWidgets& message = screen().message;
     for (const auto& c : cases) {
         message.checked = true;
-        app->showMessage("Titre", c.line, "", c.third, c.caption);
+        if (c.confirmation) {
+            app->askConfirmation("Titre", c.line, "", c.third);
+        } else {
+            app->showMessage("Titre", c.line, "", c.third, c.caption);
+        }
         frame();
         const Panel& dialog = *screen().messageDialog;
-        const int buttons = message.okButton->width + message.cancelButton->width;
+        const int buttons = message.okButton->width + (c.confirmation ? message.cancelButton->width : 0);
         int expectedWidth = std::max(static_cast<int>(static_cast<double>(c.line.size()) * 7.5 + 106.0),
                                      buttons + 3 * kDialogMargin);
         if (!c.caption.empty()) {
@@ -185,12 +193,16 @@ TEST_F(ScreenPanelsTest, MessageDialogIsSizedByItsLongestLineAndLaysOutItsButton
         EXPECT_EQ(dialog.width, expectedWidth) << c.name;
         EXPECT_EQ(dialog.x, (width - dialog.width) / 2) << c.name;
         EXPECT_EQ(dialog.y, (height - dialog.height) / 2) << c.name;
-        const int gap = (dialog.width - buttons) / 3;
-        EXPECT_EQ(message.okButton->x, gap) << c.name;
-        EXPECT_EQ(message.cancelButton->x, message.okButton->width + 2 * gap) << c.name;
+        EXPECT_EQ(message.cancelButton->visible, c.confirmation) << c.name;
+        if (c.confirmation) {
+            const int gap = (dialog.width - buttons) / 3;
+            EXPECT_EQ(message.okButton->x, gap) << c.name;
+            EXPECT_EQ(message.cancelButton->x, message.okButton->width + 2 * gap) << c.name;
+        } else {
+            EXPECT_EQ(message.okButton->x, (dialog.width - buttons) / 2) << c.name;
+        }
         const bool box = !c.caption.empty();
         EXPECT_EQ(message.okButton->y, box ? 130 : 110) << c.name;
-        EXPECT_EQ(message.cancelButton->y, message.okButton->y) << c.name;
         EXPECT_EQ(message.checkBox->visible, box) << c.name;
         EXPECT_EQ(message.checked, box) << c.name;  // no caption: the flag is cleared
         const Label& first = *message.lines[0];
