@@ -19,8 +19,9 @@ std::string truncatedRate(double framesPerSecond) {
     return std::to_string(static_cast<long long>(std::trunc(framesPerSecond)));
 }
 
-// " x " with the multiplication sign, in Windows-1252.
-constexpr const char* kTimes = " \xD7 ";
+// As the selected object's box label writes sizes (the fonts lack the
+// multiplication sign).
+constexpr const char* kTimes = " x ";
 
 // At most two decimals, without trailing zeros: 12.05, 1.5, 2.
 std::string shortNumber(float value) {

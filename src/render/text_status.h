@@ -25,9 +25,8 @@ struct StatusLineState {
 
 // What a person reads at the foot of the view, parts three spaces apart:
 // "Fps : <rate truncated>" while the frame counter is on; the object under
-// the pointer as "<name>  <x> x <y> x <z>" (its size, two decimals at most,
-// with the multiplication sign); then the label when the label option is
-// on. Empty when there is nothing to say.
+// the pointer as "<name>  <x> x <y> x <z>" (its size, two decimals at
+// most); then the label when the label option is on. Empty when there is nothing to say.
 std::string statusLineText(const StatusLineState& state);
 
 // One regular white line at x = 10, top at H - 30, 20 pixels high; nothing

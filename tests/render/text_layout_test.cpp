@@ -95,12 +95,12 @@ TEST(StatusLineText, ShowsTheRateOnlyWhenAskedAndTheObjectForAPerson) {
     state.boundsSize = {12.049999f, 1.5f, 1.0f / 3.0f};
     state.labelOption = true;
     state.label = "Lecture du tutoriel";
-    EXPECT_EQ(statusLineText(state), "Fps : 59   Cube\xE9  12.05 \xD7 1.5 \xD7 0.33   Lecture du tutoriel");
+    EXPECT_EQ(statusLineText(state), "Fps : 59   Cube\xE9  12.05 x 1.5 x 0.33   Lecture du tutoriel");
 
     state.showFrameRate = false;
     state.labelOption = false;
     state.boundsSize = {2.0f, 0.0f, 100.0f};
-    EXPECT_EQ(statusLineText(state), "Cube\xE9  2 \xD7 0 \xD7 100");
+    EXPECT_EQ(statusLineText(state), "Cube\xE9  2 x 0 x 100");
 }
 
 }  // namespace
