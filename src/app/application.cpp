@@ -5,9 +5,12 @@
 #include <thread>
 
 #include "app/command_line.h"
+#include "app/interface_language.h"
 #include "app/model_import.h"
 #include "app/scene_commands.h"
+#include "app/screen_builders.h"
 #include "app/shell_services.h"
+#include "app/window_rules.h"
 #include "base/text_encoding.h"
 #include "base/trace_log.h"
 #include "import/model_file.h"
@@ -39,7 +42,10 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
       commandLineFile_(std::move(commandLineFile)),
       passes_(renderer) {
     clockSeconds = [this] { return now(); };
-    labels = loadLabelTables(shell.folders().programFolder, languageFromLocale(shell.frenchInterface()), shell.trace());
+    // A language chosen in an earlier run wins over the locale.
+    const Language language =
+        rememberedLanguage(folders.documents).value_or(languageFromLocale(shell.frenchInterface()));
+    labels = loadLabelTables(shell.folders().programFolder, language, shell.trace());
     buildInterface();
     // Gathered while the interface is built; the file panel waits for it.
     recentFiles.start({folders.examples, folders.documents, {}});
@@ -49,6 +55,7 @@ Application::Application(ShellServices& shell, Renderer& renderer, std::optional
     frameSettings.drawWidgets = [this] {
         layOutTopBarToggles();
         if (editMode) drawObjectNameHint();
+        screen::keepCornerBesideTopBar(screen, viewWidth());
         ui.draw(static_cast<float>(frameDelta_));
         // Over every panel, and only while the editing interface is on.
         if (editMode) {
@@ -130,8 +137,10 @@ void Application::beginNewScene() {
     const auto& documents = shell_.folders().documentFolder;
     ensureFolder(documents);
     scene.filePath = textFromPath(newScenePath(documents));
+    // A new scene's own lights, not the last file's or the title's.
+    scene.resetLights();
     sceneFileName = sceneFileNameOf(scene.filePath);
-    shell_.setWindowTitle("Morvanex  -   " + sceneFileName);
+    shell_.setWindowTitle(sceneWindowTitle(labels.language, kTitlePrefixOnOpen, sceneFileName));
     if (SceneObject* cameraTarget = scene.cameraObject()) {
         cameraTarget->opacity = 1.0f;
         cameraTarget->animation = nullptr;
@@ -257,6 +266,7 @@ void Application::drawFrame() {
     frameSettings.editMode = editMode;
     frameSettings.orbitTarget = camera.orbitTarget;
     pickUnderPointer(view);
+    statusLine.showFrameRate = screen.file.frameCounterOn;
     statusLine.framesPerSecond = frameDelta_ > 0.0 ? 1.0 / frameDelta_ : 0.0;
     passes_.drawFrame(scene, view, frameSettings, frameTime, frameDelta_);
     // The next frame is cleared to this scene's background.
@@ -285,7 +295,6 @@ void Application::pickUnderPointer(const FrameView& view) {
     statusLine.objectUnderPointer = hovered != nullptr;
     statusLine.objectName = hovered != nullptr ? hovered->name : std::string();
     statusLine.boundsSize = hovered != nullptr ? hovered->boundsMax - hovered->boundsMin : Vec3{};
-    statusLine.faceIndex = hovered != nullptr ? pick.hoveredTriangle : 0;
 }
 
 bool Application::pointerOverView() const {

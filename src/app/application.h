@@ -379,6 +379,8 @@ private:
     void saveViewpointHook();
     void deleteChosenViewpointHook();
     void chooseTextureFileHook();
+    // A control whose feature this version lacks says so rather than do nothing.
+    void tellNotBuiltYet();
 
     // Keyboard shortcuts, the wheel and the framing key (shortcuts.cpp).
     void trackModifierKeys(const WindowMessage& message);

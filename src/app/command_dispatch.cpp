@@ -286,6 +286,8 @@ bool Application::runCameraPanelCommand(Control3d& button) {
     for (const auto& [widget, view] : views) {
         if (is(button, widget)) {
             presetView(camera, view, currentObjectCentre());
+            // Seen from the new side, what is looked at fits the free part of the view.
+            frameCurrentObjectOrScene();
             return true;
         }
     }
@@ -545,11 +547,17 @@ void Application::refreshObjectPanels() {
 }
 
 void Application::saveViewpointHook() {
-    // Viewpoint files come with the viewpoint store.
+    // Viewpoint files come with the viewpoint store; until then the button says so.
+    tellNotBuiltYet();
 }
 
 void Application::deleteChosenViewpointHook() {
-    // Viewpoint files come with the viewpoint store.
+    // Viewpoint files come with the viewpoint store; until then the button says so.
+    tellNotBuiltYet();
+}
+
+void Application::tellNotBuiltYet() {
+    showMessage(label(label::kNotBuiltYetTitle), label(label::kNotBuiltYetLine), "", "");
 }
 
 void Application::chooseTextureFileHook() {

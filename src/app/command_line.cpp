@@ -5,6 +5,8 @@
 #include <cctype>
 #include <filesystem>
 
+#include "platform/help_opener.h"
+#include "platform/system_folders.h"
 #include "scene/scene_limits.h"
 
 namespace morvanex {
@@ -80,7 +82,10 @@ std::string usageText() {
            "      cannot be read or imported (or written)\n"
            "\n"
            "Environment:\n"
-           "  MORVANEX_HOME        keep every file the program writes under this folder\n";
+           "  MORVANEX_HOME        keep every file the program writes under this folder\n"
+           "\n"
+           "User manual (what the Help button opens):\n"
+           "  " + manualPath(executableFolder()).string() + "\n";
 }
 
 std::string versionText() { return std::string(kProgramVersionLabel) + "\n"; }

@@ -1,5 +1,6 @@
 // The file commands of the main screen: the open and save dialogs, the
 // scene chosen in the file panel, the help document.
+#include <filesystem>
 #include <system_error>
 
 #include "app/application.h"
@@ -143,11 +144,20 @@ std::optional<std::string> Application::chosenRecentScene() const {
 void Application::openHelp() {
     // The browser opens beside the program's window, never behind it.
     if (input.state.fullScreen) setFullScreen(false);
+    const std::filesystem::path manual = manualPath(folders.program);
     std::string error;
-    if (!openManual(folders.program, error)) {
-        shell_.trace().line("help: " + cp1252FromUtf8(error));
-        showMessage(label(label::kTopBarHelpButton), cp1252FromUtf8(error), "", "");
+    if (openManual(folders.program, error)) {
+        shell_.trace().line("help: " + textFromPath(manual) + " handed to the web browser");
+        return;
     }
+    shell_.trace().line("help: " + cp1252FromUtf8(error));
+    std::error_code status;
+    if (!std::filesystem::is_regular_file(manual, status)) {
+        showMessage(label(label::kTopBarHelpButton), cp1252FromUtf8(error), "", "");
+        return;
+    }
+    // Nothing could show it: say where it is, so that it can be opened by hand.
+    showMessage(label(label::kTopBarHelpButton), label(label::kManualNotShownLine), textFromPath(manual), "");
 }
 
 }  // namespace morvanex

@@ -5,13 +5,15 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/interface_language.h"
 #include "app/screen_builders.h"
 #include "app/shell_services.h"
-#include "base/text_encoding.h"
+#include "app/window_rules.h"
 #include "image/image_codec.h"
 #include "image/image_files.h"
 #include "render/graphics_context.h"
 #include "render/result_codes.h"
+#include "base/text_encoding.h"
 #include "base/trace_log.h"
 #include "render/interface_drawing.h"
 #include "render/renderer.h"
@@ -308,10 +310,14 @@ void Application::chooseSampleMode(std::size_t entry) {
 
 void Application::switchLanguage(Language language) {
     labels.language = language;
+    if (std::string error; !rememberLanguage(folders.documents, language, error)) {
+        shell_.trace().line(std::string(kLanguageFileName) + ": " + cp1252FromUtf8(error));
+    }
     screen.file.french = language == Language::French;
     screen.file.english = !screen.file.french;
     // Widgets follow at their next drawing; titles and hints are copies.
     screen::refreshPanelTitles(*this);
+    if (!sceneFileName.empty()) shell_.setWindowTitle(sceneWindowTitle(language, kTitlePrefixOnOpen, sceneFileName));
     buildGuidanceHints();
 }
 

@@ -22,6 +22,10 @@ constexpr float kWeightHintRate = 8.0f;
 constexpr int kBesideButtonX = 40;  // "next to a button"
 constexpr int kBesideButtonY = 80;
 constexpr int kBelowSpotBox = 40;
+// The modeling panel's start hint: left of the panel, beside its fields,
+// since inside it every tool has fields of its own below the buttons.
+constexpr int kStartHintX = -250;
+constexpr int kStartHintY = 300;
 
 void setLines(RichHint& hint, std::initializer_list<std::string> lines, const InterfaceDrawing& drawing) {
     hint.lines.clear();
@@ -168,8 +172,8 @@ void Application::chooseGuidanceHint() {
         candidates[5].y = modeling->y + 320 + kBesideButtonY;
         const Onglets* tabs = tabStripOf(modeling);
         candidates[6].holds = modeling->visible && (tabs == nullptr || tabs->selected == 0) && currentObject == nullptr;
-        candidates[6].x = modeling->x + 150;
-        candidates[6].y = modeling->y + 300;
+        candidates[6].x = modeling->x + kStartHintX;
+        candidates[6].y = modeling->y + kStartHintY;
     }
     for (Candidate& candidate : candidates) {
         if (!candidate.holds) {

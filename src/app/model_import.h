@@ -25,6 +25,13 @@ ImportResult importModelIntoScene(const std::filesystem::path& file, Scene& scen
 // the object's world centre, the eye target where the whole object shows.
 void frameImportedObject(CameraState& camera, const SceneObject& object, int viewWidth, int viewHeight);
 
+// The camera of a scene made from an imported model, as the editor would
+// leave it: turned to the frame object when the import asks for that, else
+// every object framed from the camera's present angles. The eye is there at once, for
+// pictures and for scene files written without the editor.
+void placeCameraAfterImport(CameraState& camera, const Scene& scene, const ImportResult& result, int viewWidth,
+                            int viewHeight);
+
 // The report for people, one line per entry: what damage dropped is said to
 // be damage ("damage: faces with an index outside its list, skipped: 2").
 std::vector<std::string> importReportLines(const ImportReport& report);

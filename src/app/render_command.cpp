@@ -56,13 +56,10 @@ int fail(std::ostream& err, const std::string& what) {
     return kSceneCommandFailed;
 }
 
-// The share of the image left free on each side of what --frame-all frames.
-constexpr float kFrameAllMargin = 0.05f;
-
 // Turns the camera to the preset side and frames what is drawn; the eye
 // jumps there rather than gliding.
 void placeRequestedView(CameraState& camera, const Scene& scene, const RenderRequest& request) {
-    const std::optional<SceneBox> box = drawnObjectsBox(scene);
+    const std::optional<SceneBox> box = userObjectsBox(scene);
     const Vec3 centre = box ? (box->min + box->max) * 0.5f : camera.orbitTarget;
     if (request.view) {
         camera.orbitTarget = centre;
@@ -70,14 +67,8 @@ void placeRequestedView(CameraState& camera, const Scene& scene, const RenderReq
         presetView(camera, *request.view, centre);
     }
     if (request.frameAll && box) {
-        const Mat4 projection = cameraProjection(camera, static_cast<float>(request.width),
-                                                 static_cast<float>(request.height), false);
-        const std::array<Vec3, 8> corners = worldBoxCorners(box->min, box->max, identity());
-        camera.eyeTarget = frameBoxTightly(camera.yaw, camera.pitch, corners, projection.m[0][0],
-                                           projection.m[1][1], kFrameAllMargin);
-        camera.yawTarget = camera.yaw;
-        camera.pitchTarget = camera.pitch;
-        camera.orbitTarget = centre;
+        frameBox(camera, worldBoxCorners(box->min, box->max, identity()), static_cast<float>(request.width),
+                 static_cast<float>(request.height));
     }
     if (request.view || request.frameAll) {
         camera.eye = camera.eyeTarget;
@@ -88,10 +79,10 @@ void placeRequestedView(CameraState& camera, const Scene& scene, const RenderReq
 
 }  // namespace
 
-std::optional<SceneBox> drawnObjectsBox(const Scene& scene) {
+std::optional<SceneBox> userObjectsBox(const Scene& scene) {
     std::optional<SceneBox> box;
     for (const auto& object : scene.objects()) {
-        if (object->vertices.empty() || scene.isServiceObject(object.get())) continue;
+        if (object->vertices.empty() || !scene.isSaved(*object)) continue;
         for (const Vec3& c : worldBoxCorners(object->boundsMin, object->boundsMax, object->worldMatrix)) {
             if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) continue;
             if (!box) box = SceneBox{c, c};
@@ -193,8 +184,8 @@ int renderWithContext(GraphicsContext& graphics, const RenderRequest& request, s
     Scene scene;
     CameraState camera;
     std::filesystem::path sceneFolder;
-    RenderRequest view = request;
     if (request.sceneFile && modelFormatOf(pathOfArgument(*request.sceneFile)) != ModelFormat::None) {
+        scene.resetLights();  // the lights the editor gives a new scene
         const ImportResult result = importModelIntoScene(pathOfArgument(*request.sceneFile), scene);
         if (!result.ok()) return fail(err, validUtf8(*request.sceneFile) + ": " + result.error);
         for (const std::string& line : importReportLines(result.report)) {
@@ -204,14 +195,7 @@ int renderWithContext(GraphicsContext& graphics, const RenderRequest& request, s
         if (result.report.damaged()) status = kSceneCommandDamaged;
         // The camera goes where the editor puts it after this import, or,
         // for a format that leaves the camera alone, frames everything.
-        if (!request.view && !request.frameAll) {
-            if (result.placeCamera && result.frameObject != nullptr) {
-                frameImportedObject(camera, *result.frameObject, request.width, request.height);
-                camera.eye = camera.eyeTarget;
-            } else {
-                view.frameAll = true;
-            }
-        }
+        if (!request.view && !request.frameAll) placeCameraAfterImport(camera, scene, result, request.width, request.height);
     } else if (request.sceneFile) {
         const std::filesystem::path file = pathOfArgument(*request.sceneFile);
         const SceneReadReport report = openSceneThroughReader(file, scene, camera);
@@ -226,7 +210,7 @@ int renderWithContext(GraphicsContext& graphics, const RenderRequest& request, s
     if (const int missing = renderer.prepareScene(scene, sceneFolder); missing > 0) {
         err << "morvanex render: " << missing << " texture image(s) could not be made\n";
     }
-    placeRequestedView(camera, scene, view);
+    placeRequestedView(camera, scene, request);
     const DecodedImage frame = drawFrames(renderer, graphics, scene, camera, request);
     // The objects' buffers go while the context lives.
     scene.clearContent();

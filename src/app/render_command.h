@@ -19,13 +19,13 @@ namespace morvanex {
 
 class Scene;
 
-// The world box of every drawn object (service objects left out); none
-// when nothing is drawn.
+// The world box of the drawn objects a person made: service objects,
+// markers and the ground grid left out; none when there are none.
 struct SceneBox {
     Vec3 min;
     Vec3 max;
 };
-std::optional<SceneBox> drawnObjectsBox(const Scene& scene);
+std::optional<SceneBox> userObjectsBox(const Scene& scene);
 
 inline constexpr int kDefaultRenderWidth = 1280;
 inline constexpr int kDefaultRenderHeight = 720;

@@ -12,6 +12,7 @@
 #include "import/model_file.h"
 #include "import/obj_writer.h"
 #include "modeling/object_transform.h"
+#include "render/camera.h"
 #include "scene/scene.h"
 #include "scenefile/scene_info.h"
 #include "scenefile/scene_writer.h"
@@ -189,6 +190,7 @@ ConvertInput readSceneForConvert(const std::string& input, bool keepDamaged, Sce
 ConvertInput importForConvert(const std::string& input, bool keepDamaged, Scene& scene, std::ostream& err) {
     ConvertInput in;
     const std::size_t before = scene.objectCount();
+    scene.resetLights();  // the lights the editor gives a new scene
     const ImportResult result = importModelIntoScene(std::filesystem::path(input), scene);
     if (!result.ok()) {
         complain(err, input, result.error);
@@ -199,6 +201,10 @@ ConvertInput importForConvert(const std::string& input, bool keepDamaged, Scene&
     for (const std::string& line : importReportLines(result.report)) {
         complain(err, input, (line.rfind("damage: ", 0) == 0 ? "" : "warning: ") + line);
     }
+    // The scene opens looking at the model, as the editor shows it after the import.
+    CameraState camera;
+    placeCameraAfterImport(camera, scene, result, 0, 0);
+    storeCameraInScene(camera, scene);
     in.objectsRead = static_cast<std::int64_t>(scene.objectCount() - before);
     in.damaged = result.report.damaged();
     if (in.damaged && !keepDamaged) {

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/scene_file_copies.h"
 #include "app/shell_services.h"
+#include "app/window_rules.h"
 #include "base/file_bytes.h"
 #include "base/text_encoding.h"
 #include "base/trace_log.h"
@@ -26,8 +27,6 @@ namespace morvanex {
 
 namespace {
 
-constexpr const char* kTitlePrefixOnOpen = "Morvanex  -   ";
-constexpr const char* kTitlePrefixOnSave = "Morvanex ";
 
 // Paths reach the commands as UTF-8 from the command line and the dialogs.
 std::filesystem::path pathOfUtf8(const std::string& utf8) {
@@ -150,7 +149,7 @@ bool Application::openSceneFrom(const std::filesystem::path& chosen, const std::
         recreateServiceMarkers(scene);
         scene.filePath = textFromPath(file);
         sceneFileName = paths.sceneFileName;
-        shell_.setWindowTitle(kTitlePrefixOnOpen + sceneFileName);
+        shell_.setWindowTitle(sceneWindowTitle(labels.language, kTitlePrefixOnOpen, sceneFileName));
         rememberRecentFile(scene.filePath);
         report = readScene(data.bytes(), scene, options);
         rebuildWorldMatrices(scene);
@@ -237,7 +236,7 @@ bool Application::saveSceneToPath(const std::filesystem::path& chosen, bool sele
         removeAutosaveOf(folders.archive, target.path);
         scene.filePath = textFromPath(target.path);
         sceneFileName = paths.sceneFileName;
-        shell_.setWindowTitle(kTitlePrefixOnSave + sceneFileName);
+        shell_.setWindowTitle(sceneWindowTitle(labels.language, kTitlePrefixOnSave, sceneFileName));
         scene.modified = false;
     }
     rememberRecentFile(textFromPath(target.path));

@@ -11,6 +11,7 @@ namespace morvanex {
 
 class Application;
 class ImageButton;
+struct MainScreen;
 
 namespace screen {
 
@@ -42,6 +43,9 @@ void buildTimelinePanel(Application& app);
 void buildMenus(Application& app);
 void buildTopBar(Application& app);
 void buildCornerPanel(Application& app);
+// Every frame: the corner button keeps clear of the top bar's buttons in a
+// window narrower than the design.
+void keepCornerBesideTopBar(MainScreen& screen, int viewWidth);
 void buildLogoPanel(Application& app);
 // The top bar's buttons that open the tool panels, once those exist.
 void connectTopBarToToolPanels(Application& app);

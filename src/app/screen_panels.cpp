@@ -27,6 +27,8 @@ namespace morvanex::screen {
 namespace {
 
 constexpr int kDesignHeight = 1080;
+// The corner button's place in the design.
+constexpr int kCornerDesignX = 1700;
 
 // Title-bar panels start with their title only when the panel is shown.
 void recordTitle(Application& app, Panel& panel, int titleLabel) {
@@ -290,9 +292,26 @@ void connectTopBarToToolPanels(Application& app) {
     screen.top.objectAnimationButton->opensPanel = screen.animationPanel;
 }
 
+void keepCornerBesideTopBar(MainScreen& screen, int viewWidth) {
+    Panel* corner = screen.cornerPanel;
+    const Panel* bar = screen.topBar;
+    if (corner == nullptr || bar == nullptr || viewWidth <= 0) return;
+    // The design place, unless a narrower window brings the top bar's last
+    // button (Help) under it: then just right of the bar, as far as the
+    // window allows. Shown bar or not, so that the button never moves away
+    // from the pointer that switched the interface on.
+    constexpr int kGap = 5;
+    const float designX = static_cast<float>(kCornerDesignX);
+    const int barRight = (viewWidth - bar->width) / 2 + bar->width;
+    const int designLeft = static_cast<int>(designX * static_cast<float>(viewWidth) / kDesignWidth);
+    const bool underBar = designLeft < barRight;
+    const int left = underBar ? barRight + kGap : designLeft;
+    corner->relX = static_cast<float>(left) * kDesignWidth / static_cast<float>(viewWidth);
+}
+
 void buildCornerPanel(Application& app) {
-    Panel& panel = createPanel(app, label::kCornerPanelName, -1, 1700, 45, 50, 50, barColours(), false);
-    placeRelatively(panel, 1700, 45);
+    Panel& panel = createPanel(app, label::kCornerPanelName, -1, kCornerDesignX, 45, 50, 50, barColours(), false);
+    placeRelatively(panel, kCornerDesignX, 45);
     app.ui.cornerPanel = &panel;  // always on top
     app.screen.cornerButton = &addImageButton(panel, "selection4.dds", 5, 5);
     app.screen.cornerButton->checked = app.editMode;

@@ -19,6 +19,20 @@ namespace morvanex {
 
 namespace {
 
+// The status line's band at the foot of the view in edit mode, in pixels.
+constexpr float kStatusLineBand = 30.0f;
+
+// What the interface hides of the view: the top bar, and the status line
+// in edit mode; framing keeps the subject out of both.
+CoveredEdges coveredViewEdges(const MainScreen& screen, bool editMode, float viewHeight) {
+    CoveredEdges covered;
+    if (const Panel* bar = screen.topBar; bar != nullptr && bar->visible) {
+        covered.top = static_cast<float>(bar->y + bar->height) / viewHeight;
+    }
+    if (editMode) covered.bottom = kStatusLineBand / viewHeight;
+    return covered;
+}
+
 // Each wheel notch covers this share of the way to what lies under the pointer.
 constexpr float kWheelStepShare = 0.2f;
 // Never closer to the surface under the pointer than this share of the way.
@@ -87,26 +101,17 @@ bool Application::pressButton(Control3d* button) {
 }
 
 void Application::frameCurrentObjectOrScene() {
-    Vec3 boxMin;
-    Vec3 boxMax;
-    Mat4 world = identity();
+    std::array<Vec3, 8> corners;
     if (currentObject != nullptr && !currentObject->vertices.empty()) {
-        boxMin = currentObject->boundsMin;
-        boxMax = currentObject->boundsMax;
-        world = currentObject->worldMatrix;
-    } else if (const std::optional<SceneBox> box = drawnObjectsBox(scene)) {
-        boxMin = box->min;
-        boxMax = box->max;
+        corners = worldBoxCorners(currentObject->boundsMin, currentObject->boundsMax, currentObject->worldMatrix);
+    } else if (const std::optional<SceneBox> box = userObjectsBox(scene)) {
+        corners = worldBoxCorners(box->min, box->max, identity());
     } else {
         return;
     }
     const float width = static_cast<float>(std::max(1, viewWidth()));
     const float height = static_cast<float>(std::max(1, viewHeight()));
-    const Vec3 centre = transformPoint((boxMin + boxMax) * 0.5f, world);
-    const std::array<Vec3, 8> corners = worldBoxCorners(boxMin, boxMax, world);
-    camera.orbitTarget = centre;
-    camera.eyeTarget = frameObject(camera, centre, corners, 1.0f, true, cameraProjection(camera, width, height, false),
-                                   width, height);
+    frameBox(camera, corners, width, height, coveredViewEdges(screen, editMode, height));
 }
 
 void Application::zoomTowardsPointer(int x, int y, float notches) {

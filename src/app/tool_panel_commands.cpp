@@ -236,6 +236,8 @@ bool Application::runModelingCommand(Control3d& button) {
         bindToolPanelsToCurrentObject();
     } else if (&button == w.attachSoundButton) {
         if (currentObject != nullptr) attachSoundFile(*currentObject);
+        // Until sound playback lands the button says so.
+        tellNotBuiltYet();
     } else if (currentObject == nullptr) {
         // Every other command needs an object; without one the press is
         // still the panel's.

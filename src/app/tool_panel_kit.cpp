@@ -32,10 +32,20 @@ Panel& createToolPanel(Interface& ui, LabelTable& labels, int nameLabel, int x, 
     return panel;
 }
 
-ImageButton& ToolPanelKit::button(int label, int x, int y, Control3d* page, std::string_view image) {
+std::string hoverImageName(std::string_view image) {
+    // The text buttons' variants put "over" after the common stem
+    // ("mbuttonc.dds" hovers as "mbuttonoverc.dds"); others before the dot.
+    constexpr std::string_view kTextButtonStem = "mbutton";
     std::string hover(image);
-    hover.insert(hover.find('.') == std::string::npos ? hover.size() : hover.find('.'), "over");
-    if (image == "mbutton.dds") hover = "mbuttonover.dds";
+    const std::size_t at = image.starts_with(kTextButtonStem) ? kTextButtonStem.size()
+                           : image.find('.') == std::string_view::npos ? image.size()
+                                                                      : image.find('.');
+    hover.insert(at, "over");
+    return hover;
+}
+
+ImageButton& ToolPanelKit::button(int label, int x, int y, Control3d* page, std::string_view image) {
+    const std::string hover = hoverImageName(image);
     ImageButton& added = addTextButton(panel_, image, hover, x, y, french(label), nullptr, page);
     added.captionLabel = label;
     return added;

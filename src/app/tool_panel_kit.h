@@ -26,6 +26,10 @@ class RadioButton;
 // The French entry of a label: what widgets are created with.
 std::string frenchLabel(LabelTable& labels, int number);
 
+// The hover image of a button image: "mbuttonc.dds" -> "mbuttonoverc.dds",
+// "cube.dds" -> "cubeover.dds".
+std::string hoverImageName(std::string_view image);
+
 // A tool panel: hidden, title bar, close button, named after a label.
 Panel& createToolPanel(Interface& ui, LabelTable& labels, int nameLabel, int x, int y, int width, int height,
                        bool grip = false);

@@ -19,4 +19,8 @@ CloseAction closeAction(bool applicationExists, bool closeForced, bool sceneModi
     return CloseAction::CloseNow;
 }
 
+std::string sceneWindowTitle(Language language, std::string_view frenchPrefix, std::string_view sceneFileName) {
+    return (language == Language::English ? std::string("Morvanex \x96 ") : std::string(frenchPrefix)) + std::string(sceneFileName);
+}
+
 }  // namespace morvanex

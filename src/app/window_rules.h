@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/window_messages.h"
+#include "ui/label_table.h"
 
 namespace morvanex {
 
@@ -23,6 +26,16 @@ enum class CloseAction {
 };
 
 CloseAction closeAction(bool applicationExists, bool closeForced, bool sceneModified);
+
+// The French titles of a scene file: after opening (and for a new scene),
+// and after saving.
+inline constexpr const char* kTitlePrefixOnOpen = "Morvanex  -   ";
+inline constexpr const char* kTitlePrefixOnSave = "Morvanex ";
+
+// The window title naming a scene file (Windows-1252). An English
+// interface has one form, "Morvanex \x96 NAME" (an en dash); the French one
+// keeps the stored form of each step, `frenchPrefix` then the name.
+std::string sceneWindowTitle(Language language, std::string_view frenchPrefix, std::string_view sceneFileName);
 
 // Answers of the close question.
 enum class CloseAnswer { Save, Discard, Cancel };

@@ -5,7 +5,6 @@
 #include <SDL.h>
 
 #include <cctype>
-#include <cstdio>
 
 namespace morvanex {
 
@@ -29,10 +28,6 @@ bool openDocument(const std::filesystem::path& path) {
     return openInBrowser(path, error);
 }
 
-void soundExclamationBeep() {
-    // SDL has no system sound; the terminal bell is the closest stand-in.
-    std::fputc('\a', stderr);
-    std::fflush(stderr);
-}
+void soundExclamationBeep() {}
 
 }  // namespace morvanex

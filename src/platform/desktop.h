@@ -20,7 +20,9 @@ bool isFrenchLanguage(const std::string& languageCode);
 // Opens a file (the manual, say) with the program the desktop associates with it.
 bool openDocument(const std::filesystem::path& path);
 
-// The warning sound of a refused or unanswered action.
+// The warning sound of a refused or unanswered action. Empty until the
+// sound subsystem can play a system sound: the terminal bell it once wrote
+// to stderr rang at every normal exit and showed up in every log.
 void soundExclamationBeep();
 
 }  // namespace morvanex

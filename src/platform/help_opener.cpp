@@ -1,8 +1,8 @@
 #include "platform/help_opener.h"
 
-#include <SDL.h>
-
 #include <cerrno>
+#include <chrono>
+#include <optional>
 #include <csignal>
 #include <cstring>
 #include <system_error>
@@ -55,6 +55,25 @@ void reapInBackground(pid_t child) {
         // worst one finished child stays listed until the program exits.
         int status = 0;
         ::waitpid(child, &status, WNOHANG);
+    }
+}
+
+// How long xdg-open is watched: one that finds no browser gives up within
+// it; one still running then has handed the page on (or is the browser).
+constexpr auto kEarlyExitWait = std::chrono::milliseconds(1500);
+constexpr auto kEarlyExitPoll = std::chrono::milliseconds(20);
+
+// The exit status of a child that ends within kEarlyExitWait (255 for one
+// ended by a signal); nothing while it still runs.
+std::optional<int> earlyExitStatus(pid_t child) {
+    const auto deadline = std::chrono::steady_clock::now() + kEarlyExitWait;
+    while (true) {
+        int status = 0;
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child) return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+        if (ended < 0 && errno != EINTR) return std::nullopt;
+        if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+        std::this_thread::sleep_for(kEarlyExitPoll);
     }
 }
 
@@ -124,6 +143,11 @@ bool openWithXdgOpen(const std::string& url, std::string& error) {
         error = "cannot start xdg-open: " + std::string(std::strerror(result));
         return false;
     }
+    if (const std::optional<int> status = earlyExitStatus(child)) {
+        if (*status == 0) return true;
+        error = "xdg-open found no program to show " + url + " (exit status " + std::to_string(*status) + ")";
+        return false;
+    }
     reapInBackground(child);
     return true;
 }
@@ -134,16 +158,9 @@ bool openInBrowser(const std::filesystem::path& file, std::string& error) {
         error = "no such file: " + file.string();
         return false;
     }
-    const std::string url = fileUrl(file);
-#if SDL_VERSION_ATLEAST(2, 0, 14)
-    if (SDL_OpenURL(url.c_str()) == 0) return true;
-    const std::string sdlError = SDL_GetError();
-    if (openWithXdgOpen(url, error)) return true;
-    error = "cannot open " + url + ": " + sdlError + "; " + error;
-    return false;
-#else
-    return openWithXdgOpen(url, error);
-#endif
+    // Not SDL_OpenURL: it starts xdg-open behind a second process and says
+    // it succeeded even when there is no xdg-open or no browser.
+    return openWithXdgOpen(fileUrl(file), error);
 }
 
 bool openManual(const std::filesystem::path& programFolder, std::string& error) {

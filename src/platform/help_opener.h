@@ -17,17 +17,19 @@ std::filesystem::path manualPath(const std::filesystem::path& programFolder);
 // spaces, '#', '%' and non-ASCII names survive the trip to the browser.
 std::string fileUrl(const std::filesystem::path& file);
 
-// Opens a local file in the web browser without waiting for it: SDL's URL
-// opener where it exists, else (or when it fails) xdg-open. False with a
-// reason in `error` when the file is missing or no opener could be started.
+// Opens a local file in the web browser through xdg-open, waiting no more
+// than a moment for it. False with a reason in `error` when the file is
+// missing, there is no xdg-open, or xdg-open found no browser.
 bool openInBrowser(const std::filesystem::path& file, std::string& error);
 
 // Opens the manual of the program folder; when it is missing, `error` says
 // "the user manual is missing: PATH".
 bool openManual(const std::filesystem::path& programFolder, std::string& error);
 
-// Starts `xdg-open URL` as a child of its own (found on PATH, no shell) and
-// returns at once; the child is reaped when it ends, so none is left behind.
+// Starts `xdg-open URL` as a child of its own (found on PATH, no shell). A
+// child that ends at once is judged by its exit status (non-zero: it found
+// nothing to open the URL with); one still running after a moment is left
+// to itself and reaped when it ends, so none is left behind.
 bool openWithXdgOpen(const std::string& url, std::string& error);
 
 }  // namespace morvanex

@@ -416,21 +416,38 @@ struct OffsetRange {
     float high = 0.0f;
     bool empty() const { return low > high; }
 };
-OffsetRange fittingOffsets(const CameraSpaceBox& box, int axis, float scale, float limit, float d) {
+// The eye's sideways offsets (along one camera axis) that keep every
+// corner between `low` and `high` in clip units, at distance d; empty when
+// there are none.
+OffsetRange fittingOffsets(const CameraSpaceBox& box, int axis, float scale, float low, float high, float d) {
     OffsetRange range{-std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
     for (const Vec3& c : box.corners) {
         const float across = axis == 0 ? c.x : c.y;
-        const float reach = limit * (c.z + d) / scale;  // half-width of the view at that corner's depth
-        range.low = std::max(range.low, across - reach);
-        range.high = std::min(range.high, across + reach);
+        const float perClip = (c.z + d) / scale;  // world units per clip unit at that corner's depth
+        range.low = std::max(range.low, across - high * perClip);
+        range.high = std::min(range.high, across - low * perClip);
     }
     return range;
+}
+
+// The clip-space band [low, high] a box may fill along one axis: what the
+// covered edges leave, shrunk by the margin on each side.
+struct ClipBand {
+    float low = -1.0f;
+    float high = 1.0f;
+};
+ClipBand freeBand(float coveredLow, float coveredHigh, float margin) {
+    const float low = -1.0f + 2.0f * std::clamp(coveredLow, 0.0f, 0.45f);
+    const float high = 1.0f - 2.0f * std::clamp(coveredHigh, 0.0f, 0.45f);
+    const float middle = 0.5f * (low + high);
+    const float half = 0.5f * (high - low) * std::clamp(1.0f - 2.0f * margin, 0.05f, 1.0f);
+    return {middle - half, middle + half};
 }
 
 }  // namespace
 
 Vec3 frameBoxTightly(float yaw, float pitch, std::span<const Vec3, 8> corners, float xScale, float yScale,
-                     float margin) {
+                     float margin, CoveredEdges covered) {
     Vec3 boxMin = corners[0];
     Vec3 boxMax = corners[0];
     for (const Vec3& c : corners) {
@@ -439,12 +456,15 @@ Vec3 frameBoxTightly(float yaw, float pitch, std::span<const Vec3, 8> corners, f
     }
     const Vec3 centre = (boxMin + boxMax) * 0.5f;
     const CameraSpaceBox box = cameraSpaceBox(yaw, pitch, corners, centre);
-    const float limit = std::clamp(1.0f - 2.0f * margin, 0.05f, 1.0f);
+    const ClipBand across = freeBand(0.0f, 0.0f, margin);
+    const ClipBand upwards = freeBand(covered.bottom, covered.top, margin);
     xScale = std::max(xScale, 1e-6f);
     yScale = std::max(yScale, 1e-6f);
-    const auto fits = [&](float d) {
-        return !fittingOffsets(box, 0, xScale, limit, d).empty() && !fittingOffsets(box, 1, yScale, limit, d).empty();
+    const auto offsets = [&](int axis, float d) {
+        return axis == 0 ? fittingOffsets(box, 0, xScale, across.low, across.high, d)
+                         : fittingOffsets(box, 1, yScale, upwards.low, upwards.high, d);
     };
+    const auto fits = [&](float d) { return !offsets(0, d).empty() && !offsets(1, d).empty(); };
     // Every corner in front of the near plane; then the nearest distance at
     // which both axes fit, found by bisection (fitting only gets easier
     // further back).
@@ -461,11 +481,27 @@ Vec3 frameBoxTightly(float yaw, float pitch, std::span<const Vec3, 8> corners, f
             (fits(mid) ? high : low) = mid;
         }
     }
-    const OffsetRange sideways = fittingOffsets(box, 0, xScale, limit, high);
-    const OffsetRange upwards = fittingOffsets(box, 1, yScale, limit, high);
+    const OffsetRange sideways = offsets(0, high);
+    const OffsetRange vertical = offsets(1, high);
     const float sx = sideways.empty() ? 0.0f : 0.5f * (sideways.low + sideways.high);
-    const float sy = upwards.empty() ? 0.0f : 0.5f * (upwards.low + upwards.high);
+    const float sy = vertical.empty() ? 0.0f : 0.5f * (vertical.low + vertical.high);
     return centre + box.right * sx + box.up * sy - box.forward * high;
+}
+
+void frameBox(CameraState& camera, std::span<const Vec3, 8> corners, float width, float height,
+              CoveredEdges covered) {
+    const Mat4 projection = cameraProjection(camera, width, height, false);
+    camera.eyeTarget = frameBoxTightly(camera.yaw, camera.pitch, corners, projection.m[0][0], projection.m[1][1],
+                                       kFramingMargin, covered);
+    camera.yawTarget = camera.yaw;
+    camera.pitchTarget = camera.pitch;
+    Vec3 boxMin = corners[0];
+    Vec3 boxMax = corners[0];
+    for (const Vec3& c : corners) {
+        boxMin = componentMin(boxMin, c);
+        boxMax = componentMax(boxMax, c);
+    }
+    camera.orbitTarget = (boxMin + boxMax) * 0.5f;
 }
 
 std::array<Vec3, 8> worldBoxCorners(Vec3 boundsMin, Vec3 boundsMax, const Mat4& world) {

@@ -250,14 +250,31 @@ void presetView(CameraState& camera, PresetView which, std::optional<Vec3> curre
 Vec3 frameObject(CameraState& camera, Vec3 centre, std::span<const Vec3, 8> corners,
                  float factor, bool force, const Mat4& projection, float width, float height);
 
+// The share of the image left free on each side of what is framed, on its
+// tightest axis (the editor's framing key and render --frame-all).
+inline constexpr float kFramingMargin = 0.05f;
+
+// Shares of the image's height that the interface hides at its top and
+// bottom (a top bar, a status line): framing keeps out of them.
+struct CoveredEdges {
+    float top = 0.0f;
+    float bottom = 0.0f;
+};
+
 // Eye position, for the given angles, from which the box fills the image as
-// far as `margin` (a share of the image kept free on each side) allows on
-// its tightest axis, centred on the other. Unlike frameObject it keeps no
-// room for a status line and does not step the distance, so that pictures
-// made without the interface frame their subject closely. xScale and yScale
-// are the projection's [0][0] and [1][1].
+// far as `margin` (a share of the free image kept free on each side) allows
+// on its tightest axis, centred on the other, outside the covered edges.
+// Unlike frameObject it keeps no fixed room for a status line and does not
+// step the distance, so that the subject is framed closely. xScale and
+// yScale are the projection's [0][0] and [1][1].
 Vec3 frameBoxTightly(float yaw, float pitch, std::span<const Vec3, 8> corners, float xScale, float yScale,
-                     float margin);
+                     float margin, CoveredEdges covered = {});
+
+// Frames a world box with kFramingMargin at the camera's present angles:
+// the eye target goes where frameBoxTightly says (the eye glides there) and
+// the orbit target to the box's centre.
+void frameBox(CameraState& camera, std::span<const Vec3, 8> corners, float width, float height,
+              CoveredEdges covered = {});
 
 // The eight corners of a local box placed by a world matrix.
 std::array<Vec3, 8> worldBoxCorners(Vec3 boundsMin, Vec3 boundsMax, const Mat4& world);

@@ -14,24 +14,23 @@ class Renderer;
 
 // What the status line shows, gathered by the frame procedure.
 struct StatusLineState {
+    bool showFrameRate = false;  // the file panel's "Frame counter" box
     double framesPerSecond = 0.0;
     bool objectUnderPointer = false;
     std::string objectName;  // Windows-1252
     Vec3 boundsSize{};       // maximum minus minimum of the object's vertex positions
-    std::int32_t faceIndex = 0;
     bool labelOption = false;  // the editor's label option
     std::string label;         // label 523 of the label table
-    std::int32_t lastPickedIndex = 0;
 };
 
-// "Fps : <fps truncated>   Morvanex v4.2.6", then, with an object under the
-// pointer, " <name>(<x> , <y> , <z>)\n : face <index>" (the line feed is one
-// more byte of the line, drawn with its metric width), then " <label>" when
-// the label option is on, then " <last picked index>". Sizes use the
-// default decimal formatting of the standard streams (2.5, 10, 0.333333).
+// What a person reads at the foot of the view, parts three spaces apart:
+// "Fps : <rate truncated>" while the frame counter is on; the object under
+// the pointer as "<name>  <x> x <y> x <z>" (its size, two decimals at
+// most); then the label when the label option is on. Empty when there is nothing to say.
 std::string statusLineText(const StatusLineState& state);
 
-// One regular white line at x = 10, top at H - 30, 20 pixels high.
+// One regular white line at x = 10, top at H - 30, 20 pixels high; nothing
+// when the text is empty.
 void drawStatusLine(Renderer& renderer, const StatusLineState& state);
 
 }  // namespace morvanex

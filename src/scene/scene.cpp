@@ -488,7 +488,14 @@ void Scene::clearCaches() {
 
 void Scene::resetLights() {
     lights.fill(SceneLight{});
-    activeLightCount = 1;
+    // A soft fill from the side opposite the main light: faces turned away
+    // from it are not left black (an imported material often has no ambient
+    // colour to fall back on).
+    SceneLight& fill = lights[1];
+    fill.intensity = kFillLightIntensity;
+    fill.positionOrColour = {-lights[0].positionOrColour.x, -lights[0].positionOrColour.y,
+                             -lights[0].positionOrColour.z, 0.0f};
+    activeLightCount = 2;
 }
 
 }  // namespace morvanex

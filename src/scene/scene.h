@@ -199,8 +199,12 @@ public:
     void clearCaches();
 
     // --- Lights -------------------------------------------------------------------
-    // Every global slot back to its default, one slot in use.
+    // The lights of a scene the program makes (new scenes, imports): the
+    // default light and a softer fill from the opposite side, so that every
+    // face gets some light; the other slots back to their default. A scene
+    // read from a file takes the file's lights instead.
     void resetLights();
+    static constexpr float kFillLightIntensity = 0.4f;
 
     std::array<SceneLight, kGlobalLightSlots> lights{};
     std::int32_t activeLightCount = 1;  // 1..8

@@ -348,6 +348,10 @@ inline constexpr int kGroupMembersCaption = 744;  // settings panel, group page:
 // Imports.
 inline constexpr int kImportReportTitle = 780;  // message title: what an import skipped or changed
 
+// Controls that cannot act yet say so.
+inline constexpr int kNotBuiltYetTitle = 790;  // message title: the feature is not in this version yet
+inline constexpr int kNotBuiltYetLine = 791;   // message: the feature comes in a later version
+inline constexpr int kManualNotShownLine = 792;  // message: Help without a browser, before the manual's path
 // Hint bubbles of the picture-only buttons.
 inline constexpr int kMoveToolHint = 820;  // modeling panel: hint of the move tool
 inline constexpr int kMoveXToolHint = 821;  // modeling panel: hint of the x move tool
@@ -473,6 +477,7 @@ inline constexpr std::array kUsedLabelNumbers = {
     kRecoverAutosaveTitle, kRecoverAutosaveLine1, kRecoverAutosaveLine2,
     kFaceSliceCheck, kVertexSliceCheck, kSelectThroughCheck, kGroupNoneCaption, kGroupMembersCaption,
     kImportReportTitle,
+    kNotBuiltYetTitle, kNotBuiltYetLine, kManualNotShownLine,
     kMoveToolHint, kMoveXToolHint, kMoveYToolHint, kMoveZToolHint, kSnapVertexToolHint, kAlignVerticesToolHint,
     kShadowToolHint, kRotateToolHint, kRotateXToolHint, kRotateYToolHint, kRotateZToolHint, kBezierToolHint,
     kClonerToolHint, kAxisToolHint, kResizeToolHint, kFaceToolHint, kGroupToolHint, kWeightToolHint, kMergeToolHint,

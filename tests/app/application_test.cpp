@@ -52,7 +52,7 @@ std::string messageShown(const Application& application) {
     return text;
 }
 
-constexpr const char* kNewSceneTitle = "Morvanex  -   Nouvelle scene.mrx";
+constexpr const char* kNewSceneTitle = "Morvanex \x96 Nouvelle scene.mrx";
 // The interface builder's title ("Morvanex " and label 0 of the test labels), before the scene's.
 constexpr const char* kBuilderTitle = "Morvanex v";
 
@@ -134,7 +134,7 @@ TEST_F(ApplicationTest, NewSceneNameSkipsAnExistingScene) {
 
     EXPECT_EQ(application.scene.filePath, (documents() / "Nouvelle scene1.mrx").string());
     EXPECT_EQ(application.sceneFileName, "Nouvelle scene1.mrx");
-    EXPECT_EQ(shell.titles, (std::vector<std::string>{kBuilderTitle, "Morvanex  -   Nouvelle scene1.mrx"}));
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{kBuilderTitle, "Morvanex \x96 Nouvelle scene1.mrx"}));
     EXPECT_EQ(readBytes(documents() / "Nouvelle scene.mrx"), "scene");  // left alone
 }
 
@@ -324,7 +324,7 @@ TEST_F(ApplicationTest, CommandLineSceneIsReadIntoTheScene) {
     Application& application = makeApplication(file.string());
     application.frameStep(0.0, 0.0);
     EXPECT_TRUE(messageShown(*app).empty());
-    EXPECT_EQ(shell.titles, (std::vector<std::string>{kBuilderTitle, "Morvanex  -   maison.mrx"}));
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{kBuilderTitle, "Morvanex \x96 maison.mrx"}));
     EXPECT_NE(application.scene.findObject("tube"), nullptr);
     EXPECT_EQ(application.scene.filePath, file.string());
 }
@@ -343,7 +343,7 @@ TEST_F(ApplicationTest, DamagedCommandLineSceneKeepsWhatWasReadAndSaysWhere) {
     EXPECT_NE(messageShown(application).find("damaged at byte"), std::string::npos) << messageShown(application);
     EXPECT_NE(application.scene.findObject("boite"), nullptr);
     EXPECT_EQ(application.scene.findObject("tube"), nullptr);
-    EXPECT_EQ(shell.titles, (std::vector<std::string>{kBuilderTitle, "Morvanex  -   abimee.mrx"}));
+    EXPECT_EQ(shell.titles, (std::vector<std::string>{kBuilderTitle, "Morvanex \x96 abimee.mrx"}));
 }
 
 // A model named on the command line is imported into the new scene; the

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/help_opener.h"
+#include "platform/system_folders.h"
 #include "scene/scene_limits.h"
 
 namespace morvanex {
@@ -38,6 +40,8 @@ TEST(CommandLine, HelpAndVersionTexts) {
     EXPECT_NE(usage.find("--help"), std::string::npos);
     EXPECT_NE(usage.find("--version"), std::string::npos);
     EXPECT_NE(usage.find("MORVANEX_HOME"), std::string::npos);
+    // Where the manual is, for a person with no browser at hand.
+    EXPECT_NE(usage.find(manualPath(executableFolder()).string() + "\n"), std::string::npos) << usage;
     EXPECT_EQ(versionText(), std::string(kProgramVersionLabel) + "\n");
 }
 

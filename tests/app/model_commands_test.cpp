@@ -3,6 +3,7 @@
 // convert writes, what render draws, and the exit statuses of each.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -14,7 +15,10 @@
 #include "app/test_support.h"
 #include "image/image_codec.h"
 #include "import/obj_reader.h"
+#include "modeling/object_transform.h"
+#include "render/camera.h"
 #include "scene/scene.h"
+#include "scene/scene_object.h"
 #include "scenefile/scene_reader.h"
 
 namespace morvanex {
@@ -156,6 +160,32 @@ TEST_F(ModelCommands, ConvertWritesModelsAsScenesAndScenesAsObj) {
     r = run("convert", {at("carre.obj"), at("carre.dae")});
     EXPECT_EQ(r.status, kSceneCommandFailed);
     EXPECT_FALSE(fs::exists(at("carre.dae")));
+}
+
+// A scene made from a model opens as the editor shows it after the import:
+// looking at the model (OBJ frames it, 3DS gets everything framed), under
+// lights that reach every side.
+TEST_F(ModelCommands, ConvertedModelScenesOpenLookingAtTheModel) {
+    for (const char* model : {"carre.obj", "tri.3ds"}) {
+        const std::string scene = at(std::string(model) + ".mrx");
+        ASSERT_EQ(run("convert", {at(model), scene}).status, kSceneCommandOk) << model;
+        Scene read;
+        ASSERT_EQ(readSceneFile(scene, read, {}).status, ReadStatus::Complete) << model;
+        rebuildWorldMatrices(read);
+        const SceneObject* object = read.findObject(model[0] == 'c' ? "carre" : "tri");
+        ASSERT_NE(object, nullptr) << model;
+        CameraState camera;
+        camera.fieldOfView = read.fieldOfView;
+        const Mat4 viewProjection =
+            cameraViewMatrix(read.eyeTarget, read.yaw, read.pitch) * cameraProjection(camera, 1280.0f, 720.0f, false);
+        for (const Vec3& p : worldBoxCorners(object->boundsMin, object->boundsMax, object->worldMatrix)) {
+            const Vec4 clip = transform(Vec4{p.x, p.y, p.z, 1.0f}, viewProjection);
+            ASSERT_GT(clip.w, 0.0f) << model;
+            EXPECT_LE(std::abs(clip.x / clip.w), 1.0f) << model;
+            EXPECT_LE(std::abs(clip.y / clip.w), 1.0f) << model;
+        }
+        EXPECT_GE(read.activeLightCount, 2) << model;
+    }
 }
 
 TEST_F(ModelCommands, ConvertRefusesDamagedOrUnimportableModelsUnlessTold) {

@@ -77,7 +77,7 @@ TEST_F(SceneProceduresTest, OpenThenSaveThenOpenGivesTheSameScene) {
     test::writeBytes(archive() / "maison_back.mrx", "an older backup");
 
     ASSERT_TRUE(app->openScene(file, Application::SceneOpenMode::Plain));
-    EXPECT_EQ(shell.titles.back(), "Morvanex  -   maison.mrx");
+    EXPECT_EQ(shell.titles.back(), "Morvanex \x96 maison.mrx");
     EXPECT_EQ(app->scene.filePath, file.string());
     EXPECT_EQ(objectNames(app->scene), (std::vector<std::string>{"boite", "tube"}));
     EXPECT_NE(app->scene.cameraObject(), nullptr);  // the service objects are back at the head
@@ -93,7 +93,7 @@ TEST_F(SceneProceduresTest, OpenThenSaveThenOpenGivesTheSameScene) {
     const fs::path copy = temp / "copie";
     ASSERT_TRUE(app->saveSceneToPath(copy));
     EXPECT_EQ(app->scene.filePath, (temp / "copie.mrx").string());
-    EXPECT_EQ(shell.titles.back(), "Morvanex copie.mrx");
+    EXPECT_EQ(shell.titles.back(), "Morvanex \x96 copie.mrx");
     EXPECT_TRUE(fs::is_regular_file(temp / "copie.mrx.bmp"));  // the thumbnail
     EXPECT_TRUE(fs::is_directory(temp / "copie"));
     EXPECT_FALSE(app->scene.modified);

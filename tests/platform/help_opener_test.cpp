@@ -94,6 +94,12 @@ protected:
                               << (folder_ / "arg.tmp").string() << "\" \"" << argumentFile().string() << "\"\n";
         fs::permissions(script, fs::perms::owner_all, fs::perm_options::add);
     }
+    // An xdg-open such as a desktop without a browser has: it gives up.
+    void installOpenerThatFindsNoBrowser() {
+        const fs::path script = folder_ / "bin" / "xdg-open";
+        std::ofstream(script) << "#!/bin/sh\nexit 3\n";
+        fs::permissions(script, fs::perms::owner_all, fs::perm_options::add);
+    }
     void putFakeFolderFirstOnPath(bool keepSystemFolders) {
         std::string path = (folder_ / "bin").string();
         if (keepSystemFolders) path += ":" + savedPath_.value_or("/usr/bin:/bin");
@@ -129,6 +135,19 @@ TEST_F(FakeXdgOpen, NoXdgOpenOnThePathIsReported) {
     std::string error;
     EXPECT_FALSE(openWithXdgOpen("file:///tmp/x.html", error));
     EXPECT_EQ(error.rfind("cannot start xdg-open: ", 0), 0u) << error;
+}
+
+// Without a browser the manual must not be reported as shown: the caller
+// then tells where the manual is.
+TEST_F(FakeXdgOpen, NoBrowserMeansTheManualWasNotShown) {
+    const fs::path manual = manualPath(executableFolder());
+    for (const bool haveOpener : {false, true}) {
+        if (haveOpener) installOpenerThatFindsNoBrowser();
+        putFakeFolderFirstOnPath(false);
+        std::string error;
+        EXPECT_FALSE(openInBrowser(manual, error)) << haveOpener;
+        EXPECT_NE(error.find(haveOpener ? "exit status 3" : "cannot start xdg-open"), std::string::npos) << error;
+    }
 }
 
 }  // namespace

@@ -128,7 +128,11 @@ TEST_F(TextDrawing, ColouredInvertedAndStatusLines) {
     // "Fps : ..." starts with F, the only other glyph of the test font:
     // x 10 to 13, rows 64 - 30 = 34 to 53.
     const std::uint64_t before = renderer_->text.drawCalls;
-    drawStatusLine(*renderer_, StatusLineState{});
+    drawStatusLine(*renderer_, StatusLineState{});  // nothing to say: nothing drawn
+    EXPECT_EQ(renderer_->text.drawCalls, before);
+    StatusLineState withRate;
+    withRate.showFrameRate = true;
+    drawStatusLine(*renderer_, withRate);
     EXPECT_EQ(renderer_->text.drawCalls, before + 1);
     EXPECT_EQ(pixel(10, 34), (Pixel{255, 255, 255, 255}));
     EXPECT_TRUE(lit(13, 53));

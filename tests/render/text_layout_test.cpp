@@ -81,26 +81,26 @@ TEST(TextQuads, AZeroWidthByteGivesAnEmptyQuadAndLeavesThePen) {
     EXPECT_EQ(v.size(), 18u);
 }
 
-TEST(StatusLineText, ShowsRateVersionObjectLabelAndPickedIndex) {
+// Only what a person can use: no debugging indexes, the rate only while
+// the frame counter is on, nothing at all when there is nothing to say.
+TEST(StatusLineText, ShowsTheRateOnlyWhenAskedAndTheObjectForAPerson) {
     StatusLineState state;
     state.framesPerSecond = 59.97;
-    state.lastPickedIndex = 0;
-    EXPECT_EQ(statusLineText(state), "Fps : 59   Morvanex v4.2.6 0");
+    EXPECT_EQ(statusLineText(state), "");
+    state.showFrameRate = true;
+    EXPECT_EQ(statusLineText(state), "Fps : 59");
 
     state.objectUnderPointer = true;
     state.objectName = "Cube\xE9";
-    state.boundsSize = {2.0f, 1.5f, 1.0f / 3.0f};
-    state.faceIndex = 7;
+    state.boundsSize = {12.049999f, 1.5f, 1.0f / 3.0f};
     state.labelOption = true;
     state.label = "Lecture du tutoriel";
-    state.lastPickedIndex = 12;
-    EXPECT_EQ(statusLineText(state),
-              "Fps : 59   Morvanex v4.2.6 Cube\xE9(2 , 1.5 , 0.333333)\n : face 7 Lecture du tutoriel 12");
+    EXPECT_EQ(statusLineText(state), "Fps : 59   Cube\xE9  12.05 x 1.5 x 0.33   Lecture du tutoriel");
 
-    state.objectUnderPointer = false;
-    state.framesPerSecond = 1234.5;
-    state.lastPickedIndex = -1;
-    EXPECT_EQ(statusLineText(state), "Fps : 1234   Morvanex v4.2.6 Lecture du tutoriel -1");
+    state.showFrameRate = false;
+    state.labelOption = false;
+    state.boundsSize = {2.0f, 0.0f, 100.0f};
+    EXPECT_EQ(statusLineText(state), "Cube\xE9  2 x 0 x 100");
 }
 
 }  // namespace
