@@ -157,13 +157,17 @@ ChooserButton& addChooserButton(Panel& panel, const char* image, const char* hov
     return added;
 }
 
-// Enter in the name box confirms, as in the desktop's dialogs; the box
-// stretches to the panel's right margin.
+// Enter in the name box confirms and Escape cancels, focused or not, as in
+// the desktop's dialogs; the box stretches to the panel's right margin.
 class ChooserNameBox : public EditBox {
 public:
     bool handleInput(const WindowMessage& message) override {
         if (message.message == wm::KeyDown && message.wParam == vk::Return && focused && enabled && visible) {
             if (onEnter) onEnter();
+            return true;
+        }
+        if (message.message == wm::KeyDown && message.wParam == vk::Escape && visible) {
+            if (onEscape) onEscape();
             return true;
         }
         return EditBox::handleInput(message);
@@ -176,6 +180,7 @@ public:
     }
 
     std::function<void()> onEnter;
+    std::function<void()> onEscape;
 };
 
 // A click on a line picks it at once (folders open on one click); the strip
@@ -360,6 +365,7 @@ void FileChooser::build() {
     box->boxWidth = kPanelWidth - 2 * kMargin;
     box->caretTexture = ui.image("caret.dds");
     box->onEnter = [this] { confirm(); };
+    box->onEscape = [this] { cancel(); };
     ChooserNameBox& nameBox = panel.add(std::move(box));
     nameBox.caretBlinkPeriod = interface_.host().caretBlinkSeconds();
     nameBox.layOutBox();
