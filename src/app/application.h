@@ -381,6 +381,7 @@ private:
     void chooseTextureFileHook();
     // A control whose feature this version lacks says so rather than do nothing.
     void tellNotBuiltYet();
+    bool playbackNoticeShown_ = false;  // the animation list told once that playback is to come
 
     // Keyboard shortcuts, the wheel and the framing key (shortcuts.cpp).
     void trackModifierKeys(const WindowMessage& message);

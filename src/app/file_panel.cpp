@@ -253,6 +253,13 @@ void Application::onListItem(Panel&, Control3d& list) {
         if (file.openChosenButton != nullptr) file.openChosenButton->enabled = true;
         if (file.secondListButton != nullptr) file.secondListButton->enabled = true;
     }
+    // A chosen animation plays and shows its key images once playback
+    // lands; until then the first choice says so (later ones only pick the
+    // animation to delete or save, which works).
+    if (&list == screen.tools.animation.animations && !playbackNoticeShown_) {
+        playbackNoticeShown_ = true;
+        tellNotBuiltYet();
+    }
 }
 
 // ---------------------------------------------------------------------------

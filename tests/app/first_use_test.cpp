@@ -18,6 +18,7 @@
 #include "scenefile/scene_writer.h"
 #include "ui/check_box.h"
 #include "ui/image_button.h"
+#include "ui/image_list.h"
 #include "ui/label.h"
 #include "ui/label_numbers.h"
 #include "ui/tab_strip.h"
@@ -180,6 +181,18 @@ TEST_F(FirstUseTest, ControlsThatCannotActSaySoAndHelpNamesTheManual) {
     showAndClick(app->screen.capture.saveViewButton);
     EXPECT_TRUE(messageSays(app->label(label::kNotBuiltYetLine)));
     app->screen.messageDialog->setVisible(false);
+
+    // The first animation chosen in its list says playback is to come; the next ones only pick.
+    showAndClick(app->screen.top.cameraAnimationButton);
+    showAndClick(app->screen.tools.animation.newButton);
+    ImageList& animations = *app->screen.tools.animation.animations;
+    ASSERT_FALSE(animations.items.empty());
+    for (int choice = 0; choice < 2; ++choice) {
+        frame();
+        clickWidget(*animations.items.front());
+        EXPECT_EQ(app->screen.messageDialog->visible, choice == 0);
+        app->screen.messageDialog->setVisible(false);
+    }
 
     const char* path = std::getenv("PATH");
     const std::string savedPath = path != nullptr ? path : "";
