@@ -37,16 +37,7 @@ protected:
         if (!widget->panel->visible) widget->panel->setVisible(true);
         frame();
         clickWidget(*widget);
-    }
-    void controlKey(std::uint32_t key, bool shift = false) {
-        send(wm::KeyDown, vk::Control);
-        if (shift) send(wm::KeyDown, vk::Shift);
-        send(wm::KeyDown, key);
-        send(wm::KeyUp, key);
-        if (shift) send(wm::KeyUp, vk::Shift);
-        send(wm::KeyUp, vk::Control);
-    }
-    bool chooserShown() const {
+    }    bool chooserShown() const {
         const FileChooser* chooser = app->fileDialogs.builtinChooser();
         return chooser != nullptr && chooser->panel().visible;
     }

@@ -32,14 +32,7 @@ protected:
         clickWidget(*app->screen.cornerButton);  // the editing interface
         frame();
     }
-    MainScreen& screen() { return app->screen; }
-    void controlKey(std::uint32_t key) {
-        send(wm::KeyDown, vk::Control);
-        send(wm::KeyDown, key);
-        send(wm::KeyUp, key);
-        send(wm::KeyUp, vk::Control);
-    }
-    // Ctrl+N over a modified scene asks first: the shortcut reached the
+    MainScreen& screen() { return app->screen; }    // Ctrl+N over a modified scene asks first: the shortcut reached the
     // application. The question is put away again.
     bool shortcutsWork() {
         app->scene.modified = true;

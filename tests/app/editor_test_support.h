@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/application.h"
 #include "app/test_support.h"
@@ -87,6 +89,22 @@ protected:
         click(widget.screenX() + widget.width / 2, widget.screenY() + widget.height / 2);
     }
     void keyDown(std::uint32_t key) { send(wm::KeyDown, key); }
+    // Ctrl (and Shift) held around one key, as a shortcut is typed.
+    void controlKey(std::uint32_t key, bool shift = false) {
+        send(wm::KeyDown, vk::Control);
+        if (shift) send(wm::KeyDown, vk::Shift);
+        send(wm::KeyDown, key);
+        send(wm::KeyUp, key);
+        if (shift) send(wm::KeyUp, vk::Shift);
+        send(wm::KeyUp, vk::Control);
+    }
+    // The pixel that shows a world point through the application's camera.
+    std::pair<int, int> pixelOf(Vec3 p) {
+        const FrameView view = cameraFrameView(app->camera, width, height);
+        const Vec4 clip = transform(Vec4{p.x, p.y, p.z, 1.0f}, view.view * view.projection);
+        return {static_cast<int>(std::lround((clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(width))),
+                static_cast<int>(std::lround((1.0f - clip.y / clip.w) * 0.5f * static_cast<float>(height)))};
+    }
     void type(std::string_view text) {
         for (char c : text) send(wm::Char, static_cast<unsigned char>(c));
     }

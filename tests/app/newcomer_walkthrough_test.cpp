@@ -27,28 +27,11 @@ protected:
     }
 
     ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }
-
-    void controlKey(std::uint32_t key, bool shift = false) {
-        send(wm::KeyDown, vk::Control);
-        if (shift) send(wm::KeyDown, vk::Shift);
-        send(wm::KeyDown, key);
-        send(wm::KeyUp, key);
-        if (shift) send(wm::KeyUp, vk::Shift);
-        send(wm::KeyUp, vk::Control);
-    }
     void press(Control3d& widget) {
         frame();
         clickWidget(widget);
         frame();
-    }
-    // The pixel that shows a world point.
-    std::pair<int, int> pixelOf(Vec3 p) {
-        const FrameView view = cameraFrameView(app->camera, width, height);
-        const Vec4 clip = transform(Vec4{p.x, p.y, p.z, 1.0f}, view.view * view.projection);
-        return {static_cast<int>(std::lround((clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(width))),
-                static_cast<int>(std::lround((1.0f - clip.y / clip.w) * 0.5f * static_cast<float>(height)))};
-    }
-    void clickAt(Vec3 p) {
+    }    void clickAt(Vec3 p) {
         const auto [x, y] = pixelOf(p);
         mouse(wm::MouseMove, x, y);
         frame();

@@ -34,26 +34,11 @@ protected:
         clickWidget(*modeling().tabs->tabs[1]);
         frame();
     }
-    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }
-    // The pixel that shows a world point.
-    std::pair<int, int> pixelOf(Vec3 p) {
-        const FrameView view = cameraFrameView(app->camera, width, height);
-        const Vec4 clip = transform(Vec4{p.x, p.y, p.z, 1.0f}, view.view * view.projection);
-        return {static_cast<int>(std::lround((clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(width))),
-                static_cast<int>(std::lround((1.0f - clip.y / clip.w) * 0.5f * static_cast<float>(height)))};
-    }
-    void clickAt(Vec3 p) {
+    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }    void clickAt(Vec3 p) {
         const auto [x, y] = pixelOf(p);
         click(x, y);
         frame();
-    }
-    void controlKey(std::uint32_t key) {
-        send(wm::KeyDown, vk::Control);
-        send(wm::KeyDown, key);
-        send(wm::KeyUp, key);
-        send(wm::KeyUp, vk::Control);
-    }
-};
+    }};
 
 TEST_F(PlacementToolsTest, ThreeClicksWithTheCubeToolMakeABoxThatCtrlZTakesBack) {
     clickWidget(*modeling().cube);

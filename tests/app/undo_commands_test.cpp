@@ -18,14 +18,7 @@ protected:
         clickWidget(*app->screen.cornerButton);  // the editing interface, for the keys
         app->screen.modelingPanel->setVisible(true);
         frame();
-    }
-    void controlKey(std::uint32_t key) {
-        send(wm::KeyDown, vk::Control);
-        send(wm::KeyDown, key);
-        send(wm::KeyUp, key);
-        send(wm::KeyUp, vk::Control);
-    }
-    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }
+    }    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }
 };
 
 TEST_F(UndoCommandsTest, CtrlZAfterADeleteBringsTheObjectBackAndCtrlYDeletesItAgain) {
