@@ -66,10 +66,11 @@ std::string fixed2(float value) {
     return buffer;
 }
 
-// "Taille (x , y , z)" and the triangle count, as the object panels show it.
-std::string objectInformation(const SceneObject& object) {
+// "Size (x , y , z)" in the interface's language and the triangle count, as
+// the object panels show it.
+std::string objectInformation(const SceneObject& object, const std::string& sizeWord) {
     const Vec3 size = componentMul(object.boundsMax - object.boundsMin, object.scale);
-    return "Taille (" + fixed2(size.x) + " , " + fixed2(size.y) + " , " + fixed2(size.z) + ")\n, " +
+    return sizeWord + " (" + fixed2(size.x) + " , " + fixed2(size.y) + " , " + fixed2(size.z) + ")\n, " +
            std::to_string(object.vertices.size() / 3) + " faces";
 }
 
@@ -472,7 +473,7 @@ void Application::bindToolPanelsToCurrentObject() {
     bindSlider(m.soundVolumeSlider, o != nullptr ? &o->soundVolume : &v.soundVolume);
     screen.modelingPanel->title = o != nullptr ? o->name : std::string();
 
-    s.objectInfo->text = o != nullptr ? objectInformation(*o) : std::string(" ");
+    s.objectInfo->text = o != nullptr ? objectInformation(*o, label(label::kModelingPrimitiveSizeBox)) : std::string(" ");
     s.nameBox->boundString = o != nullptr ? &o->name : nullptr;
     s.nameBox->setText(o != nullptr ? std::string_view(o->name) : std::string_view());
     s.nameBox->enabled = o != nullptr;

@@ -98,7 +98,7 @@ struct ToolPanelValues {
 
 struct SettingsPanelWidgets {
     Onglets* tabs = nullptr;  // labels 15, 470, 16, 540, 17, 18
-    Label* objectInfo = nullptr;             // "Taille ..." of the current object
+    Label* objectInfo = nullptr;             // "Size (...)" of the current object
     EditBox* nameBox = nullptr;              // the current object's name
     ImageButton* saveSelectionButton = nullptr;  // label 459
     ImageButton* updateMeshButton = nullptr;     // label 461

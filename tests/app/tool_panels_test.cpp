@@ -135,6 +135,7 @@ TEST_F(ToolPanelsTest, FaceCommandsReverseAndFlattenTheSelectedTriangles) {
     clickWidget(*tools().settings.tabs->tabs[4]);
     clickWidget(*tools().settings.flipAllFacesButton);
     EXPECT_EQ(object.indices, (std::vector<std::int32_t>{2, 1, 0, 3, 4, 5}));
+    EXPECT_EQ(tools().settings.objectInfo->text.rfind("Size (", 0), 0u) << "in the interface's language";
 }
 
 TEST_F(ToolPanelsTest, MappingButtonsRewriteTheFirstCoordinateSet) {
