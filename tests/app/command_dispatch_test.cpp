@@ -37,7 +37,8 @@ protected:
         if (!widget->panel->visible) widget->panel->setVisible(true);
         frame();
         clickWidget(*widget);
-    }    bool chooserShown() const {
+    }
+    bool chooserShown() const {
         const FileChooser* chooser = app->fileDialogs.builtinChooser();
         return chooser != nullptr && chooser->panel().visible;
     }

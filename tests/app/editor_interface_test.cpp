@@ -32,7 +32,8 @@ protected:
         clickWidget(*app->screen.cornerButton);  // the editing interface
         frame();
     }
-    MainScreen& screen() { return app->screen; }    // Ctrl+N over a modified scene asks first: the shortcut reached the
+    MainScreen& screen() { return app->screen; }
+    // Ctrl+N over a modified scene asks first: the shortcut reached the
     // application. The question is put away again.
     bool shortcutsWork() {
         app->scene.modified = true;

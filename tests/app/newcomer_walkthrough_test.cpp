@@ -31,7 +31,8 @@ protected:
         frame();
         clickWidget(widget);
         frame();
-    }    void clickAt(Vec3 p) {
+    }
+    void clickAt(Vec3 p) {
         const auto [x, y] = pixelOf(p);
         mouse(wm::MouseMove, x, y);
         frame();

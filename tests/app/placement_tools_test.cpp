@@ -34,7 +34,8 @@ protected:
         clickWidget(*modeling().tabs->tabs[1]);
         frame();
     }
-    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }    void clickAt(Vec3 p) {
+    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }
+    void clickAt(Vec3 p) {
         const auto [x, y] = pixelOf(p);
         click(x, y);
         frame();

@@ -18,7 +18,8 @@ protected:
         clickWidget(*app->screen.cornerButton);  // the editing interface, for the keys
         app->screen.modelingPanel->setVisible(true);
         frame();
-    }    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }
+    }
+    ModelingPanelWidgets& modeling() { return app->screen.tools.modeling; }
 };
 
 TEST_F(UndoCommandsTest, CtrlZAfterADeleteBringsTheObjectBackAndCtrlYDeletesItAgain) {
