@@ -170,6 +170,7 @@ public:
             if (onEscape) onEscape();
             return true;
         }
+        if (wholeNameChosen && focused) forgetOrReplaceChosenName(message);
         return EditBox::handleInput(message);
     }
     void draw(float elapsedSeconds) override {
@@ -177,10 +178,38 @@ public:
         layOutBox();
         boxWidth = std::max(40, panel->width - kMargin - boxX);
         EditBox::draw(elapsedSeconds);
+        if (wholeNameChosen && focused && !text.empty()) {
+            // Shown as chosen, as desktop dialogs show a suggested name.
+            drawing().filledRect({static_cast<float>(boxLeft()), static_cast<float>(boxTop() + 3),
+                                  static_cast<float>(std::min(boxWidth, static_cast<int>(drawing().measureText(text)) + 2)),
+                                  static_cast<float>(boxHeight - 6)},
+                                 {0.25f, 0.55f, 1.0f, 0.45f});
+        }
     }
 
     std::function<void()> onEnter;
     std::function<void()> onEscape;
+    // A suggested or picked name is chosen whole: the first character typed
+    // replaces it, Backspace or Delete empties the box, and a click or an
+    // arrow key keeps it to edit.
+    bool wholeNameChosen = false;
+
+private:
+    void forgetOrReplaceChosenName(const WindowMessage& message) {
+        const auto key = message.wParam;
+        if (message.message == wm::Char && key >= 0x20 && key != 0x7F) {
+            setText("");
+        } else if (message.message == wm::KeyDown && (key == vk::Back || key == vk::Delete)) {
+            setText("");
+            wholeNameChosen = false;
+            return;
+        } else if (message.message != wm::LButtonDown && message.message != wm::KeyDown) {
+            return;
+        } else if (message.message == wm::KeyDown && (key == vk::Shift || key == vk::Control || key == vk::Return)) {
+            return;
+        }
+        wholeNameChosen = false;
+    }
 };
 
 // A click on a line picks it at once (folders open on one click); the strip
@@ -401,6 +430,7 @@ void FileChooser::open(const FileDialogRequest& request, FileDialogCallback done
     panel_->title = request.title.empty() ? labelText(titleLabel) : request.title;
     typesText_->text = typesText(request.filters);
     nameBox_->setText(textFromPath(request.suggestedName));
+    static_cast<ChooserNameBox*>(nameBox_)->wholeNameChosen = !nameBox_->text.empty();
     enterFolder(openingFolder(request.startFolder, fallbackFolder_));
     panel_->setVisible(true);
     nameBox_->takeFocus();
@@ -443,6 +473,8 @@ void FileChooser::pickEntry(std::size_t index) {
     const ChooserEntry entry = entries_[index];
     if (!entry.isFolder) {
         nameBox_->setText(textFromPath(entry.name));
+        nameBox_->takeFocus();  // typing goes on in the name box
+        static_cast<ChooserNameBox*>(nameBox_)->wholeNameChosen = true;
         clearRefusal();
         return;
     }

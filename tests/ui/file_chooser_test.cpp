@@ -146,6 +146,36 @@ TEST_F(FileChooserTest, SavingATypedNameAddsTheFirstExtensionAndEnterConfirms) {
     EXPECT_EQ(answers_.size(), 1u);
 }
 
+// A suggested or picked name is chosen whole: typing replaces it; a click in
+// the box keeps it to edit.
+TEST_F(FileChooserTest, TypingReplacesASuggestedOrPickedNameAndAClickKeepsIt) {
+    FileDialogRequest request;
+    request.save = true;
+    request.filters = {{"3d files", {"mrx", "obj"}}};
+    request.startFolder = folder_.path();
+    request.suggestedName = "Nouvelle scene.mrx";
+    const auto ask = [&] {
+        chooser_->open(request, [this](FileDialogAnswer answer) { answers_.push_back(std::move(answer)); });
+        drawFrames(2);
+    };
+    ask();
+    driver_->type("garden");
+    driver_->keyDown(vk::Return);
+    ask();
+    clickRow("b.obj");
+    driver_->type("house");
+    driver_->keyDown(vk::Return);
+    ask();
+    const EditBox& name = chooser_->nameBox();
+    driver_->click(name.boxLeft() + 2, name.boxTop() + 8);
+    driver_->type("2");
+    driver_->keyDown(vk::Return);
+    ASSERT_EQ(answers_.size(), 3u);
+    EXPECT_EQ(answers_[0], folder_ / "garden.mrx");
+    EXPECT_EQ(answers_[1], folder_ / "house.mrx");
+    EXPECT_EQ(answers_[2], folder_ / "2Nouvelle scene.mrx");
+}
+
 TEST_F(FileChooserTest, ALongFolderScrollsWithItsStripAndTheScreenshotIsWritten) {
     for (int i = 0; i < 40; ++i) std::ofstream(folder_ / ("scene " + std::to_string(100 + i) + ".mrx")) << "s";
     open(false);
