@@ -203,9 +203,11 @@ private:
             setText("");
             wholeNameChosen = false;
             return;
-        } else if (message.message != wm::LButtonDown && message.message != wm::KeyDown) {
-            return;
-        } else if (message.message == wm::KeyDown && (key == vk::Shift || key == vk::Control || key == vk::Return)) {
+        } else if (message.message == wm::KeyDown) {
+            // A letter's key comes down before its character: only the keys
+            // that move the caret keep the name to edit.
+            if (key != vk::Left && key != vk::Right && key != vk::Home && key != vk::End) return;
+        } else if (message.message != wm::LButtonDown) {
             return;
         }
         wholeNameChosen = false;
