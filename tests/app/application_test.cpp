@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdlib>
 
 #include <filesystem>
@@ -276,16 +274,10 @@ TEST_F(ApplicationTest, CloseQuestionSaveThatFailsSaysWhyAndStaysOpen) {
     ASSERT_TRUE(application.saveSceneToPath(temp.path() / "scene.mrx"));
     application.scene.addObject("boite");
     application.scene.modified = true;
-    // The disk "fills up" (root ignores permissions, not this).
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    application.answerCloseQuestion(CloseAnswer::Save);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previousHandler);
+    {
+        const test::TinyFileSizeLimit diskFull;
+        application.answerCloseQuestion(CloseAnswer::Save);
+    }
     EXPECT_NE(messageShown(application).find("scene.mrx"), std::string::npos);
     EXPECT_TRUE(shell.closeRequests.empty());  // nothing was saved: the window must not go
     EXPECT_TRUE(application.scene.modified);

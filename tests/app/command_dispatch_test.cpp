@@ -312,16 +312,7 @@ TEST_F(CommandDispatchTest, DoubleClickingTheParentLineGoesUpOneFolder) {
     frame();
     const Cadre& parent = *chooser.list().items.front();
     ASSERT_EQ(parent.label, "..");
-    const int x = parent.labelLeft() + 6;
-    const int y = parent.screenY() + 10;
-    mouse(wm::MouseMove, x, y);
-    mouse(wm::LButtonDown, x, y);
-    mouse(wm::LButtonUp, x, y);
-    shell.sent.clear();
-    mouse(wm::LButtonDoubleClick, x, y);
-    const std::vector<WindowMessage> sent = std::move(shell.sent);
-    for (const WindowMessage& m : sent) app->handleMessage(m);
-    mouse(wm::LButtonUp, x, y);
+    doubleClick(parent.labelLeft() + 6, parent.screenY() + 10);
     EXPECT_EQ(chooser.folder(), temp.path() / "a" / "b");
 }
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/application.h"
 #include "app/test_support.h"
@@ -82,6 +83,18 @@ protected:
     void click(int x, int y) {
         mouse(wm::MouseMove, x, y);
         mouse(wm::LButtonDown, x, y);
+        mouse(wm::LButtonUp, x, y);
+    }
+    // A double click as the window delivers it: press, release, then the
+    // double click, whose two presses the router sends back to the window.
+    void doubleClick(int x, int y) {
+        mouse(wm::MouseMove, x, y);
+        mouse(wm::LButtonDown, x, y);
+        mouse(wm::LButtonUp, x, y);
+        shell.sent.clear();
+        mouse(wm::LButtonDoubleClick, x, y);
+        const std::vector<WindowMessage> sent = std::move(shell.sent);
+        for (const WindowMessage& m : sent) app->handleMessage(m);
         mouse(wm::LButtonUp, x, y);
     }
     // Clicks the middle of a widget of a shown panel.

@@ -58,18 +58,6 @@ protected:
         ADD_FAILURE() << "no card " << caption;
         return nullptr;
     }
-    // A double click as the window delivers it: press, release, then the
-    // double click, whose two presses the router sends back to the window.
-    void doubleClick(int x, int y) {
-        mouse(wm::MouseMove, x, y);
-        mouse(wm::LButtonDown, x, y);
-        mouse(wm::LButtonUp, x, y);
-        shell.sent.clear();
-        mouse(wm::LButtonDoubleClick, x, y);
-        const std::vector<WindowMessage> sent = std::move(shell.sent);
-        for (const WindowMessage& m : sent) app->handleMessage(m);
-        mouse(wm::LButtonUp, x, y);
-    }
     bool cyan(int x, int y) {
         const unsigned char* p = pixel(x, y);
         return p[2] > 200 && p[1] > 150 && p[0] < 100;

@@ -2,7 +2,6 @@
 // save and save selection, the copies made beside a saved scene, animation
 // files, and the failures that must lose nothing.
 #include <signal.h>
-#include <sys/resource.h>
 
 #include "app/editor_test_support.h"
 #include "app/scene_file_copies.h"
@@ -201,17 +200,11 @@ TEST_F(SceneProceduresTest, AFailedWriteKeepsTheOldFileAndSaysSo) {
     addTriangle(app->scene, "nouveau", 1.0f);
     app->scene.modified = true;
 
-    // The disk "fills up": no file may grow past a few bytes (root ignores
-    // permissions, not this).
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool savedOk = app->saveSceneToPath(file);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previousHandler);
+    bool savedOk = true;
+    {
+        const TinyFileSizeLimit diskFull;
+        savedOk = app->saveSceneToPath(file);
+    }
 
     EXPECT_FALSE(savedOk);
     EXPECT_EQ(readBytes(file), before);

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <array>
 #include <functional>
 #include <sstream>
@@ -53,6 +57,30 @@ inline bool containsUtf8MultiByteSequence(std::string_view text) {
     }
     return false;
 }
+
+// While it lives, no file may grow past a few bytes: a disk that "fills
+// up" (root ignores permissions, not this). The signal a write past the
+// limit would raise is ignored, so the write fails instead.
+class TinyFileSizeLimit {
+public:
+    TinyFileSizeLimit() {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = saved_;
+        tiny.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~TinyFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    TinyFileSizeLimit(const TinyFileSizeLimit&) = delete;
+    TinyFileSizeLimit& operator=(const TinyFileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
 
 // Folders under one root: program data and documents are not created here.
 inline SystemFolders foldersUnder(const std::filesystem::path& root) {
